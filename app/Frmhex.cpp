@@ -1,0 +1,173 @@
+#include "app/Frmhex.h"
+
+#include "search/HitListModel.h"
+#include "ui/FrmhexForm.h"
+#include "ui/SpinEdit.h"
+#include "ui/StringGrid.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), ui(std::make_unique<Ui::FrmHexEditor>()) {
+    ui->setupUi(this);
+    hits_ = new HitListModel(this);
+    ui->ListBoxTreffer->setModel(hits_);
+
+    // Menu items and the tool buttons tied to them.
+    connect(ui->MnuOeffnen, &QAction::triggered, this, &TFrmHexEditor::MnuOeffnenClick);
+    connect(ui->ToolBtnOpen, &QToolButton::clicked, ui->MnuOeffnen, &QAction::trigger);
+    connect(ui->MnuEnde, &QAction::triggered, this, &TFrmHexEditor::MnuEndeClick);
+    connect(ui->ToolButtonEnde, &QToolButton::clicked, ui->MnuEnde, &QAction::trigger);
+    connect(ui->MnuObjekt1, &QAction::triggered, this, &TFrmHexEditor::MnuObjekt1Click);
+    connect(ui->MnuObjekt2, &QAction::triggered, this, &TFrmHexEditor::MnuObjekt2Click);
+    connect(ui->MnuObjekt3, &QAction::triggered, this, &TFrmHexEditor::MnuObjekt3Click);
+    connect(ui->MnuObjekt4, &QAction::triggered, this, &TFrmHexEditor::MnuObjekt4Click);
+    connect(ui->MnuInhalt, &QAction::triggered, this, &TFrmHexEditor::MnuInhaltClick);
+    connect(ui->ToolButtonInfo, &QToolButton::clicked, ui->MnuInhalt, &QAction::trigger);
+    connect(ui->MnuInfo, &QAction::triggered, this, &TFrmHexEditor::MnuInfoClick);
+
+    // The table.
+    connect(ui->HexGrid, &StringGrid::mouseDown, this, &TFrmHexEditor::HexGridMouseDown);
+    connect(ui->HexGrid, &StringGrid::mouseUp, this, &TFrmHexEditor::HexGridMouseUp);
+    connect(ui->HexGrid, &StringGrid::dblClick, this, &TFrmHexEditor::HexGridDblClick);
+    connect(ui->ScrollBarVertikal, &QScrollBar::valueChanged, this,
+            &TFrmHexEditor::ScrollBarVertikalChange);
+
+    // Page shape and display options.
+    connect(ui->CSpinEditReihen, &QSpinBox::valueChanged, this,
+            &TFrmHexEditor::CSpinEditReihenChange);
+    connect(ui->CSpinEditSpalten, &QSpinBox::valueChanged, this,
+            &TFrmHexEditor::CSpinEditSpaltenChange);
+    connect(ui->ToolButtonEdit, &QToolButton::clicked, this, &TFrmHexEditor::ToolButtonEditClick);
+    connect(ui->ToolButtonFindChange, &QToolButton::clicked, this,
+            &TFrmHexEditor::ToolButtonFindChangeClick);
+    connect(ui->ToolButtonHexDez, &QToolButton::clicked, this,
+            &TFrmHexEditor::ToolButtonHexDezClick);
+    connect(ui->ToolButtonGitter, &QToolButton::clicked, this,
+            &TFrmHexEditor::ToolButtonGitterClick);
+
+    // Search and replace panel. Every change of the list's selection counts as a click.
+    connect(ui->ListBoxTreffer->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFrmHexEditor::ListBoxTrefferClick);
+    connect(ui->ListBoxTreffer, &QListView::clicked, this, &TFrmHexEditor::ListBoxTrefferClick);
+    connect(ui->BtnSuchen, &QPushButton::clicked, this, &TFrmHexEditor::BtnSuchenClick);
+    connect(ui->BtnErsetzen, &QPushButton::clicked, this, &TFrmHexEditor::BtnErsetzenClick);
+    connect(ui->BtnNeueSuche, &QPushButton::clicked, this, &TFrmHexEditor::BtnNeueSucheClick);
+    connect(ui->BtnHilfe, &QPushButton::clicked, this, &TFrmHexEditor::BtnHilfeClick);
+    connect(ui->ComboBoxSuchen, &QComboBox::activated, this, &TFrmHexEditor::ComboBoxSuchenExit);
+    connect(ui->ComboBoxErsetzen, &QComboBox::activated, this,
+            &TFrmHexEditor::ComboBoxErsetzenExit);
+    for (QComboBox* box : {ui->ComboBoxSuchen, ui->ComboBoxErsetzen}) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
+
+    // Edit panel.
+    connect(ui->HexEditGrid, &StringGrid::selectCell, this, &TFrmHexEditor::HexEditGridSelectCell);
+    connect(ui->HexEditGrid, &StringGrid::setEditText, this,
+            &TFrmHexEditor::HexEditGridSetEditText);
+    connect(ui->BtnEditGridUebernehmen, &QPushButton::clicked, this,
+            &TFrmHexEditor::BtnEditGridUebernehmenClick);
+    connect(ui->BtnEditGridCancel, &QPushButton::clicked, this,
+            &TFrmHexEditor::BtnEditGridCancelClick);
+
+    FormCreate();
+}
+
+TFrmHexEditor::~TFrmHexEditor() = default;
+
+bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // The entry is left for another control of the window: not for its own popup,
+        // nor when the whole window loses the focus to a message box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            if (watched == ui->ComboBoxSuchen->lineEdit())
+                ComboBoxSuchenExit();
+            else if (watched == ui->ComboBoxErsetzen->lineEdit())
+                ComboBoxErsetzenExit();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFrmHexEditor::FormCreate() {
+    ShowViewControls(false);
+    StartupPending = true;
+    LoadSettings();
+    UpdateRecentMenu();
+    ui->ToolButtonEdit->setEnabled(false);
+    ui->ToolButtonFindChange->setEnabled(false);
+}
+
+void TFrmHexEditor::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TFrmHexEditor::FormActivate() {
+    // Setting a spin edit raises its change event only when the number changes; while
+    // StartupPending is set the handlers do nothing, so nothing is laid out here.
+    ui->CSpinEditSpalten->setValue(Columns);
+    ui->CSpinEditReihen->setValue(Rows);
+    ui->ToolButtonGitter->setChecked(GridLineWidth == 1);
+    ui->ToolButtonHexDez->setChecked(DecimalAddresses == 0);
+    StartupPending = false;
+}
+
+void TFrmHexEditor::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (outerSize_.isValid())
+        SetOuterSize(outerSize_.width(), outerSize_.height());
+    if (centreOnFirstShow_) {
+        if (const QScreen* screen = this->screen()) {
+            QRect r = frameGeometry();
+            r.moveCenter(screen->availableGeometry().center());
+            move(r.topLeft());
+        }
+    }
+}
+
+void TFrmHexEditor::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TFrmHexEditor::FormClose() {
+    DataFile.close();
+    SaveSettings();
+}
+
+void TFrmHexEditor::ShowViewControls(bool visible) {
+    ui->CSpinEditSpalten->setVisible(visible);
+    ui->TextSpalten->setVisible(visible);
+    ui->CSpinEditReihen->setVisible(visible);
+    ui->TextReihen->setVisible(visible);
+    ui->HexGrid->setVisible(visible);
+    if (!visible)
+        SetOuterSize(250, 200);
+}
+
+void TFrmHexEditor::SetOuterSize(int width, int height) {
+    outerSize_ = QSize(width, height);
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setFixedSize(width - frame.width(), height - frame.height());
+}
+
+QPoint TFrmHexEditor::OuterTopLeft() const { return frameGeometry().topLeft(); }

@@ -1,0 +1,161 @@
+// TFrmHexEditor: the main window. It owns the open file, the page shown, the view
+// options, the search and replace buffers and the recent-file list. Its routines are
+// defined in the folder of their subsystem (app/, view/, search/, edit/).
+#pragma once
+
+#include "platform/BinaryFile.h"
+#include "platform/Platform.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <memory>
+
+namespace Ui {
+struct FrmHexEditor;
+}
+class HitListModel;
+
+// A rectangle as four signed 32-bit edges.
+struct TRect {
+    qint32 Left = 0;
+    qint32 Top = 0;
+    qint32 Right = 0;
+    qint32 Bottom = 0;
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+class TFrmHexEditor : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFrmHexEditor(const Platform& platform, QWidget* parent = nullptr);
+    ~TFrmHexEditor() override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend struct FrmHexEditorTestAccess;
+
+    // Document state.
+    QString FileName;
+    bool StartupPending = false;
+    TRect CharFocusRect;
+    qint32 Columns = 0;
+    qint32 Rows = 0;
+    qint32 PageSize = 0;
+    qint32 PageOffset = 0;
+    qint32 GridLineWidth = 0;
+    qint32 AddressColumnWidth = 0;
+    qint32 ByteColumnWidth = 0;
+    qint32 CharWidth = 0;
+    qint32 DecimalAddresses = 0;
+    qint32 SearchPanelVisible = 0;
+    qint32 EditPanelVisible = 0;
+    BinaryFile DataFile;
+    qint32 FileSize = 0;
+    std::array<quint8, 1024> PageBuffer{};
+    std::array<quint8, 1024> SearchWindow{};
+    std::array<char, 33> TextLineBuffer{};
+    std::array<QString, 4> RecentFiles;
+    std::array<quint8, 50> SearchPattern{};
+    std::array<quint8, 50> ReplacePattern{};
+    qint32 SearchPatternLength = 0;
+    qint32 ReplacePatternLength = 0;
+
+    // Lifecycle (app/Frmhex.cpp).
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    void ShowViewControls(bool visible);
+    // Sets the window's outer size, allowing for the frame the platform draws.
+    void SetOuterSize(int width, int height);
+    [[nodiscard]] QPoint OuterTopLeft() const;
+
+    // Opening a file (app/OpenFile.cpp).
+    void MnuOeffnenClick();
+    void OpenFile(const QString& name);
+    void LoadFile(const QString& name, BinaryFile stream, qint32 size);
+
+    // Recent files (app/RecentFiles.cpp).
+    void AddRecentFile(const QString& name);
+    void UpdateRecentMenu();
+    void OpenRecentFile(int index);
+    void MnuObjekt1Click() { OpenRecentFile(0); }
+    void MnuObjekt2Click() { OpenRecentFile(1); }
+    void MnuObjekt3Click() { OpenRecentFile(2); }
+    void MnuObjekt4Click() { OpenRecentFile(3); }
+
+    // Settings (app/Settings.cpp).
+    void LoadSettings();
+    void SaveSettings();
+
+    // Help, about and exit (app/HelpAboutExit.cpp).
+    void MnuEndeClick();
+    void MnuInhaltClick();
+    void MnuInfoClick();
+    // F1: the help context of the focus widget or its nearest parent that has one.
+    void ShowContextHelp();
+
+    // Page rendering (view/RenderPage.cpp).
+    void RenderPage();
+
+    // Scrolling (view/Scrolling.cpp).
+    void ScrollBarVertikalChange();
+    void ReadPage();
+
+    // Layout and display options (view/Layout.cpp).
+    void UpdateLayout();
+    void CSpinEditReihenChange();
+    void CSpinEditSpaltenChange();
+    void ToolButtonGitterClick();
+    void ToolButtonHexDezClick();
+    void ToolButtonFindChangeClick();
+    void ToolButtonEditClick();
+    // Disables HexEditGrid, BtnEditGridUebernehmen and BtnEditGridCancel together.
+    void DisableEditRow();
+
+    // Mouse on the table (view/GridMouse.cpp).
+    void HexGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void HexGridMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void HexGridDblClick();
+
+    // Parsing (search/Parsing.cpp).
+    [[nodiscard]] qint32 AddressTextToOffset(const QString& text) const;
+    [[nodiscard]] int ParseSearchPattern();
+    [[nodiscard]] int ParseReplacePattern();
+    void ComboBoxSuchenExit();
+    void ComboBoxErsetzenExit();
+
+    // Search and hit list (search/SearchFile.cpp).
+    void BtnSuchenClick();
+    qint32 SearchFile();
+    void BtnNeueSucheClick();
+    void BtnHilfeClick();
+
+    // Hit navigation (search/Navigation.cpp).
+    void ListBoxTrefferClick();
+
+    // Replace (search/Replace.cpp).
+    void BtnErsetzenClick();
+
+    // Edit row (edit/EditRow.cpp).
+    void HexEditGridSelectCell(int col, int row, bool& canSelect);
+    void HexEditGridSetEditText(int col, int row, const QString& value);
+
+    // Writing edits (edit/WriteEdits.cpp).
+    void BtnEditGridUebernehmenClick();
+    void BtnEditGridCancelClick();
+
+    Platform platform_;
+    std::unique_ptr<Ui::FrmHexEditor> ui;
+    HitListModel* hits_ = nullptr;
+    // Set by LoadSettings: the window is centred on the screen when first shown.
+    bool centreOnFirstShow_ = false;
+    bool shown_ = false;
+    // The outer size asked for last; applied again once the frame is known.
+    QSize outerSize_;
+};

@@ -1,0 +1,87 @@
+// Opening a file: the open dialog, the existence test and the load of the first page.
+#include "app/Frmhex.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "search/HitListModel.h"
+#include "ui/FrmhexForm.h"
+
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+const QString kOpenTitle = QStringLiteral("Öffnen Datei");
+
+QString OpenFilter() {
+    return QStringLiteral(
+        "Alle Dateien (*.*)|*.*|"
+        "Ausführbare Dateien (*.dll; *.exe)|*.DLL;*.EXE|"
+        "Typbibliothek (*.tlb; *.dll; *.ocx; *.exe, *.olb)|*.TLB;*.DLL;*.OCX;*.EXE;*.OLB|"
+        "Textdateien (*.txt)|*.TXT|"
+        "Word-Dateien (*.doc; *.rtf)|*.DOC;*.RTF|"
+        "Visual Basic Files (*.frm; *.bas; *.cls)|*.FRM;*.BAS;*.CLS|"
+        "C++ Files (*.c; *.cpp, *.cxx, *.h)|*.C;*.CPP;*.CXX, *.H|"
+        "C++ Source Files (*.c; *.cpp, *.cxx)|*.C;*.CPP;*.CXX|"
+        "C++ Include Files (*.h; *.hpp, *.hxx)|*.H;*.HPP;*.HXX|"
+        "Pascal Unit (*.pas)|*.PAS|");
+}
+
+// Offsets and sizes are signed 32-bit: only files below 2 GiB can be shown.
+constexpr qint64 kMaxFileSize = 2147483647;
+
+} // namespace
+
+void TFrmHexEditor::MnuOeffnenClick() {
+    const std::optional<QString> name = platform_.dialogs.openFile(kOpenTitle, OpenFilter());
+    if (!name)
+        return;
+    if (!fileExists(*name)) {
+        platform_.dialogs.systemMessage(QStringLiteral("Die angegebene Datei ist nicht vorhanden"),
+                                        kOpenTitle, Dialogs::Icon::Error);
+        return;
+    }
+    AddRecentFile(*name);
+    OpenFile(*name);
+}
+
+void TFrmHexEditor::OpenFile(const QString& name) {
+    // The new stream is opened before anything changes: a file that cannot be shown
+    // leaves the window as it was.
+    BinaryFile stream;
+    qint64 size = -1;
+    if (stream.open(name, BinaryFile::Mode::Read))
+        size = stream.size();
+    if (size < 0) {
+        platform_.dialogs.systemMessage(QStringLiteral("Die Datei kann nicht geöffnet werden."),
+                                        kOpenTitle, Dialogs::Icon::Error);
+        return;
+    }
+    if (size > kMaxFileSize) {
+        platform_.dialogs.systemMessage(
+            QStringLiteral(
+                "Die Datei ist zu groß. Es können nur Dateien unter 2 GB geöffnet werden."),
+            kOpenTitle, Dialogs::Icon::Error);
+        return;
+    }
+    ShowViewControls(true);
+    LoadFile(name, std::move(stream), qint32(size));
+}
+
+void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size) {
+    ui->ToolButtonEdit->setEnabled(true);
+    ui->ToolButtonFindChange->setEnabled(true);
+    FileName = name;
+    DataFile = std::move(stream); // closes the stream of the file shown before
+    setWindowTitle(QStringLiteral("Zirpel  [") + name + QLatin1Char(']'));
+    FileSize = size;
+    // Hits and a loaded edit row belong to the file they came from.
+    hits_->clear();
+    DisableEditRow();
+    // Clamping the position may run the scroll handler with the new stream.
+    ui->ScrollBarVertikal->setMaximum(FileSize);
+    UpdateLayout();
+    PageOffset = 0;
+    ui->ScrollBarVertikal->setValue(0);
+    ReadPage();
+    RenderPage();
+}

@@ -1,0 +1,10 @@
+// The real settings store and help viewer that main() hands to the window.
+#pragma once
+
+#include "platform/HelpViewer.h"
+#include "platform/SettingsStore.h"
+
+#include <memory>
+
+[[nodiscard]] std::unique_ptr<SettingsStore> CreateSettingsStore();
+[[nodiscard]] std::unique_ptr<HelpViewer> CreateHelpViewer();

@@ -1,0 +1,29 @@
+// Start-up: the application titled "Zirpel" with the help file "Tamsel.hlp", the main
+// window with the real platform services, and the message loop.
+#include "app/Application.h"
+#include "app/Frmhex.h"
+#include "platform/HelpViewer.h"
+#include "platform/QtDialogs.h"
+#include "platform/SettingsStore.h"
+#include "app/StartupServices.h"
+
+#include <exception>
+
+int main(int argc, char** argv) {
+    try {
+        Application app(argc, argv);
+        app.setProperty("helpFile", QStringLiteral("Tamsel.hlp"));
+        QtDialogs dialogs;
+        auto settings = CreateSettingsStore();
+        auto help = CreateHelpViewer();
+        auto* window = new TFrmHexEditor(Platform{dialogs, *settings, *help});
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        app.exec();
+    } catch (const std::exception& e) {
+        ShowExceptionReport(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        ShowExceptionReport(QStringLiteral("Unbekannter Fehler."));
+    }
+    return 0;
+}

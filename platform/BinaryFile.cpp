@@ -1,0 +1,118 @@
+#include "platform/BinaryFile.h"
+
+#include <QFile>
+
+#ifdef _WIN32
+#include <io.h>
+#include <share.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        f_ = other.f_;
+        other.f_ = nullptr;
+    }
+    return *this;
+}
+
+bool BinaryFile::open(const QString& path, Mode mode) {
+    close();
+    if (path.isEmpty())
+        return false;
+#ifdef _WIN32
+    f_ = _wfsopen(reinterpret_cast<const wchar_t*>(path.utf16()),
+                  mode == Mode::Read ? L"rb" : L"r+b", _SH_DENYNO);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    f_ = std::fopen(name.constData(), mode == Mode::Read ? "rb" : "r+b");
+#endif
+    if (!f_)
+        return false;
+#ifndef _WIN32
+    // fopen accepts a directory for reading; only regular files are streams here.
+    struct stat st {};
+    if (fstat(fileno(f_), &st) != 0 || !S_ISREG(st.st_mode)) {
+        close();
+        return false;
+    }
+#endif
+    return true;
+}
+
+void BinaryFile::close() {
+    if (f_) {
+        std::fclose(f_);
+        f_ = nullptr;
+    }
+}
+
+bool BinaryFile::seek(std::int64_t offset) {
+    if (!f_ || offset < 0)
+        return false;
+#ifdef _WIN32
+    return _fseeki64(f_, offset, SEEK_SET) == 0;
+#else
+    return fseeko(f_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+bool BinaryFile::seekEnd() {
+    if (!f_)
+        return false;
+#ifdef _WIN32
+    return _fseeki64(f_, 0, SEEK_END) == 0;
+#else
+    return fseeko(f_, 0, SEEK_END) == 0;
+#endif
+}
+
+std::int64_t BinaryFile::tell() const {
+    if (!f_)
+        return -1;
+#ifdef _WIN32
+    return _ftelli64(f_);
+#else
+    return ftello(f_);
+#endif
+}
+
+std::int64_t BinaryFile::size() {
+    if (!seekEnd())
+        return -1;
+    return tell();
+}
+
+std::size_t BinaryFile::read(void* buffer, std::size_t count) {
+    if (!f_ || count == 0)
+        return 0;
+    return std::fread(buffer, 1, count, f_);
+}
+
+bool BinaryFile::write(const void* buffer, std::size_t count) {
+    if (!f_)
+        return false;
+    return std::fwrite(buffer, 1, count, f_) == count;
+}
+
+bool BinaryFile::flushAndSync() {
+    if (!f_ || std::fflush(f_) != 0)
+        return false;
+#ifdef _WIN32
+    return _commit(_fileno(f_)) == 0;
+#else
+    return fsync(fileno(f_)) == 0;
+#endif
+}
+
+bool BinaryFile::commitAndClose() {
+    if (!f_)
+        return false;
+    const bool synced = flushAndSync();
+    const bool closed = std::fclose(f_) == 0;
+    f_ = nullptr;
+    return synced && closed;
+}

@@ -1,0 +1,35 @@
+#include "search/HitListModel.h"
+
+#include "view/PageText.h"
+
+HitListModel::HitListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+int HitListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(offsets_.size());
+}
+
+QVariant HitListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
+        return {};
+    return text(index.row());
+}
+
+void HitListModel::clear() {
+    if (offsets_.empty())
+        return;
+    beginResetModel();
+    offsets_.clear();
+    offsets_.shrink_to_fit();
+    endResetModel();
+}
+
+void HitListModel::setHits(std::vector<qint32> offsets, bool decimal) {
+    beginResetModel();
+    offsets_ = std::move(offsets);
+    decimal_ = decimal;
+    endResetModel();
+}
+
+QString HitListModel::text(int row) const {
+    return zirpel::AddressText(offsets_[std::size_t(row)], decimal_);
+}

@@ -1,0 +1,174 @@
+// Start-up, activation, close and the about box, as a user sees them.
+#include "WindowHarness.h"
+#include "ui/About.h"
+#include "ui/SpinEdit.h"
+#include "ui/StringGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void startStateAsTheUserSeesIt() {
+        WindowHarness h;
+        h.create();
+        h.showAndActivate();
+        TFrmHexEditor& w = *h.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zirpel []"));
+        QCOMPARE(w.frameGeometry().size(), QSize(250, 200));
+        for (const char* name : {"HexGrid", "CSpinEditReihen", "CSpinEditSpalten", "TextReihen",
+                                 "TextSpalten"})
+            QVERIFY2(!h.find<QWidget>(name)->isVisible(), name);
+        QVERIFY(!h.find<QToolButton>("ToolButtonEdit")->isEnabled());
+        QVERIFY(!h.find<QToolButton>("ToolButtonFindChange")->isEnabled());
+        QVERIFY(h.find<QToolButton>("ToolButtonGitter")->isEnabled());
+        QVERIFY(h.find<QToolButton>("ToolButtonHexDez")->isEnabled());
+        const char* items[] = {"MnuObjekt1", "MnuObjekt2", "MnuObjekt3", "MnuObjekt4"};
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(h.find<QAction>(items[k])->text(), QStringLiteral("&%1  ").arg(k + 1));
+        // After the first activation with no stored settings: hex addresses, no lines.
+        QVERIFY(h.find<QToolButton>("ToolButtonHexDez")->isChecked());
+        QVERIFY(!h.find<QToolButton>("ToolButtonGitter")->isChecked());
+        QVERIFY(!h.access().StartupPending());
+        QCOMPARE(h.find<SpinEdit>("CSpinEditReihen")->value(), 16);
+        QCOMPARE(h.find<SpinEdit>("CSpinEditSpalten")->value(), 16);
+    }
+
+    void toolTipsAndImages() {
+        WindowHarness h;
+        h.create();
+        const QList<QPair<const char*, QString>> tips = {
+            {"ToolBtnOpen", QStringLiteral("Öffnen")},
+            {"ToolButtonEdit", QStringLiteral("Edit")},
+            {"ToolButtonFindChange", QStringLiteral("Suchen/Ersetzen")},
+            {"ToolButtonEnde", QStringLiteral("Programmende")},
+            {"ToolButtonInfo", QStringLiteral("Hilfeinformationen")},
+            {"ToolButtonHexDez", QStringLiteral("Hex-/Dezimal-Adressen ein/aus")},
+            {"ToolButtonGitter", QStringLiteral("Tabellengitter ein-/ausschalten")}};
+        for (const auto& [name, tip] : tips) {
+            auto* b = h.find<QToolButton>(name);
+            QVERIFY2(b, name);
+            QCOMPARE(b->toolTip(), tip);
+            QVERIFY2(!b->icon().pixmap(16, 16).isNull(), name);
+        }
+    }
+
+    void storedShapeReachesSpinEditsWithoutLayout_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("decimal");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("shownRows");
+        QTest::addColumn<int>("shownColumns");
+        QTest::newRow("24 rows, 20 columns") << 24 << 20 << 0 << 1 << 24 << 20;
+        QTest::newRow("100 rows clamp to 32") << 100 << 16 << 5 << 2 << 32 << 16;
+        QTest::newRow("tiny values clamp to 16") << 1 << 0 << 1 << 0 << 16 << 16;
+    }
+    void storedShapeReachesSpinEditsWithoutLayout() {
+        QFETCH(int, rows);
+        QFETCH(int, columns);
+        QFETCH(int, decimal);
+        QFETCH(int, lines);
+        QFETCH(int, shownRows);
+        QFETCH(int, shownColumns);
+        WindowHarness h;
+        h.create();
+        auto a = h.access();
+        a.Rows() = rows;
+        a.Columns() = columns;
+        a.DecimalAddresses() = decimal;
+        a.GridLineWidth() = lines;
+        const int gridCols = h.grid()->colCount();
+        h.showAndActivate();
+        QCOMPARE(h.find<SpinEdit>("CSpinEditReihen")->value(), shownRows);
+        QCOMPARE(h.find<SpinEdit>("CSpinEditSpalten")->value(), shownColumns);
+        QCOMPARE(h.find<QToolButton>("ToolButtonHexDez")->isChecked(), decimal == 0);
+        QCOMPARE(h.find<QToolButton>("ToolButtonGitter")->isChecked(), lines == 1);
+        // Nothing laid out: the fields keep the stored values, the window its start size.
+        QCOMPARE(a.Rows(), rows);
+        QCOMPARE(a.Columns(), columns);
+        QCOMPARE(a.PageSize(), 0);
+        QCOMPARE(h.grid()->colCount(), gridCols);
+        QCOMPARE(h.window->frameGeometry().size(), QSize(250, 200));
+        QVERIFY(h.statusText().isEmpty());
+    }
+
+    void secondActivationChangesNothing() {
+        WindowHarness h;
+        h.create();
+        h.access().Rows() = 24;
+        h.showAndActivate();
+        auto* reihen = h.find<SpinEdit>("CSpinEditReihen");
+        const QSize size = h.window->size();
+        reihen->setValue(28); // a user's step without a file: laid out, rows now 28
+        h.access().FormActivate();
+        QCOMPARE(reihen->value(), 28);
+        QCOMPARE(h.window->size(), size.expandedTo(h.window->size()));
+        QCOMPARE(h.access().Rows(), 28);
+    }
+
+    void closingWithoutAFileRaisesNoError() {
+        WindowHarness h;
+        h.create();
+        h.showAndActivate();
+        QVERIFY(h.window->close());
+        QVERIFY(h.dialogs.messages.isEmpty());
+    }
+
+    void exitMenuAndToolButtonClose_data() {
+        QTest::addColumn<bool>("viaToolButton");
+        QTest::newRow("menu item &Beenden") << false;
+        QTest::newRow("tool button") << true;
+    }
+    void exitMenuAndToolButtonClose() {
+        QFETCH(bool, viaToolButton);
+        WindowHarness h;
+        h.create();
+        h.showAndActivate();
+        QVERIFY(h.window->isVisible());
+        if (viaToolButton)
+            h.click("ToolButtonEnde");
+        else
+            h.find<QAction>("MnuEnde")->trigger();
+        QVERIFY(!h.window->isVisible());
+    }
+
+    void aboutBoxIsFreshEachTime() {
+        WindowHarness h;
+        h.create();
+        h.showAndActivate();
+        QList<QPointer<QDialog>> seen;
+        QStringList captions;
+        auto closeBox = [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            captions << box->windowTitle();
+            QVERIFY(box->findChild<QLabel*>(QStringLiteral("Label2")));
+            QCOMPARE(box->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+                     QStringLiteral("Version  2.3"));
+            seen << QPointer<QDialog>(box);
+            QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("BtnOK")),
+                              Qt::LeftButton);
+        };
+        QTimer::singleShot(0, closeBox);
+        h.find<QAction>("MnuInfo")->trigger();
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen[0].isNull()); // destroyed once closed
+        QTimer::singleShot(0, closeBox);
+        h.find<QAction>("MnuInfo")->trigger();
+        QCOMPARE(seen.size(), 2);
+        QVERIFY(seen[1].isNull());
+        QCOMPARE(captions, QStringList({QStringLiteral("FrmAbout"), QStringLiteral("FrmAbout")}));
+        QVERIFY(h.window->isVisible());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "TestStartup.moc"

@@ -1,0 +1,62 @@
+#include "WindowHarness.h"
+
+#include "ui/StringGrid.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+WindowHarness::WindowHarness() = default;
+
+WindowHarness::~WindowHarness() = default;
+
+TFrmHexEditor& WindowHarness::create() {
+    window = std::make_unique<TFrmHexEditor>(Platform{dialogs, settings, help});
+    return *window;
+}
+
+void WindowHarness::showAndActivate() {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("window did not become active");
+}
+
+void WindowHarness::openThroughDialog(const QString& path) {
+    dialogs.nextFileNames.append(path);
+    find<QAction>("MnuOeffnen")->trigger();
+}
+
+StringGrid* WindowHarness::grid() const { return find<StringGrid>("HexGrid"); }
+
+StringGrid* WindowHarness::editGrid() const { return find<StringGrid>("HexEditGrid"); }
+
+void WindowHarness::click(const char* name) const {
+    auto* button = find<QAbstractButton>(name);
+    if (!button) {
+        qWarning("no button %s", name);
+        return;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QString WindowHarness::cell(int col, int row) const { return grid()->cell(col, row); }
+
+QString WindowHarness::statusText() const { return find<QLabel>("StatusText")->text(); }
+
+QByteArray ReadWholeFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}

@@ -1,0 +1,85 @@
+// The main window with fake platform services, and access to its state for tests.
+#pragma once
+
+#include "FakeDialogs.h"
+#include "FakeHelpViewer.h"
+#include "MemorySettingsStore.h"
+#include "app/Frmhex.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QAbstractButton;
+class StringGrid;
+
+// Reads and sets the window's private state.
+struct FrmHexEditorTestAccess {
+    TFrmHexEditor& w;
+
+    QString& FileName() { return w.FileName; }
+    bool& StartupPending() { return w.StartupPending; }
+    TRect& CharFocusRect() { return w.CharFocusRect; }
+    qint32& Columns() { return w.Columns; }
+    qint32& Rows() { return w.Rows; }
+    qint32& PageSize() { return w.PageSize; }
+    qint32& PageOffset() { return w.PageOffset; }
+    qint32& GridLineWidth() { return w.GridLineWidth; }
+    qint32& DecimalAddresses() { return w.DecimalAddresses; }
+    qint32& SearchPanelVisible() { return w.SearchPanelVisible; }
+    qint32& EditPanelVisible() { return w.EditPanelVisible; }
+    BinaryFile& DataFile() { return w.DataFile; }
+    qint32& FileSize() { return w.FileSize; }
+    std::array<quint8, 1024>& PageBuffer() { return w.PageBuffer; }
+    std::array<QString, 4>& RecentFiles() { return w.RecentFiles; }
+    std::array<quint8, 50>& SearchPattern() { return w.SearchPattern; }
+    std::array<quint8, 50>& ReplacePattern() { return w.ReplacePattern; }
+    qint32& SearchPatternLength() { return w.SearchPatternLength; }
+    qint32& ReplacePatternLength() { return w.ReplacePatternLength; }
+
+    void FormActivate() { w.FormActivate(); }
+    void OpenFile(const QString& name) { w.OpenFile(name); }
+    void AddRecentFile(const QString& name) { w.AddRecentFile(name); }
+    void UpdateRecentMenu() { w.UpdateRecentMenu(); }
+    void ReadPage() { w.ReadPage(); }
+    void RenderPage() { w.RenderPage(); }
+    void UpdateLayout() { w.UpdateLayout(); }
+    [[nodiscard]] qint32 AddressTextToOffset(const QString& text) const {
+        return w.AddressTextToOffset(text);
+    }
+};
+
+// Owns the fakes and the window built on them.
+class WindowHarness {
+public:
+    WindowHarness();
+    ~WindowHarness();
+
+    FakeDialogs dialogs;
+    MemorySettingsStore settings;
+    FakeHelpViewer help;
+    std::unique_ptr<TFrmHexEditor> window;
+
+    // Builds the window; the settings store can be prepared before.
+    TFrmHexEditor& create();
+    // Shows the window and waits for its first activation.
+    void showAndActivate();
+    // Opens path through the open dialog, as a user does.
+    void openThroughDialog(const QString& path);
+    FrmHexEditorTestAccess access() { return {*window}; }
+
+    template <typename T> T* find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    StringGrid* grid() const;
+    StringGrid* editGrid() const;
+    // Clicks a tool button or push button with the mouse.
+    void click(const char* name) const;
+    // The cell text of the main table.
+    [[nodiscard]] QString cell(int col, int row) const;
+    [[nodiscard]] QString statusText() const;
+};
+
+// Whole-file helpers for tests that write.
+[[nodiscard]] QByteArray ReadWholeFile(const QString& path);
+void WriteWholeFile(const QString& path, const QByteArray& bytes);

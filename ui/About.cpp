@@ -1,0 +1,88 @@
+#include "ui/About.h"
+
+#include <QBitmap>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+static void InitImages() { Q_INIT_RESOURCE(images); }
+
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+} // namespace
+
+TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
+    InitImages();
+    setObjectName(QStringLiteral("FrmAbout"));
+    setWindowTitle(QStringLiteral("FrmAbout"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSize(8);
+    setFont(f);
+    resize(407 - 8, 298 - 27);
+    move(248, 105);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("PanelAbout"));
+    panel->setGeometry(8, 10, 385, 223);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+
+    auto* bevel = new QFrame(panel);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setGeometry(8, 6, 161, 210);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+
+    auto* image = label(panel, "Image1", 13, 9, 150, 200, {});
+    QPixmap picture(QStringLiteral(":/images/about.xpm"));
+    // White is the picture's background: let the panel show through.
+    picture.setMask(picture.createMaskFromColor(Qt::white));
+    image->setPixmap(picture);
+    image->setAlignment(Qt::AlignCenter);
+
+    QFont logo(QStringLiteral("Impact"));
+    logo.setBold(true);
+    logo.setPointSize(48);
+    auto* name = label(panel, "Label6", 206, 15, 101, 80, QStringLiteral("Zirpel"));
+    name->setFont(logo);
+    name->setStyleSheet(QStringLiteral("color: black;"));
+    name->adjustSize();
+    name->move(206, 15);
+
+    QFont accentFont = logo;
+    accentFont.setPointSize(36);
+    auto* accent = label(panel, "Label1", 307, 30, 28, 60, QStringLiteral("!"));
+    accent->setFont(accentFont);
+    accent->setStyleSheet(QStringLiteral("color: red;"));
+    // The mark stands directly right of the name, 15 pixels lower.
+    accent->move(qMax(307, name->x() + name->width()), name->y() + 15);
+
+    auto* version = label(panel, "Label2", 235, 88, 56, 13, QStringLiteral("Version  2.3"));
+    version->adjustSize();
+    auto* maker = label(panel, "Label3", 186, 116, 185, 13,
+                        QStringLiteral("Quillmark Software, Musterstadt"));
+    maker->adjustSize();
+    auto* mail = label(panel, "Label4", 229, 144, 143, 13,
+                       QStringLiteral("eMail: info@quillmark.example"));
+    mail->setWordWrap(true);
+    mail->adjustSize();
+    auto* web = label(panel, "Label5", 229, 160, 143, 13,
+                      QStringLiteral("Website:   www.quillmark.example"));
+    web->adjustSize();
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("BtnOK"));
+    ok->setGeometry(317, 240, 75, 25);
+    ok->setDefault(true);
+    ok->setFocus();
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}

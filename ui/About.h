@@ -1,0 +1,10 @@
+// The about box: logo, version, picture and the maker's lines; closes with OK.
+#pragma once
+
+#include <QDialog>
+
+class TFrmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFrmAbout(QWidget* parent = nullptr);
+};

@@ -1,0 +1,395 @@
+#include "ui/StringGrid.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+// The cell texts, row by row.
+class StringGridModel : public QAbstractTableModel {
+public:
+    explicit StringGridModel(StringGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : rows_;
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : cols_;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return {};
+        return text(index.column(), index.row());
+    }
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (!index.isValid() || role != Qt::EditRole)
+            return false;
+        grid_->setCell(index.column(), index.row(), value.toString());
+        return true;
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (!index.isValid())
+            return Qt::NoItemFlags;
+        if (index.column() < grid_->fixedCols() || index.row() < grid_->fixedRows())
+            return Qt::ItemIsEnabled;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (editable_)
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    const QString& text(int col, int row) const { return cells_[row * cols_ + col]; }
+    void setText(int col, int row, const QString& t) {
+        cells_[row * cols_ + col] = t;
+        if (batch_ == 0) {
+            const QModelIndex i = index(row, col);
+            emit dataChanged(i, i, {Qt::DisplayRole});
+        }
+    }
+    void clear() {
+        for (QString& s : cells_)
+            s.clear();
+        if (batch_ == 0)
+            allChanged();
+    }
+    void resize(int cols, int rows) {
+        beginResetModel();
+        QVector<QString> next(qsizetype(cols) * rows);
+        for (int r = 0; r < qMin(rows, rows_); ++r)
+            for (int c = 0; c < qMin(cols, cols_); ++c)
+                next[r * cols + c] = cells_[r * cols_ + c];
+        cells_ = std::move(next);
+        cols_ = cols;
+        rows_ = rows;
+        endResetModel();
+    }
+    void allChanged() {
+        if (rows_ > 0 && cols_ > 0)
+            emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
+    }
+
+    int batch_ = 0;
+    bool editable_ = false;
+
+private:
+    StringGrid* grid_;
+    int cols_ = 0;
+    int rows_ = 0;
+    QVector<QString> cells_;
+};
+
+// Paints a cell as text on a plain background: much cheaper than the style's item drawing.
+class StringGridDelegate : public QStyledItemDelegate {
+public:
+    explicit StringGridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const int col = index.column();
+        const int row = index.row();
+        const QPalette& pal = grid_->palette();
+        const bool enabled = grid_->isEnabled();
+        const bool fixed = col < grid_->fixedCols_ || row < grid_->fixedRows_;
+        const bool current = !fixed && index == grid_->currentIndex();
+        QColor bg = pal.color(QPalette::Base);
+        QColor fg = pal.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Text);
+        if (fixed) {
+            bg = pal.color(QPalette::Button);
+            fg = pal.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+        } else if (current && enabled) {
+            bg = pal.color(QPalette::Active, QPalette::Highlight);
+            fg = pal.color(QPalette::Active, QPalette::HighlightedText);
+        }
+        const QRect r = option.rect;
+        p->fillRect(r, bg);
+        const QString& t = grid_->model_->text(col, row);
+        if (t.isEmpty())
+            return;
+        p->setPen(fg);
+        if (col == grid_->charColumn_) {
+            // Character i stands exactly charWidth * i pixels from the first one,
+            // whatever the font's own advance.
+            const QFontMetrics fm(option.font);
+            const int baseline = r.top() + (r.height() - fm.height()) / 2 + fm.ascent();
+            for (qsizetype i = 0; i < t.size(); ++i)
+                p->drawText(QPoint(r.left() + 2 + int(i) * grid_->charWidth_, baseline),
+                            QString(t[i]));
+        } else {
+            p->drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, t);
+        }
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setFont(grid_->font());
+        const int col = index.column();
+        const int row = index.row();
+        connect(editor, &QLineEdit::textEdited, grid_,
+                [this, col, row](const QString& text) { grid_->editorTextChanged(col, row, text); });
+        return editor;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* le = static_cast<QLineEdit*>(editor);
+        const QString& t = grid_->model_->text(index.column(), index.row());
+        if (le->text() != t)
+            le->setText(t);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        grid_->editorTextChanged(index.column(), index.row(),
+                                 static_cast<QLineEdit*>(editor)->text());
+    }
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex&) const override {
+        editor->setGeometry(option.rect);
+    }
+
+private:
+    StringGrid* grid_;
+};
+
+StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringGridModel(this)) {
+    setModel(model_);
+    setItemDelegate(new StringGridDelegate(this));
+    for (QHeaderView* h : {horizontalHeader(), verticalHeader()}) {
+        h->hide();
+        h->setMinimumSectionSize(0);
+        h->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(true);
+    setAutoScroll(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setGridStyle(Qt::SolidLine);
+    applySectionSizes();
+}
+
+StringGrid::~StringGrid() = default;
+
+int StringGrid::colCount() const { return model_->columnCount(); }
+int StringGrid::rowCount() const { return model_->rowCount(); }
+
+void StringGrid::setColCount(int cols) {
+    const int c = currentCol();
+    const int r = currentRow();
+    model_->resize(cols, rowCount());
+    colWidths_.resize(cols, defaultColWidth_);
+    applySectionSizes();
+    setCurrentCell(qMin(qMax(c, fixedCols_), cols - 1), qMax(r, fixedRows_));
+}
+
+void StringGrid::setRowCount(int rows) {
+    const int c = currentCol();
+    const int r = currentRow();
+    model_->resize(colCount(), rows);
+    applySectionSizes();
+    setCurrentCell(qMax(c, fixedCols_), qMin(qMax(r, fixedRows_), rows - 1));
+}
+
+void StringGrid::setFixedCols(int cols) {
+    fixedCols_ = cols;
+    viewport()->update();
+}
+
+void StringGrid::setFixedRows(int rows) {
+    fixedRows_ = rows;
+    viewport()->update();
+}
+
+QString StringGrid::cell(int col, int row) const {
+    if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())
+        return {};
+    return model_->text(col, row);
+}
+
+void StringGrid::setCell(int col, int row, const QString& text) {
+    if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())
+        return;
+    model_->setText(col, row, text);
+    if (!focusFrames_.isEmpty())
+        dropFramesTouching(cellRect(col, row));
+}
+
+void StringGrid::clearCells() {
+    model_->clear();
+    if (!focusFrames_.isEmpty()) {
+        focusFrames_.clear();
+        viewport()->update();
+    }
+}
+
+void StringGrid::beginUpdate() { ++model_->batch_; }
+
+void StringGrid::endUpdate() {
+    if (model_->batch_ > 0 && --model_->batch_ == 0)
+        model_->allChanged();
+}
+
+void StringGrid::setDefaultColWidth(int width) {
+    defaultColWidth_ = width;
+    colWidths_.fill(width);
+    applySectionSizes();
+}
+
+void StringGrid::setDefaultRowHeight(int height) {
+    rowHeight_ = height;
+    applySectionSizes();
+}
+
+void StringGrid::setColWidth(int col, int width) {
+    if (col < 0 || col >= colWidths_.size())
+        return;
+    colWidths_[col] = width;
+    horizontalHeader()->resizeSection(col, width + gridLineWidth_);
+}
+
+int StringGrid::colWidth(int col) const {
+    return (col >= 0 && col < colWidths_.size()) ? colWidths_[col] : defaultColWidth_;
+}
+
+void StringGrid::setGridLineWidth(int width) {
+    gridLineWidth_ = width == 1 ? 1 : 0;
+    setShowGrid(gridLineWidth_ == 1);
+    applySectionSizes();
+}
+
+void StringGrid::setEditable(bool editable) {
+    editable_ = editable;
+    model_->editable_ = editable;
+    setEditTriggers(editable ? (QAbstractItemView::AnyKeyPressed |
+                                QAbstractItemView::DoubleClicked |
+                                QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::SelectedClicked)
+                             : QAbstractItemView::NoEditTriggers);
+}
+
+void StringGrid::setCharColumn(int col, int charWidth) {
+    charColumn_ = col;
+    charWidth_ = charWidth;
+    viewport()->update();
+}
+
+void StringGrid::applySectionSizes() {
+    QHeaderView* h = horizontalHeader();
+    h->setDefaultSectionSize(defaultColWidth_ + gridLineWidth_);
+    for (int c = 0; c < colCount(); ++c)
+        h->resizeSection(c, colWidth(c) + gridLineWidth_);
+    QHeaderView* v = verticalHeader();
+    v->setDefaultSectionSize(rowHeight_ + gridLineWidth_);
+    for (int r = 0; r < rowCount(); ++r)
+        v->resizeSection(r, rowHeight_ + gridLineWidth_);
+}
+
+QPoint StringGrid::mouseToCell(int x, int y) const {
+    const QModelIndex i = indexAt(QPoint(x, y));
+    if (!i.isValid())
+        return {-1, -1};
+    return {i.column(), i.row()};
+}
+
+QRect StringGrid::cellRect(int col, int row) const {
+    if (col < 0 || row < 0 || col >= colCount() || row >= rowCount())
+        return {};
+    return {columnViewportPosition(col), rowViewportPosition(row), colWidth(col), rowHeight_};
+}
+
+int StringGrid::currentCol() const {
+    return currentIndex().isValid() ? currentIndex().column() : -1;
+}
+
+int StringGrid::currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+
+void StringGrid::setCurrentCell(int col, int row) {
+    const QModelIndex i = model_->index(row, col);
+    if (i.isValid())
+        setCurrentIndex(i);
+}
+
+void StringGrid::toggleFocusFrame(const QRect& rect) {
+    if (focusFrames_.removeOne(rect) == false)
+        focusFrames_.append(rect);
+    viewport()->update(rect.adjusted(-1, -1, 1, 1));
+}
+
+void StringGrid::dropFramesTouching(const QRect& rect) {
+    for (qsizetype i = focusFrames_.size() - 1; i >= 0; --i) {
+        if (focusFrames_[i].intersects(rect)) {
+            viewport()->update(focusFrames_[i].adjusted(-1, -1, 1, 1));
+            focusFrames_.removeAt(i);
+        }
+    }
+}
+
+bool StringGrid::canSelect(int col, int row) {
+    if (col < fixedCols_ || row < fixedRows_)
+        return false;
+    bool ok = true;
+    emit selectCell(col, row, ok);
+    return ok;
+}
+
+void StringGrid::editorTextChanged(int col, int row, const QString& text) {
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&StringGrid::setEditText);
+    if (isSignalConnected(signal))
+        emit setEditText(col, row, text);
+    else
+        setCell(col, row, text);
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const QModelIndex i = indexAt(p);
+    if (!i.isValid() || canSelect(i.column(), i.row()))
+        QTableView::mousePressEvent(event);
+    else
+        setFocus(Qt::MouseFocusReason);
+    emit mouseDown(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableView::mouseReleaseEvent(event);
+    const QPoint p = event->position().toPoint();
+    emit mouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex i = indexAt(event->position().toPoint());
+    if (!i.isValid() || canSelect(i.column(), i.row()))
+        QTableView::mouseDoubleClickEvent(event);
+    emit dblClick();
+}
+
+QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
+    if (next.isValid() && next != currentIndex() && !canSelect(next.column(), next.row()))
+        return currentIndex();
+    return next;
+}
+
+void StringGrid::scrollTo(const QModelIndex&, ScrollHint) {
+    // Every cell is always in view; the grid never scrolls.
+}
+
+void StringGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (focusFrames_.isEmpty())
+        return;
+    QPainter p(viewport());
+    QPen pen(palette().color(QPalette::Text));
+    pen.setStyle(Qt::DotLine);
+    pen.setWidth(1);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    for (const QRect& r : focusFrames_)
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,98 @@
+// A grid of text cells with fixed leading columns and rows, per-column widths, one row
+// height and grid lines of width 0 or 1, drawn by a lean delegate of its own.
+// Setting many cells between beginUpdate() and endUpdate() costs one repaint.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QTableView>
+#include <QVector>
+
+class StringGridModel;
+
+class StringGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+    ~StringGrid() override;
+
+    [[nodiscard]] int colCount() const;
+    [[nodiscard]] int rowCount() const;
+    void setColCount(int cols);
+    void setRowCount(int rows);
+    void setFixedCols(int cols);
+    void setFixedRows(int rows);
+    [[nodiscard]] int fixedCols() const { return fixedCols_; }
+    [[nodiscard]] int fixedRows() const { return fixedRows_; }
+
+    [[nodiscard]] QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+    // Empties every cell.
+    void clearCells();
+    void beginUpdate();
+    void endUpdate();
+
+    void setDefaultColWidth(int width);
+    void setDefaultRowHeight(int height);
+    [[nodiscard]] int defaultRowHeight() const { return rowHeight_; }
+    void setColWidth(int col, int width);
+    [[nodiscard]] int colWidth(int col) const;
+    void setGridLineWidth(int width);
+    [[nodiscard]] int gridLineWidth() const { return gridLineWidth_; }
+
+    // Cells can be typed into (a line editor per cell).
+    void setEditable(bool editable);
+    // The column whose text is drawn one character every charWidth pixels.
+    void setCharColumn(int col, int charWidth);
+
+    // The cell under a point of the drawing surface (the viewport); column -1 outside.
+    [[nodiscard]] QPoint mouseToCell(int x, int y) const;
+    // The cell's rectangle on the drawing surface, without its grid line.
+    [[nodiscard]] QRect cellRect(int col, int row) const;
+
+    [[nodiscard]] int currentCol() const;
+    [[nodiscard]] int currentRow() const;
+    void setCurrentCell(int col, int row);
+
+    // The removable dotted marker: drawing the same rectangle again removes it, and
+    // setting the text of a cell it touches removes it too.
+    void toggleFocusFrame(const QRect& rect);
+    [[nodiscard]] const QList<QRect>& focusFrames() const { return focusFrames_; }
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void dblClick();
+    // Asked before a cell becomes the current cell.
+    void selectCell(int col, int row, bool& canSelect);
+    // The whole text of the open cell editor, at each change and when it closes. While
+    // connected, the receiver decides what the cell keeps.
+    void setEditText(int col, int row, const QString& value);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    friend class StringGridDelegate;
+    [[nodiscard]] bool canSelect(int col, int row);
+    void applySectionSizes();
+    void dropFramesTouching(const QRect& rect);
+    void editorTextChanged(int col, int row, const QString& text);
+
+    StringGridModel* model_;
+    int fixedCols_ = 1;
+    int fixedRows_ = 1;
+    int defaultColWidth_ = 64;
+    int rowHeight_ = 16;
+    int gridLineWidth_ = 1;
+    int charColumn_ = -1;
+    int charWidth_ = 7;
+    bool editable_ = false;
+    QVector<int> colWidths_;
+    QList<QRect> focusFrames_;
+};

@@ -1,0 +1,162 @@
+// The page shape, the display options and the geometry of table, panels and window.
+#include "app/Frmhex.h"
+#include "search/HitListModel.h"
+#include "ui/FrmhexForm.h"
+#include "ui/SpinEdit.h"
+#include "ui/StringGrid.h"
+#include "view/Geometry.h"
+#include "view/PageText.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+
+void ShapeColumns(StringGrid* grid, int columns, int gridLineWidth) {
+    grid->setColCount(columns + 3);
+    grid->setGridLineWidth(gridLineWidth);
+    grid->setColWidth(0, zirpel::Geometry::AddressColumnWidth);
+    for (int c = 1; c <= columns; ++c)
+        grid->setColWidth(c, zirpel::Geometry::ByteColumnWidth);
+    grid->setColWidth(columns + 1, zirpel::Geometry::SpacerColumnWidth);
+    grid->setColWidth(columns + 2, zirpel::Geometry::CharWidth * columns + 4);
+    grid->setCharColumn(columns + 2, zirpel::Geometry::CharWidth);
+}
+
+} // namespace
+
+void TFrmHexEditor::UpdateLayout() {
+    Columns = ui->CSpinEditSpalten->value();
+    Rows = ui->CSpinEditReihen->value();
+    PageSize = Rows * Columns;
+    GridLineWidth = ui->ToolButtonGitter->isChecked() ? 1 : 0;
+    AddressColumnWidth = zirpel::Geometry::AddressColumnWidth;
+    ByteColumnWidth = zirpel::Geometry::ByteColumnWidth;
+    CharWidth = zirpel::Geometry::CharWidth;
+    DecimalAddresses = ui->ToolButtonHexDez->isChecked() ? 0 : 1;
+
+    const zirpel::Geometry geo{Columns, Rows, GridLineWidth, SearchPanelVisible != 0,
+                               EditPanelVisible != 0};
+    StringGrid* grid = ui->HexGrid;
+    grid->beginUpdate();
+    ShapeColumns(grid, Columns, GridLineWidth);
+    grid->setRowCount(Rows + 1);
+    grid->clearCells();
+    for (int j = 1; j <= Columns; ++j)
+        grid->setCell(j, 0,
+                      DecimalAddresses == 1 ? QString::number(j - 1) : zirpel::ByteText(quint8(j - 1)));
+    grid->endUpdate();
+    grid->setGeometry(zirpel::Geometry::TableLeft, zirpel::Geometry::TableTop, geo.tableWidth(),
+                      geo.tableHeight());
+
+    if (SearchPanelVisible == 1) {
+        ui->GrpFindChange->move(ui->GrpFindChange->x(), geo.panelTop());
+        ui->GrpFindChange->show();
+    } else {
+        ui->GrpFindChange->hide();
+    }
+    if (EditPanelVisible == 1) {
+        ui->GrpEdit->move(ui->GrpEdit->x(), geo.panelTop());
+        ui->GrpEdit->show();
+        ShapeColumns(ui->HexEditGrid, Columns, GridLineWidth);
+        ui->HexEditGrid->resize(geo.tableWidth(), ui->HexEditGrid->height());
+        ui->GrpEdit->resize(geo.tableWidth() + 5, ui->GrpEdit->height());
+    } else {
+        ui->GrpEdit->hide();
+    }
+
+    QScrollBar* bar = ui->ScrollBarVertikal;
+    bar->setGeometry(zirpel::Geometry::TableLeft + geo.tableWidth(), zirpel::Geometry::TableTop,
+                     zirpel::Geometry::ScrollBarWidth, geo.tableHeight());
+    bar->setPageStep(PageSize);
+    bar->setSingleStep(Columns);
+
+    ui->StatusText->setText(QStringLiteral("Dateigröße: ") + QString::number(FileSize) +
+                            QStringLiteral(" Bytes"));
+
+    ui->ToolBar1->resize(geo.contentWidth(), ui->ToolBar1->height());
+    ui->Central->setFixedSize(geo.contentWidth(), geo.contentHeight());
+    outerSize_ = QSize();
+    const int menuHeight = menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0;
+    setFixedSize(geo.contentWidth(),
+                 menuHeight + geo.contentHeight() + ui->StatusBarHex->sizeHint().height());
+}
+
+void TFrmHexEditor::CSpinEditReihenChange() {
+    if (StartupPending)
+        return;
+    const int value = ui->CSpinEditReihen->value();
+    if (value < 16 || value > 32)
+        ui->CSpinEditReihen->setValue(16);
+    UpdateLayout();
+    ReadPage();
+    RenderPage();
+}
+
+void TFrmHexEditor::CSpinEditSpaltenChange() {
+    if (StartupPending)
+        return;
+    const int value = ui->CSpinEditSpalten->value();
+    if (value < 16 || value > 32)
+        ui->CSpinEditSpalten->setValue(16);
+    // A row loaded under the old column count no longer matches the edit grid's cells.
+    DisableEditRow();
+    UpdateLayout();
+    ReadPage();
+    RenderPage();
+}
+
+void TFrmHexEditor::ToolButtonGitterClick() {
+    if (StartupPending)
+        return;
+    UpdateLayout();
+    RenderPage();
+}
+
+void TFrmHexEditor::ToolButtonHexDezClick() {
+    if (StartupPending)
+        return;
+    UpdateLayout();
+    RenderPage();
+    // Hit entries and the edit row's address were written in the old base.
+    hits_->clear();
+    DisableEditRow();
+}
+
+void TFrmHexEditor::ToolButtonFindChangeClick() {
+    SearchPanelVisible = ui->ToolButtonFindChange->isChecked() ? 1 : 0;
+    if (SearchPanelVisible == 1) {
+        ui->ToolButtonEdit->setChecked(false);
+        EditPanelVisible = 0;
+        hits_->clear();
+        ui->RadioGrpBasisHex->setChecked(true);
+        ui->BtnSuchen->setEnabled(true);
+        ui->BtnErsetzen->setEnabled(false);
+        ui->BtnNeueSuche->setEnabled(false);
+    }
+    UpdateLayout();
+    RenderPage();
+}
+
+void TFrmHexEditor::ToolButtonEditClick() {
+    EditPanelVisible = ui->ToolButtonEdit->isChecked() ? 1 : 0;
+    if (EditPanelVisible == 1) {
+        ui->ToolButtonFindChange->setChecked(false);
+        SearchPanelVisible = 0;
+    }
+    UpdateLayout();
+    RenderPage();
+    DisableEditRow();
+}
+
+void TFrmHexEditor::DisableEditRow() {
+    ui->HexEditGrid->setEnabled(false);
+    ui->BtnEditGridUebernehmen->setEnabled(false);
+    ui->BtnEditGridCancel->setEnabled(false);
+}
