@@ -9,13 +9,16 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -83,12 +86,24 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     connect(ui->BtnEditGridCancel, &QPushButton::clicked, this,
             &TFrmHexEditor::BtnEditGridCancelClick);
 
+    // F1: help for the focus widget; an open menu has the keyboard, so it is watched.
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    helpKey->setContext(Qt::WindowShortcut);
+    connect(helpKey, &QShortcut::activated, this, &TFrmHexEditor::ShowContextHelp);
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        menu->installEventFilter(this);
+
     FormCreate();
 }
 
 TFrmHexEditor::~TFrmHexEditor() = default;
 
 bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        ShowContextHelp();
+        return true;
+    }
     if (event->type() == QEvent::FocusOut) {
         // The entry is left for another control of the window: not for its own popup,
         // nor when the whole window loses the focus to a message box.

@@ -1,12 +1,26 @@
-// Settings read at start-up and written at close.
+// Settings read at start-up and written at close; the window only hands its fields
+// to the store and places itself.
 #include "app/Frmhex.h"
+#include "app/StoredSettings.h"
 
 void TFrmHexEditor::LoadSettings() {
-    for (QString& slot : RecentFiles)
-        slot.clear();
-    centreOnFirstShow_ = true;
-    Rows = 16;
-    Columns = 16;
+    const zirpel::LoadedSettings loaded = zirpel::LoadStoredSettings(
+        platform_.settings, {RecentFiles, Rows, Columns, DecimalAddresses, GridLineWidth});
+    RecentFiles = loaded.values.recentFiles;
+    Rows = loaded.values.rows;
+    Columns = loaded.values.columns;
+    DecimalAddresses = loaded.values.decimalAddresses;
+    GridLineWidth = loaded.values.gridLineWidth;
+    // On a top-level window move() places the frame; centring, when asked for, happens
+    // at the first showing and wins over a stored place.
+    if (loaded.topLeft)
+        move(*loaded.topLeft);
+    centreOnFirstShow_ = loaded.centre;
 }
 
-void TFrmHexEditor::SaveSettings() {}
+void TFrmHexEditor::SaveSettings() {
+    // Nothing is reported: a settings key that cannot be written leaves the old one.
+    zirpel::SaveStoredSettings(platform_.settings,
+                               {RecentFiles, Rows, Columns, DecimalAddresses, GridLineWidth},
+                               QRect(OuterTopLeft(), frameGeometry().size()));
+}

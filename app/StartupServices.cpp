@@ -1,25 +1,25 @@
+// The settings store of the platform (the registry on Windows, a JSON file elsewhere)
+// and the help viewer over the help file beside the program or in its installed tree.
 #include "app/StartupServices.h"
 
-namespace {
+#include "platform/QtHelpViewer.h"
 
-// Until the settings file and the help window exist: no key, no help.
-class NoSettings : public SettingsStore {
-public:
-    bool open(bool) override { return false; }
-    std::optional<QString> readString(const QString&) override { return std::nullopt; }
-    std::optional<qint32> readInt(const QString&) override { return std::nullopt; }
-    bool writeString(const QString&, const QString&) override { return false; }
-    bool writeInt(const QString&, qint32) override { return false; }
-    void close() override {}
-};
+#include <QCoreApplication>
 
-class NoHelp : public HelpViewer {
-public:
-    void showContents() override {}
-    void showContext(int) override {}
-};
+#ifdef _WIN32
+#include "platform/RegistrySettingsStore.h"
+#else
+#include "platform/JsonSettingsStore.h"
+#endif
 
-} // namespace
+std::unique_ptr<SettingsStore> CreateSettingsStore() {
+#ifdef _WIN32
+    return std::make_unique<RegistrySettingsStore>();
+#else
+    return std::make_unique<JsonSettingsStore>(zirpel::DefaultSettingsPath());
+#endif
+}
 
-std::unique_ptr<SettingsStore> CreateSettingsStore() { return std::make_unique<NoSettings>(); }
-std::unique_ptr<HelpViewer> CreateHelpViewer() { return std::make_unique<NoHelp>(); }
+std::unique_ptr<HelpViewer> CreateHelpViewer() {
+    return std::make_unique<QtHelpViewer>(QCoreApplication::applicationDirPath());
+}

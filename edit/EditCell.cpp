@@ -1,1 +1,46 @@
 #include "edit/EditCell.h"
+
+#include "search/HexText.h"
+
+namespace zirpel {
+
+namespace {
+
+// Only the characters that are hex digits count, whatever a case mapping makes of
+// others: the ligature "ﬀ" upper-cases to "FF" but was never typed as two digits.
+bool IsHexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
+}
+
+} // namespace
+
+QString NormaliseByteCell(const QString& typed) {
+    const QString t = typed.left(2);
+    for (const QChar c : t) {
+        if (!IsHexDigit(c))
+            return QStringLiteral("00");
+    }
+    return t.toUpper();
+}
+
+quint8 ByteCellValue(const QString& cell) {
+    if (cell.isEmpty())
+        return 0;
+    return quint8(HexDigitsToInt(cell, 1) & 0xFF);
+}
+
+QChar EditTextChar(quint8 value) {
+    return value >= 0x20 && value <= 0x7F ? QChar(value) : QLatin1Char('.');
+}
+
+QString ReplaceTextChar(QString text, int position, QChar c) {
+    if (position < 1)
+        return text;
+    if (text.size() < position)
+        text = text.leftJustified(position, QLatin1Char('.'));
+    text[position - 1] = c;
+    return text;
+}
+
+} // namespace zirpel

@@ -1,5 +1,51 @@
-// Writing the edit row into the file.
-#include "app/Frmhex.h"
+// Writing the edit row into the file, and abandoning it.
+#include "edit/WriteEdits.h"
 
-void TFrmHexEditor::BtnEditGridUebernehmenClick() {}
-void TFrmHexEditor::BtnEditGridCancelClick() {}
+#include "app/Frmhex.h"
+#include "edit/EditCell.h"
+#include "platform/BinaryFile.h"
+#include "platform/Dialogs.h"
+#include "ui/FrmhexForm.h"
+#include "ui/StringGrid.h"
+
+#include <algorithm>
+#include <array>
+
+namespace zirpel {
+
+bool WriteInPlace(const QString& path, qint64 offset, std::span<const quint8> bytes) {
+    BinaryFile stream;
+    if (!stream.open(path, BinaryFile::Mode::Update))
+        return false;
+    const bool written = stream.seek(offset) && stream.write(bytes.data(), bytes.size());
+    // Closed in any case; a write that went out is still synced before the close.
+    return stream.commitAndClose() && written;
+}
+
+} // namespace zirpel
+
+void TFrmHexEditor::BtnEditGridUebernehmenClick() {
+    if (!DataFile.isOpen())
+        return;
+    const StringGrid* edit = ui->HexEditGrid;
+    // The address cell alone says where the row belongs, whatever page is shown now.
+    const qint32 offset = AddressTextToOffset(edit->cell(0, 0));
+    std::array<quint8, 32> row{};
+    const int count = std::clamp(Columns, 0, int(row.size()));
+    for (int i = 0; i < count; ++i)
+        row[i] = zirpel::ByteCellValue(edit->cell(i + 1, 0));
+    const bool written = zirpel::WriteInPlace(FileName, offset, {row.data(), std::size_t(count)});
+    // The page is shown as the file now is, whether the write went through or not.
+    ReadPage();
+    RenderPage();
+    if (!written) {
+        // The row stays loaded and enabled, so the user can try again.
+        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
+        return;
+    }
+    DisableEditRow();
+}
+
+void TFrmHexEditor::BtnEditGridCancelClick() {
+    DisableEditRow();
+}

@@ -53,6 +53,9 @@ void BinaryFile::close() {
 bool BinaryFile::seek(std::int64_t offset) {
     if (!f_ || offset < 0)
         return false;
+    // The C library may serve a seek inside its buffer without reading again; dropping
+    // the buffer first makes bytes written through another stream show.
+    std::fflush(f_);
 #ifdef _WIN32
     return _fseeki64(f_, offset, SEEK_SET) == 0;
 #else

@@ -1,1 +1,40 @@
+// The scan of a whole file for a byte pattern, giving the offsets of the hits.
+//
+// Which positions are hits is fixed by a 512-byte block rule: within a block, hits do
+// not overlap (the next candidate after a hit at c is c + length), but every block's
+// first byte is a candidate again, so after a hit at c the next candidate is
+// min(c + length, the next multiple of 512). A position whose pattern would run past the
+// end of the file is no hit. How the file is read (block size, filter) does not change
+// the hits.
 #pragma once
+
+#include <QtGlobal>
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <vector>
+
+class BinaryFile;
+
+namespace zirpel {
+
+// Hits never overlap within a block of this many bytes.
+inline constexpr qint64 kHitBlockSize = 512;
+// Bytes read at a time; the reads need not be aligned to kHitBlockSize.
+inline constexpr std::size_t kScanReadSize = std::size_t(1) << 20;
+
+// Reads up to count bytes into buffer and returns how many it read; 0 at the end of the
+// data or on a read error, which ends the scan.
+using ReadBlock = std::function<std::size_t(quint8* buffer, std::size_t count)>;
+
+// The offsets of the hits of pattern in the data that read delivers from offset 0 on,
+// in ascending order. Memory besides the result stays at readSize plus the pattern's
+// length. An empty pattern has no hits. Offsets stop below 2^31.
+[[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& read,
+                                           std::size_t readSize = kScanReadSize);
+
+// The same over a stream, from its current position on.
+[[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, BinaryFile& file,
+                                           std::size_t readSize = kScanReadSize);
+
+} // namespace zirpel

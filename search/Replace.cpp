@@ -1,4 +1,62 @@
-// Replacing the bytes at the selected hit.
+// Replacing the bytes at the selected hit, after the user has confirmed it.
 #include "app/Frmhex.h"
+#include "platform/Dialogs.h"
+#include "search/HexText.h"
+#include "search/HitListModel.h"
+#include "search/Overwrite.h"
+#include "ui/FrmhexForm.h"
 
-void TFrmHexEditor::BtnErsetzenClick() {}
+#include <QComboBox>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QPushButton>
+#include <algorithm>
+
+void TFrmHexEditor::BtnErsetzenClick() {
+    if (!DataFile.isOpen())
+        return;
+    const QString search = ui->ComboBoxSuchen->currentText();
+    const QString replacement = ui->ComboBoxErsetzen->currentText();
+    if (replacement.isEmpty())
+        return;
+    if (ParseReplacePattern() != 0)
+        return;
+    // In one base equal text lengths mean equal byte counts. A replacement too long for
+    // any search text was not stored by the parse and ends here.
+    if (replacement.size() != search.size() || replacement.size() > zirpel::kMaxPatternBytes) {
+        platform_.dialogs.appMessage(QStringLiteral(
+            "Die Längen von <Suchen nach> und <Ersetzen durch> sind nicht identisch."));
+        return;
+    }
+    const QModelIndexList selected = ui->ListBoxTreffer->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        platform_.dialogs.appMessage(
+            QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt."));
+        return;
+    }
+    const QString address = hits_->text(std::min_element(selected.begin(), selected.end())->row());
+    const QString question = QStringLiteral("Soll die Zeichenfolge \n\t") + search +
+                             QStringLiteral("\n") + QStringLiteral("an der Adresse [") + address +
+                             QStringLiteral("] durch\n\t") + replacement +
+                             QStringLiteral("\nersetzt werden?");
+    // Near the panel: the window's outer corner plus the button's place in the panel and
+    // the panel's place below the menu bar.
+    const QPoint topLeft =
+        OuterTopLeft() + QPoint(ui->BtnErsetzen->x(), ui->GrpFindChange->y() + 50);
+    if (!platform_.dialogs.confirm(question, topLeft))
+        return;
+
+    const qint32 offset = AddressTextToOffset(address);
+    const std::span<const quint8> bytes(ReplacePattern.data(), std::size_t(ReplacePatternLength));
+    if (!zirpel::OverwriteInPlace(FileName, offset, bytes)) {
+        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
+        // Show the file as it is now, whatever part of the write reached it.
+        ReadPage();
+        RenderPage();
+        return;
+    }
+    PageOffset = offset;
+    ReadPage();
+    RenderPage();
+}

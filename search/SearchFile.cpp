@@ -1,7 +1,61 @@
-// The search over the whole file and the hit list.
+// The search over the whole file, the hit list and the panel's buttons.
 #include "app/Frmhex.h"
+#include "platform/BinaryFile.h"
+#include "platform/HelpViewer.h"
+#include "search/HitListModel.h"
+#include "search/HitScanner.h"
+#include "ui/FrmhexForm.h"
 
-void TFrmHexEditor::BtnSuchenClick() {}
-qint32 TFrmHexEditor::SearchFile() { return 0; }
-void TFrmHexEditor::BtnNeueSucheClick() {}
-void TFrmHexEditor::BtnHilfeClick() {}
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+void TFrmHexEditor::BtnSuchenClick() {
+    if (!DataFile.isOpen() || ui->ComboBoxSuchen->currentText().isEmpty())
+        return;
+    if (ParseSearchPattern() != 0)
+        return;
+    hits_->clear();
+    SearchFile();
+    ui->LblTreffer->setText(QString::number(hits_->count()) + QStringLiteral(" Treffer"));
+    ui->LblTreffer->adjustSize();
+    if (hits_->count() == 0) {
+        ui->ComboBoxSuchen->setEnabled(true);
+        ui->ComboBoxErsetzen->setEnabled(true);
+        return;
+    }
+    // Listed: the texts cannot change while their hits are shown.
+    ui->BtnSuchen->setEnabled(false);
+    ui->BtnNeueSuche->setEnabled(true);
+    ui->ComboBoxSuchen->setEnabled(false);
+    ui->ComboBoxErsetzen->setEnabled(false);
+    ui->BtnErsetzen->setEnabled(!ui->ComboBoxErsetzen->currentText().isEmpty());
+}
+
+qint32 TFrmHexEditor::SearchFile() {
+    // A stream of its own: the page's stream keeps its position.
+    BinaryFile file;
+    if (!file.open(FileName, BinaryFile::Mode::Read))
+        return 0;
+    std::vector<qint32> hits = zirpel::ScanHits(
+        std::span<const quint8>(SearchPattern.data(), std::size_t(SearchPatternLength)), file);
+    file.close();
+    hits_->setHits(std::move(hits), !ui->ToolButtonHexDez->isChecked());
+    return hits_->count();
+}
+
+void TFrmHexEditor::BtnNeueSucheClick() {
+    hits_->clear();
+    ui->BtnSuchen->setEnabled(true);
+    ui->BtnErsetzen->setEnabled(false);
+    ui->BtnNeueSuche->setEnabled(false);
+    ui->ComboBoxSuchen->setEnabled(true);
+    ui->ComboBoxErsetzen->setEnabled(true);
+    ui->LblTreffer->setText(QString());
+    ui->LblTreffer->adjustSize();
+}
+
+void TFrmHexEditor::BtnHilfeClick() {
+    platform_.help.showContext(500);
+}

@@ -25,7 +25,9 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("FrmAbout"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    QFont f(QStringLiteral("MS Sans Serif"));
+    QFont f;
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial")});
     f.setPointSize(8);
     setFont(f);
     resize(407 - 8, 298 - 27);

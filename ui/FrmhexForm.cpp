@@ -83,7 +83,10 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     window->setObjectName(QStringLiteral("FrmHexEditor"));
     window->setWindowTitle(QStringLiteral("Zirpel []"));
     window->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    QFont windowFont;
+    // Where the family is missing, a face of Arial's metrics keeps labels in their room.
+    windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                            QStringLiteral("Arial")});
     windowFont.setPointSize(8);
     window->setFont(windowFont);
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -143,6 +146,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     StatusBarHex = window->statusBar();
     StatusBarHex->setObjectName(QStringLiteral("StatusBarHex"));
     StatusBarHex->setSizeGripEnabled(false);
+    StatusBarHex->setFixedHeight(19);
     StatusText = new QLabel(StatusBarHex);
     StatusText->setObjectName(QStringLiteral("StatusText"));
     StatusBarHex->addWidget(StatusText, 1);

@@ -85,7 +85,7 @@ void TFrmHexEditor::UpdateLayout() {
     outerSize_ = QSize();
     const int menuHeight = menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0;
     setFixedSize(geo.contentWidth(),
-                 menuHeight + geo.contentHeight() + ui->StatusBarHex->sizeHint().height());
+                 menuHeight + geo.contentHeight() + ui->StatusBarHex->minimumHeight());
 }
 
 void TFrmHexEditor::CSpinEditReihenChange() {

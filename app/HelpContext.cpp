@@ -1,0 +1,19 @@
+// Looking up the help context along an object's parents.
+#include "app/HelpContext.h"
+
+#include <QVariant>
+
+namespace zirpel {
+
+std::optional<int> FindHelpContext(const QObject* obj) {
+    for (; obj; obj = obj->parent()) {
+        const QVariant context = obj->property("helpContext");
+        bool ok = false;
+        const int number = context.toInt(&ok);
+        if (context.isValid() && ok)
+            return number;
+    }
+    return std::nullopt;
+}
+
+} // namespace zirpel

@@ -1,0 +1,42 @@
+// The help viewer: shows the program's HTML help file in a browser window of its own,
+// at the contents or at a numbered topic (anchors "contents", "100", "500", "507").
+#pragma once
+
+#include "platform/HelpViewer.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QTextBrowser;
+
+namespace zirpel {
+
+inline constexpr char HelpFileName[] = "Tamsel.hlp";
+
+// Where the help file is looked for, in this order: beside the executable (the build
+// tree, and Windows), then ../share/zirpel/ from it (an installed tree).
+[[nodiscard]] QStringList HelpFileCandidates(const QString& executableDir);
+// The first candidate that is a file.
+[[nodiscard]] std::optional<QString> FindHelpFile(const QString& executableDir);
+
+} // namespace zirpel
+
+class QtHelpViewer : public HelpViewer {
+public:
+    explicit QtHelpViewer(QString executableDir);
+    ~QtHelpViewer() override;
+
+    void showContents() override;
+    void showContext(int context) override;
+
+    // The window, once something has been shown; for tests.
+    [[nodiscard]] QTextBrowser* window() const { return browser_.get(); }
+
+private:
+    void showTopic(const QString& anchor);
+
+    QString executableDir_;
+    std::unique_ptr<QTextBrowser> browser_;
+};

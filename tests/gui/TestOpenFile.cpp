@@ -1,0 +1,194 @@
+// Opening files and the recent-file items of the file menu.
+#include "WindowHarness.h"
+#include "ui/StringGrid.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+class TestOpenFile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<WindowHarness> h;
+
+    QString makeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        WriteWholeFile(path, bytes);
+        return path;
+    }
+    QStringList recent() {
+        auto& r = h->access().RecentFiles();
+        return QStringList(r.begin(), r.end());
+    }
+    QStringList captions() const {
+        QStringList c;
+        for (const char* n : {"MnuObjekt1", "MnuObjekt2", "MnuObjekt3", "MnuObjekt4"})
+            c << h->find<QAction>(n)->text();
+        return c;
+    }
+    void setRecent(const QStringList& names) {
+        for (int i = 0; i < 4; ++i)
+            h->access().RecentFiles()[i] = names[i];
+        h->access().UpdateRecentMenu();
+    }
+    void chooseItem(int k) {
+        h->find<QAction>(QStringLiteral("MnuObjekt%1").arg(k).toLatin1().constData())->trigger();
+    }
+
+private slots:
+    void init() {
+        h = std::make_unique<WindowHarness>();
+        h->create();
+        h->showAndActivate();
+    }
+    void cleanup() { h.reset(); }
+
+    void cancelChangesNothing() {
+        h->find<QAction>("MnuOeffnen")->trigger(); // no name preset: the user cancels
+        QCOMPARE(h->dialogs.openTitles.size(), 1);
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel []"));
+        QVERIFY(h->dialogs.messages.isEmpty());
+        QCOMPARE(recent(), QStringList(4, QString()));
+    }
+
+    void toolButtonRunsTheMenuItem() {
+        const QString a = makeFile(QStringLiteral("a.bin"), "abc");
+        h->dialogs.nextFileNames.append(a);
+        h->click("ToolBtnOpen");
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + a + QLatin1Char(']'));
+    }
+
+    // Failures keep everything as it was: caption, page, recent list (except the
+    // existing name, which is already at the top), tool buttons.
+    void openFailures_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("inRecentList");
+        const QString missing = QStringLiteral("Die angegebene Datei ist nicht vorhanden");
+        const QString cannot = QStringLiteral("Die Datei kann nicht geöffnet werden.");
+        QTest::newRow("missing file") << "missing" << missing << false;
+        QTest::newRow("path through a regular file") << "through" << missing << false;
+        QTest::newRow("directory passes the existence test") << "directory" << cannot << true;
+        QTest::newRow("2 GiB file is too large")
+            << "huge"
+            << "Die Datei ist zu groß. Es können nur Dateien unter 2 GB geöffnet werden." << true;
+    }
+    void openFailures() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QFETCH(bool, inRecentList);
+        const QString shown = makeFile(QStringLiteral("shown.bin"), "Zirpel");
+        h->openThroughDialog(shown);
+        QString bad;
+        if (kind == QLatin1String("missing")) {
+            bad = dir.filePath(QStringLiteral("nope.bin"));
+        } else if (kind == QLatin1String("through")) {
+            bad = shown + QStringLiteral("/inner.bin");
+        } else if (kind == QLatin1String("directory")) {
+            bad = dir.filePath(QStringLiteral("folder"));
+            QVERIFY(QDir().mkpath(bad));
+        } else {
+            bad = dir.filePath(QStringLiteral("huge.bin"));
+            QFile f(bad);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(qint64(2147483648))); // sparse
+        }
+        h->openThroughDialog(bad);
+        QCOMPARE(h->dialogs.messages.size(), 1);
+        const FakeDialogs::Message& m = h->dialogs.messages[0];
+        QCOMPARE(m.text, message);
+        QCOMPARE(m.title, QStringLiteral("Öffnen Datei"));
+        QVERIFY(m.kind == FakeDialogs::Message::Kind::System);
+        QVERIFY(m.icon == Dialogs::Icon::Error);
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + shown + QLatin1Char(']'));
+        QCOMPARE(h->access().FileName(), shown);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("5A"));
+        QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: 6 Bytes"));
+        QCOMPARE(recent().first(), inRecentList ? bad : shown);
+        QVERIFY(h->grid()->isVisible());
+        // The shown file's stream still serves page reads.
+        h->access().ReadPage();
+        QCOMPARE(h->access().PageBuffer()[0], quint8('Z'));
+    }
+
+    void failureBeforeAnyFileKeepsStartState() {
+        const QString folder = dir.filePath(QStringLiteral("folder2"));
+        QVERIFY(QDir().mkpath(folder));
+        h->openThroughDialog(folder);
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel []"));
+        QVERIFY(!h->grid()->isVisible());
+        QVERIFY(!h->find<QToolButton>("ToolButtonEdit")->isEnabled());
+        QCOMPARE(h->window->frameGeometry().size(), QSize(250, 200));
+    }
+
+    void recentListThroughTheMenu() {
+        QStringList files;
+        for (const char* n : {"A", "B", "C", "D", "E"})
+            files << makeFile(QString::fromLatin1(n), QByteArray(n));
+        const QString &a = files[0], &b = files[1], &c = files[2], &d = files[3], &e = files[4];
+        for (const QString& f : {d, c, b, a})
+            h->openThroughDialog(f);
+        QCOMPARE(recent(), (QStringList{a, b, c, d}));
+        QCOMPARE(captions(), (QStringList{"&1  " + a, "&2  " + b, "&3  " + c, "&4  " + d}));
+
+        h->openThroughDialog(c); // opening C through the dialog
+        QCOMPARE(recent(), (QStringList{c, a, b, d}));
+
+        setRecent({a, b, c, d});
+        h->openThroughDialog(e); // a new file
+        QCOMPARE(recent(), (QStringList{e, a, b, c}));
+
+        setRecent({a, b, c, d});
+        chooseItem(2); // the item of B
+        QCOMPARE(recent(), (QStringList{b, a, c, d}));
+        QCOMPARE(h->access().FileName(), b);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("42"));
+        QCOMPARE(captions()[0], "&1  " + b);
+
+        setRecent({a, b, c, d});
+        QVERIFY(QFile::remove(b));
+        chooseItem(2);
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{QStringLiteral("Die Datei existiert nicht mehr!")});
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Auswahl Objekt"));
+        QVERIFY(h->dialogs.messages[0].icon == Dialogs::Icon::Warning);
+        QCOMPARE(recent(), (QStringList{a, c, d, QString()}));
+        QCOMPARE(captions()[3], QStringLiteral("&4  "));
+        QCOMPARE(h->access().FileName(), b); // the page shown before stays
+    }
+
+    void emptySlotGivesMessage() {
+        const QString f = makeFile(QStringLiteral("second.bin"), "2");
+        setRecent({QString(), f, QString(), QString()});
+        chooseItem(1);
+        QCOMPARE(h->dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Die Menüzeile enthält keinen gültigen Dateinamen!")});
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Auswahl Objekt"));
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel []"));
+        chooseItem(2);
+        QCOMPARE(h->access().FileName(), f);
+        QCOMPARE(recent(), (QStringList{f, QString(), QString(), QString()}));
+    }
+
+    void namesDifferingInCaseAreTwoEntries() {
+        const QString lower = makeFile(QStringLiteral("x.bin"), "x");
+        const QString upper = makeFile(QStringLiteral("X.BIN"), "X");
+        h->openThroughDialog(upper);
+        h->openThroughDialog(lower);
+        QCOMPARE(recent(), (QStringList{lower, upper, QString(), QString()}));
+    }
+
+    void reopeningTheShownFileStartsAtTop() {
+        const QString f = makeFile(QStringLiteral("same.bin"), QByteArray(2000, 'q'));
+        h->openThroughDialog(f);
+        h->openThroughDialog(f);
+        QCOMPARE(recent(), (QStringList{f, QString(), QString(), QString()}));
+        QCOMPARE(h->access().PageOffset(), 0);
+    }
+};
+
+QTEST_MAIN(TestOpenFile)
+#include "TestOpenFile.moc"

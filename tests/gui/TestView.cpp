@@ -1,0 +1,350 @@
+// Viewing a file: rendering, scrolling, layout and display options, driven as a user does.
+#include "WindowHarness.h"
+#include "ui/SpinEdit.h"
+#include "ui/StringGrid.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QByteArray Counting(int size) {
+    QByteArray b(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        b[i] = char(i * 7 + 3);
+    return b;
+}
+
+QString RowBytes(const StringGrid* g, int row, int columns) {
+    QStringList cells;
+    for (int c = 1; c <= columns; ++c)
+        cells << g->cell(c, row);
+    return cells.join(QLatin1Char(' '));
+}
+
+QString HexRow(const QByteArray& bytes) {
+    QStringList cells;
+    for (char b : bytes)
+        cells << QStringLiteral("%1").arg(quint8(b), 2, 16, QLatin1Char('0')).toUpper();
+    return cells.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestView : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<WindowHarness> h;
+
+    QString makeFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        WriteWholeFile(path, bytes);
+        return path;
+    }
+    QScrollBar* bar() const { return h->find<QScrollBar>("ScrollBarVertikal"); }
+    void openFile(const QByteArray& bytes) {
+        h->openThroughDialog(makeFile(QStringLiteral("data.bin"), bytes));
+    }
+
+private slots:
+    void init() {
+        h = std::make_unique<WindowHarness>();
+        h->create();
+        h->showAndActivate();
+    }
+    void cleanup() { h.reset(); }
+
+    void openShowsFirstPage() {
+        const QByteArray bytes = Counting(1000);
+        const QString path = makeFile(QStringLiteral("first.bin"), bytes);
+        h->openThroughDialog(path);
+        QCOMPARE(h->dialogs.openTitles, QStringList{QStringLiteral("Öffnen Datei")});
+        QVERIFY(h->dialogs.openFilters[0].startsWith(QStringLiteral("Alle Dateien (*.*)|*.*|")));
+        QVERIFY(h->dialogs.openFilters[0].endsWith(QStringLiteral("Pascal Unit (*.pas)|*.PAS|")));
+        QCOMPARE(h->dialogs.openFilters[0].count(QLatin1Char('|')), 20);
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + path + QLatin1Char(']'));
+        QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: 1000 Bytes"));
+        QVERIFY(h->grid()->isVisible());
+        QVERIFY(h->find<QToolButton>("ToolButtonEdit")->isEnabled());
+        QVERIFY(h->find<QToolButton>("ToolButtonFindChange")->isEnabled());
+        QCOMPARE(bar()->maximum(), 1000);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00000000"));
+        QCOMPARE(h->cell(0, 16), QStringLiteral("000000F0"));
+        QCOMPARE(RowBytes(h->grid(), 1, 16), HexRow(bytes.left(16)));
+        QCOMPARE(RowBytes(h->grid(), 16, 16), HexRow(bytes.mid(240, 16)));
+        QCOMPARE(h->cell(1, 0), QStringLiteral("00"));
+        QCOMPARE(h->cell(16, 0), QStringLiteral("0F"));
+        QVERIFY(h->cell(0, 0).isEmpty());
+        QVERIFY(h->cell(17, 3).isEmpty()); // spacer
+    }
+
+    void characterColumn() {
+        openFile(QByteArray("\x00\x09\x1F\x20\x41\x7F\x80\xE4\xFF", 9));
+        const QString expected = QStringLiteral("... A") + QChar(0x7F) + QStringLiteral("€äÿ") +
+                                 QString(7, QLatin1Char('.'));
+        QCOMPARE(h->cell(18, 1), expected);
+        // Zero bytes past the end of a short file show as 00 and full stops.
+        QCOMPARE(RowBytes(h->grid(), 2, 16), QStringList(16, QStringLiteral("00")).join(' '));
+        QCOMPARE(h->cell(18, 2), QString(16, QLatin1Char('.')));
+        QCOMPARE(h->cell(0, 16), QStringLiteral("000000F0"));
+    }
+
+    void emptyFile() {
+        openFile(QByteArray());
+        QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: 0 Bytes"));
+        QCOMPARE(bar()->maximum(), 0);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("00"));
+        QCOMPARE(h->cell(18, 16), QString(16, QLatin1Char('.')));
+    }
+
+    void addresses_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<bool>("decimal");
+        QTest::addColumn<QStringList>("rows"); // first three row addresses
+        QTest::newRow("hex at 0") << 0 << false << QStringList{"00000000", "00000010", "00000020"};
+        QTest::newRow("hex at 5") << 5 << false << QStringList{"00000005", "00000015", "00000025"};
+        QTest::newRow("decimal at 0")
+            << 0 << true << QStringList{"       0", "      16", "      32"};
+        QTest::newRow("decimal at 12345678")
+            << 12345678 << true << QStringList{"12345678", "12345694", "12345710"};
+        QTest::newRow("hex at 123456789")
+            << 123456789 << false << QStringList{"075BCD15", "075BCD25", "075BCD35"};
+        QTest::newRow("decimal at 123456789 unpadded")
+            << 123456789 << true << QStringList{"123456789", "123456805", "123456821"};
+    }
+    void addresses() {
+        QFETCH(int, offset);
+        QFETCH(bool, decimal);
+        QFETCH(QStringList, rows);
+        // A sparse file large enough for every offset of the table.
+        const QString path = dir.filePath(QStringLiteral("big.bin"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(f.resize(130000000));
+            f.seek(offset);
+            f.write("Zirpel");
+        }
+        h->openThroughDialog(path);
+        if (decimal)
+            h->click("ToolButtonHexDez");
+        bar()->setSliderPosition(offset);
+        QCOMPARE(h->access().PageOffset(), offset);
+        for (int r = 0; r < rows.size(); ++r)
+            QCOMPARE(h->cell(0, r + 1), rows[r]);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("5A"));
+        QVERIFY(h->cell(18, 1).startsWith(QStringLiteral("Zirpel")));
+        QCOMPARE(h->cell(1, 0), decimal ? QStringLiteral("0") : QStringLiteral("00"));
+        QCOMPARE(h->cell(16, 0), decimal ? QStringLiteral("15") : QStringLiteral("0F"));
+    }
+
+    void scrolling_data() {
+        QTest::addColumn<int>("fileSize");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("action"); // QAbstractSlider::SliderAction, or -1: thumb to 'to'
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("offset");
+        using A = QAbstractSlider;
+        QTest::newRow("100 bytes, any position is 0") << 100 << 0 << -1 << 50 << 0;
+        QTest::newRow("100 bytes, bottom is 0") << 100 << 0 << int(A::SliderToMaximum) << 0 << 0;
+        QTest::newRow("one page, bottom is 0") << 256 << 0 << int(A::SliderToMaximum) << 0 << 0;
+        QTest::newRow("1000 bytes, bottom is 744")
+            << 1000 << 0 << int(A::SliderToMaximum) << 0 << 744;
+        QTest::newRow("1000 bytes, page step from 744 stays")
+            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 744;
+        QTest::newRow("1000 bytes, line step from 744 stays")
+            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 744;
+        QTest::newRow("line step down from 0") << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16;
+        QTest::newRow("page step down from 16")
+            << 1000 << 16 << int(A::SliderPageStepAdd) << 0 << 272;
+        QTest::newRow("line step up from 0") << 1000 << 0 << int(A::SliderSingleStepSub) << 0 << 0;
+        QTest::newRow("page step up from 16")
+            << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0;
+        QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37;
+        QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744;
+    }
+    void scrolling() {
+        QFETCH(int, fileSize);
+        QFETCH(int, start);
+        QFETCH(int, action);
+        QFETCH(int, to);
+        QFETCH(int, offset);
+        const QByteArray bytes = Counting(fileSize);
+        openFile(bytes);
+        bar()->setValue(start);
+        if (action < 0)
+            bar()->setSliderPosition(to);
+        else
+            bar()->triggerAction(QAbstractSlider::SliderAction(action));
+        QCOMPARE(h->access().PageOffset(), offset);
+        QCOMPARE(bar()->value(), offset);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("%1").arg(offset, 8, 16, QLatin1Char('0')).toUpper());
+        QCOMPARE(h->cell(0, 2),
+                 QStringLiteral("%1").arg(offset + 16, 8, 16, QLatin1Char('0')).toUpper());
+        QByteArray page = bytes.mid(offset, 256);
+        page.append(QByteArray(256 - page.size(), '\0'));
+        QCOMPARE(RowBytes(h->grid(), 1, 16), HexRow(page.left(16)));
+        QCOMPARE(RowBytes(h->grid(), 16, 16), HexRow(page.mid(240, 16)));
+    }
+
+    void lastPageEndsWithLastByte() {
+        const QByteArray bytes = Counting(1000);
+        openFile(bytes);
+        bar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(h->cell(16, 16), HexRow(bytes.right(1)));
+        QCOMPARE(h->cell(0, 16), QStringLiteral("000003D8"));
+    }
+
+    void bytesWrittenElsewhereShowOnNextRead() {
+        const QString path = makeFile(QStringLiteral("shared.bin"), Counting(1000));
+        h->openThroughDialog(path);
+        {
+            QFile other(path);
+            QVERIFY(other.open(QIODevice::ReadWrite));
+            other.seek(16);
+            other.write("\xAA\xBB", 2);
+        }
+        bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("AA"));
+        QCOMPARE(h->cell(2, 1), QStringLiteral("BB"));
+    }
+
+    void tableSizes_data() {
+        QTest::addColumn<int>("steps"); // arrow steps up on both spin edits from 16
+        QTest::addColumn<bool>("lines");
+        QTest::addColumn<QSize>("table");
+        QTest::newRow("16 x 16 with lines") << 0 << true << QSize(504, 292);
+        QTest::newRow("16 x 16 without lines") << 0 << false << QSize(488, 276);
+        QTest::newRow("32 x 32 with lines") << 4 << true << QSize(920, 564);
+        QTest::newRow("32 x 32 without lines") << 4 << false << QSize(888, 532);
+    }
+    void tableSizes() {
+        QFETCH(int, steps);
+        QFETCH(bool, lines);
+        QFETCH(QSize, table);
+        openFile(Counting(5000));
+        if (lines)
+            h->click("ToolButtonGitter");
+        for (const char* name : {"CSpinEditReihen", "CSpinEditSpalten"}) {
+            auto* spin = h->find<SpinEdit>(name);
+            for (int i = 0; i < steps; ++i)
+                QTest::keyClick(spin, Qt::Key_Up);
+        }
+        QCOMPARE(h->grid()->size(), table);
+        QCOMPARE(bar()->geometry(), QRect(1 + table.width(), 32, 16, table.height()));
+        // Every cell lies inside the table, and the scroll bar and status bar in the window.
+        const StringGrid* g = h->grid();
+        const QRect last = g->cellRect(g->colCount() - 1, g->rowCount() - 1);
+        QVERIFY(g->viewport()->rect().contains(last));
+        QVERIFY(h->window->rect().contains(
+            QRect(bar()->mapTo(h->window.get(), QPoint(0, 0)), bar()->size())));
+        const int plain = h->window->height();
+        h->click("ToolButtonFindChange");
+        QCOMPARE(h->window->height() - plain, 140);
+        auto* search = h->find<QGroupBox>("GrpFindChange");
+        QVERIFY(search->isVisible());
+        QCOMPARE(search->y(), 32 + table.height() + 3);
+        QVERIFY(h->window->centralWidget()->rect().contains(search->geometry()));
+        h->click("ToolButtonEdit");
+        QCOMPARE(h->window->height() - plain, 80);
+        QVERIFY(!search->isVisible());
+        auto* edit = h->find<QGroupBox>("GrpEdit");
+        QVERIFY(edit->isVisible());
+        QCOMPARE(edit->width(), table.width() + 5);
+        QVERIFY(h->window->centralWidget()->rect().contains(edit->geometry()));
+        h->click("ToolButtonEdit");
+        QCOMPARE(h->window->height(), plain);
+        QVERIFY(!edit->isVisible());
+    }
+
+    void columnChangeReadsWiderPage() {
+        const QByteArray bytes = Counting(600);
+        openFile(bytes);
+        auto* spalten = h->find<SpinEdit>("CSpinEditSpalten");
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(spalten, Qt::Key_Up);
+        QCOMPARE(h->access().Columns(), 32);
+        QCOMPARE(h->access().PageSize(), 512);
+        QCOMPARE(h->grid()->colWidth(34), 228);
+        QCOMPARE(h->cell(32, 0), QStringLiteral("1F"));
+        QCOMPARE(RowBytes(h->grid(), 2, 32), HexRow(bytes.mid(32, 32)));
+        QCOMPARE(h->cell(0, 2), QStringLiteral("00000020"));
+        h->click("ToolButtonHexDez");
+        QCOMPARE(h->cell(32, 0), QStringLiteral("31"));
+        QCOMPARE(h->cell(0, 2), QStringLiteral("      32"));
+    }
+
+    void gridLinesKeepThePage() {
+        openFile(Counting(1000));
+        bar()->setSliderPosition(37);
+        h->click("ToolButtonGitter");
+        QCOMPARE(h->access().PageOffset(), 37);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00000025"));
+        QCOMPARE(h->access().GridLineWidth(), 1);
+        h->click("ToolButtonGitter");
+        QCOMPARE(h->access().GridLineWidth(), 0);
+        QCOMPARE(h->grid()->size(), QSize(488, 276));
+    }
+
+    void panelTogglesReleaseEachOther() {
+        openFile(Counting(100));
+        auto* edit = h->find<QToolButton>("ToolButtonEdit");
+        auto* search = h->find<QToolButton>("ToolButtonFindChange");
+        h->click("ToolButtonEdit");
+        const int withEdit = h->window->height();
+        h->click("ToolButtonFindChange");
+        QVERIFY(!edit->isChecked());
+        QVERIFY(search->isChecked());
+        QCOMPARE(h->access().EditPanelVisible(), 0);
+        QCOMPARE(h->access().SearchPanelVisible(), 1);
+        QCOMPARE(h->window->height() - withEdit, 60);
+        h->click("ToolButtonEdit");
+        QVERIFY(!search->isChecked());
+        QCOMPARE(h->access().SearchPanelVisible(), 0);
+    }
+
+    void statusTextKeepsSizeAtOpen() {
+        const QString path = makeFile(QStringLiteral("grows.bin"), Counting(1000));
+        h->openThroughDialog(path);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append));
+            f.write(QByteArray(500, 'x'));
+        }
+        h->click("ToolButtonGitter");
+        QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: 1000 Bytes"));
+    }
+
+    void toggleBeforeAnyFileLaysOutWithoutTable() {
+        h->click("ToolButtonGitter");
+        QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: 0 Bytes"));
+        QVERIFY(!h->grid()->isVisible());
+        QVERIFY(h->window->width() > 250);
+        // Scrolling before a file is open does nothing.
+        bar()->setValue(100);
+        QCOMPARE(h->access().PageOffset(), 0);
+    }
+
+    void reopenStartsAtTop() {
+        const QString a = makeFile(QStringLiteral("a.bin"), Counting(5000));
+        const QString b = makeFile(QStringLiteral("b.bin"), Counting(3000));
+        h->openThroughDialog(a);
+        bar()->setSliderPosition(4000);
+        h->openThroughDialog(b);
+        QCOMPARE(bar()->value(), 0);
+        QCOMPARE(h->access().PageOffset(), 0);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00000000"));
+        // The first file's stream is closed: it can be removed while the program runs.
+        QVERIFY(QFile::remove(a));
+        bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00000010"));
+    }
+};
+
+QTEST_MAIN(TestView)
+#include "TestView.moc"
