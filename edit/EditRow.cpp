@@ -13,7 +13,7 @@ void TFrmHexEditor::HexEditGridSetEditText(int col, int row, const QString& valu
     if (col < 1 || col > Columns)
         return;
     StringGrid* edit = ui->HexEditGrid;
-    const QString cell = value;
+    const QString cell = zirpel::NormaliseByteCell(value);
     edit->setCell(col, row, cell);
     const int textCol = Columns + 2;
     edit->setCell(textCol, 0,

@@ -46,6 +46,8 @@ void QtHelpViewer::showTopic(const QString& anchor) {
         browser_->setWindowTitle(QStringLiteral("Zirpel-Hilfe"));
         browser_->setOpenExternalLinks(true);
         browser_->resize(560, 480);
+        // An open help window does not keep the program running once the main window closed.
+        browser_->setAttribute(Qt::WA_QuitOnClose, false);
     }
     if (const std::optional<QString> path = zirpel::FindHelpFile(executableDir_)) {
         QUrl url = QUrl::fromLocalFile(*path);

@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 
@@ -219,6 +220,25 @@ private slots:
             QVERIFY2(names.contains(QLatin1String(topic)), topic);
         for (const QString& link : links)
             QVERIFY2(names.contains(link), qPrintable(link));
+    }
+
+    void openHelpWindowDoesNotKeepTheProgramRunning() {
+        QTemporaryDir dir;
+        CopyHelpFileTo(dir.path());
+        QWidget mainWindow;
+        mainWindow.show();
+        QtHelpViewer viewer(dir.path());
+        viewer.showContents();
+        // The message loop ends when the main window closes; the guard only keeps a
+        // failing run from hanging.
+        bool guardFired = false;
+        QTimer::singleShot(0, &mainWindow, &QWidget::close);
+        QTimer::singleShot(20000, qApp, [&] {
+            guardFired = true;
+            QCoreApplication::quit();
+        });
+        QApplication::exec();
+        QVERIFY(!guardFired);
     }
 
     void missingHelpFileIsReportedByTheViewer() {

@@ -50,7 +50,8 @@ private slots:
         QTest::addColumn<int>("offset");
         QTest::newRow("hex 000000E0") << QStringLiteral("000000E0") << false << 224;
         QTest::newRow("hex 00000100") << QStringLiteral("00000100") << false << 256;
-        QTest::newRow("hex reads only eight digits") << QStringLiteral("00000100FF") << false << 256;
+        QTest::newRow("hex reads only eight digits")
+            << QStringLiteral("00000100FF") << false << 256;
         QTest::newRow("decimal behind five blanks") << QStringLiteral("     256") << true << 256;
         QTest::newRow("decimal zero") << QStringLiteral("       0") << true << 0;
         QTest::newRow("decimal nine digits unpadded")

@@ -1,0 +1,675 @@
+// The search and replace panel, driven as a user does: typing patterns, searching,
+// clicking hits, replacing, and what the panel, the table and the file show afterwards.
+#include "WindowHarness.h"
+#include "ui/StringGrid.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+const QString kLengths =
+    QStringLiteral("Die Längen von <Suchen nach> und <Ersetzen durch> sind nicht identisch.");
+const QString kNoSelection = QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt.");
+const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
+
+// Zero bytes with bytes placed at offsets.
+QByteArray Zeros(int size, const QList<QPair<int, QByteArray>>& placed = {}) {
+    QByteArray d(size, '\0');
+    for (const auto& [at, bytes] : placed)
+        d.replace(at, bytes.size(), bytes);
+    return d;
+}
+
+} // namespace
+
+class TestSearchReplace : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<WindowHarness> h;
+    QString path;
+
+    template <typename T> T* w(const char* name) const { return h->find<T>(name); }
+    QComboBox* suchen() const { return w<QComboBox>("ComboBoxSuchen"); }
+    QComboBox* ersetzen() const { return w<QComboBox>("ComboBoxErsetzen"); }
+    QListView* list() const { return w<QListView>("ListBoxTreffer"); }
+    QString label() const { return w<QLabel>("LblTreffer")->text(); }
+
+    // Opens a file of these bytes and shows the search panel.
+    void openWithPanel(const QByteArray& bytes, const QString& name = QStringLiteral("data.bin")) {
+        path = dir.filePath(name);
+        WriteWholeFile(path, bytes);
+        h->openThroughDialog(path);
+        h->click("ToolButtonFindChange");
+    }
+    // Replaces an entry's text by typing.
+    static void type(QComboBox* box, const QString& text) {
+        QLineEdit* edit = box->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        for (const QChar c : text) {
+            // The test's key table knows only ASCII; other characters come as text.
+            if (c.unicode() < 0x80)
+                QTest::keyClick(edit, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), {});
+        }
+    }
+    void chooseBase(const char* button) {
+        QTest::mouseClick(w<QRadioButton>(button), Qt::LeftButton);
+    }
+    void search(const QString& text, const char* base = "RadioGrpBasisHex") {
+        type(suchen(), text);
+        chooseBase(base);
+        h->click("BtnSuchen");
+    }
+    QStringList entries() const {
+        QStringList texts;
+        const QAbstractItemModel* m = list()->model();
+        for (int i = 0; i < m->rowCount(); ++i)
+            texts << m->data(m->index(i, 0)).toString();
+        return texts;
+    }
+    void clickHit(int row) {
+        const QModelIndex index = list()->model()->index(row, 0);
+        list()->scrollTo(index);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualRect(index).center());
+    }
+    // Enabled states of BtnSuchen, BtnNeueSuche, BtnErsetzen and the two entries.
+    QString states() const {
+        QString s;
+        for (const char* name : {"BtnSuchen", "BtnNeueSuche", "BtnErsetzen"})
+            s += w<QWidget>(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        s += QLatin1Char(' ');
+        s += suchen()->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        s += ersetzen()->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    }
+    qint32 pageOffset() { return h->access().PageOffset(); }
+    QScrollBar* bar() const { return w<QScrollBar>("ScrollBarVertikal"); }
+
+private slots:
+    void init() {
+        h = std::make_unique<WindowHarness>();
+        h->create();
+        h->showAndActivate();
+    }
+    void cleanup() { h.reset(); }
+
+    // ---- Searching ------------------------------------------------------------------
+
+    void searchListsHits_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("ascii");
+        QTest::addColumn<bool>("decimal");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("CR LF line ends with the initial 0d0a")
+            << QByteArray("eins\r\nzwei\r\n\r\n") << "0d0a" << false << false
+            << QStringList{"00000004", "0000000A", "0000000C"};
+        QTest::newRow("hex address of a hit at 224") << Zeros(300, {{224, "\x41\x42"}}) << "4142"
+                                                     << false << false << QStringList{"000000E0"};
+        QTest::newRow("decimal address of a hit at 224")
+            << Zeros(300, {{224, "\x41\x42"}}) << "4142" << false << true
+            << QStringList{"     224"};
+        QTest::newRow("hit across the 512 border")
+            << Zeros(1024, {{510, "\xDE\xAD\xBE\xEF"}}) << "deadbeef" << false << false
+            << QStringList{"000001FE"};
+        QTest::newRow("41 41 in eight 41s")
+            << QByteArray(8, 'A') << "4141" << false << false
+            << QStringList{"00000000", "00000002", "00000004", "00000006"};
+        QTest::newRow("ASCII is case-sensitive") << QByteArray("abc ABC abc") << "abc" << true
+                                                 << false << QStringList{"00000000", "00000008"};
+        QTest::newRow("pattern ending in 00 cut off by the end")
+            << QByteArray("xxA\0", 4) << "410000" << false << false << QStringList{};
+        QTest::newRow("pattern longer than the file")
+            << QByteArray("AB") << "414243" << false << false << QStringList{};
+        QTest::newRow("empty file") << QByteArray() << "00" << false << false << QStringList{};
+    }
+    void searchListsHits() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, pattern);
+        QFETCH(bool, ascii);
+        QFETCH(bool, decimal);
+        QFETCH(QStringList, expected);
+        openWithPanel(file);
+        if (decimal)
+            h->click("ToolButtonHexDez");
+        search(pattern, ascii ? "RadioGrpBasisAscii" : "RadioGrpBasisHex");
+        QCOMPARE(entries(), expected);
+        QCOMPARE(label(), QStringLiteral("%1 Treffer").arg(expected.size()));
+        QVERIFY(h->dialogs.messages.isEmpty());
+        // The label's width follows its text.
+        QCOMPARE(w<QLabel>("LblTreffer")->width(), w<QLabel>("LblTreffer")->sizeHint().width());
+        // The search leaves the page alone.
+        QCOMPARE(pageOffset(), 0);
+    }
+
+    void searchOfALargeFileCrossesEveryReadBorder() {
+        // Hits spread over a file larger than one read of the scan.
+        QByteArray file = Zeros(3 * 1024 * 1024 + 100);
+        QStringList expected;
+        for (int at = 1000; at + 2 <= file.size(); at += 400009) {
+            file.replace(at, 2, "\xAB\xCD");
+            expected << QStringLiteral("%1").arg(at, 8, 16, QLatin1Char('0')).toUpper();
+        }
+        file.replace(1024 * 1024 - 1, 2, "\xAB\xCD");
+        expected.insert(3, QStringLiteral("000FFFFF"));
+        openWithPanel(file);
+        search(QStringLiteral("abcd"));
+        QCOMPARE(entries(), expected);
+    }
+
+    void badSearchPattern_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        const QString odd = QStringLiteral("Bitte <Suchen nach> überprüfen");
+        const QString bad = QStringLiteral("Bitte Hexwerte in <Suchen nach> überprüfen");
+        QTest::newRow("two pairs and one blank") << "0d 0a" << odd;
+        QTest::newRow("two pairs and two blanks") << "0d  0a" << bad;
+        QTest::newRow("0x prefix") << "0x0d0a" << bad;
+        QTest::newRow("odd length before bad digit") << "0x0d0" << odd;
+        QTest::newRow("umlaut upper-cased and rejected") << QStringLiteral("ä0") << bad;
+    }
+    void badSearchPattern() {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        openWithPanel("A\r\nB\r\nC");
+        search(QStringLiteral("410d"));
+        QCOMPARE(entries(), QStringList{"00000000"});
+        h->click("BtnNeueSuche");
+        const auto pattern = h->access().SearchPattern();
+        search(text);
+        QCOMPARE(h->dialogs.messages.size(), 1);
+        QCOMPARE(h->dialogs.messages[0].text, message);
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
+        QVERIFY(h->dialogs.messages[0].kind == FakeDialogs::Message::Kind::App);
+        // Nothing else changed: the previous pattern, the empty list, the label, the panel.
+        QCOMPARE(h->access().SearchPattern(), pattern);
+        QCOMPARE(h->access().SearchPatternLength(), 2);
+        QCOMPARE(entries(), QStringList{});
+        QCOMPARE(label(), QString());
+        QCOMPARE(states(), QStringLiteral("100 11"));
+    }
+
+    void emptySearchTextDoesNothing() {
+        openWithPanel("\r\n");
+        search(QString());
+        QVERIFY(h->dialogs.messages.isEmpty());
+        QCOMPARE(label(), QStringLiteral(":"));
+        QCOMPARE(states(), QStringLiteral("100 11"));
+    }
+
+    void searchEntryTakesFortyCharacters() {
+        openWithPanel("x");
+        type(suchen(), QString(45, QLatin1Char('a')));
+        QCOMPARE(suchen()->currentText().size(), 40);
+        type(ersetzen(), QString(45, QLatin1Char('a')));
+        QCOMPARE(ersetzen()->currentText().size(), 45);
+        QCOMPARE(suchen()->lineEdit()->text(), QString(40, QLatin1Char('a')));
+    }
+
+    void fortyDigitsAndFortyCharacters() {
+        const QByteArray twenty(20, '\xEE');
+        const QByteArray forty(40, 'e');
+        openWithPanel(Zeros(200, {{10, twenty}, {100, forty}}));
+        search(QString(40, QLatin1Char('e')));
+        QCOMPARE(entries(), QStringList{"0000000A"});
+        QCOMPARE(h->access().SearchPatternLength(), 20);
+        h->click("BtnNeueSuche");
+        search(QString(40, QLatin1Char('e')), "RadioGrpBasisAscii");
+        QCOMPARE(entries(), QStringList{"00000064"});
+        QCOMPARE(h->access().SearchPatternLength(), 40);
+    }
+
+    void fileThatCannotBeReadGivesNoHits() {
+        openWithPanel("\r\n\r\n");
+        QVERIFY(QFile::remove(path));
+        search(QStringLiteral("0d0a"));
+        QVERIFY(h->dialogs.messages.isEmpty());
+        QCOMPARE(entries(), QStringList{});
+        QCOMPARE(label(), QStringLiteral("0 Treffer"));
+        QCOMPARE(states(), QStringLiteral("100 11"));
+    }
+
+    // ---- The panel's states -----------------------------------------------------------
+
+    void readyToListedAndBack() {
+        openWithPanel("a\r\nb");
+        QCOMPARE(states(), QStringLiteral("100 11"));
+        QCOMPARE(label(), QStringLiteral(":"));
+        search(QStringLiteral("0d0a"));
+        QCOMPARE(label(), QStringLiteral("1 Treffer"));
+        QCOMPARE(states(), QStringLiteral("011 00"));
+        // The base stays enabled while hits are listed.
+        QVERIFY(w<QRadioButton>("RadioGrpBasisAscii")->isEnabled());
+        h->click("BtnNeueSuche");
+        QCOMPARE(states(), QStringLiteral("100 11"));
+        QCOMPARE(label(), QString());
+        QCOMPARE(entries(), QStringList{});
+    }
+
+    void searchWithoutHitsStaysReady() {
+        openWithPanel("abc");
+        search(QStringLiteral("0d0a"));
+        QCOMPARE(label(), QStringLiteral("0 Treffer"));
+        QCOMPARE(states(), QStringLiteral("100 11"));
+    }
+
+    void emptyReplacementKeepsReplaceDisabled() {
+        openWithPanel("a\r\nb");
+        type(ersetzen(), QString());
+        search(QStringLiteral("0d0a"));
+        QCOMPARE(states(), QStringLiteral("010 00"));
+    }
+
+    void showingThePanelAgain() {
+        openWithPanel("a\r\nb");
+        search(QStringLiteral("0d0a"));
+        chooseBase("RadioGrpBasisAscii");
+        h->click("ToolButtonFindChange"); // hide
+        QCOMPARE(entries().size(), 1);
+        h->click("ToolButtonFindChange"); // show
+        QCOMPARE(entries(), QStringList{});
+        QVERIFY(w<QRadioButton>("RadioGrpBasisHex")->isChecked());
+        // The buttons are reset, the entries and the label are not.
+        QCOMPARE(states(), QStringLiteral("100 00"));
+        QCOMPARE(label(), QStringLiteral("1 Treffer"));
+    }
+
+    void changingTheAddressBaseEmptiesOnlyTheList() {
+        openWithPanel("a\r\nb");
+        search(QStringLiteral("0d0a"));
+        h->click("ToolButtonHexDez");
+        QCOMPARE(entries(), QStringList{});
+        QCOMPARE(states(), QStringLiteral("011 00"));
+        QCOMPARE(label(), QStringLiteral("1 Treffer"));
+    }
+
+    void openingAnotherFileEmptiesTheHitList() {
+        openWithPanel("a\r\nb", QStringLiteral("first.bin"));
+        const QString first = path;
+        search(QStringLiteral("0d0a"));
+        clickHit(0);
+        const QByteArray second = "\r\n\r\n\r\n";
+        const QString secondPath = dir.filePath(QStringLiteral("second.bin"));
+        WriteWholeFile(secondPath, second);
+        h->openThroughDialog(secondPath);
+        QCOMPARE(entries(), QStringList{});
+        // The buttons are still those of the search; replace has no hit left to act on.
+        QCOMPARE(states(), QStringLiteral("011 00"));
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{kNoSelection});
+        QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(ReadWholeFile(first), QByteArray("a\r\nb"));
+        QCOMPARE(ReadWholeFile(secondPath), second);
+    }
+
+    void helpButtonShowsThePanelTopic() {
+        openWithPanel("x");
+        h->click("BtnHilfe");
+        QCOMPARE(h->help.requests, QList<int>{500});
+    }
+
+    void nothingHappensBeforeAFileIsOpened() {
+        // The panel is out of reach then; its handlers must still do nothing.
+        for (const char* name : {"BtnSuchen", "BtnErsetzen"})
+            w<QPushButton>(name)->click();
+        QVERIFY(h->dialogs.messages.isEmpty());
+        QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(label(), QStringLiteral(":"));
+        QCOMPARE(entries(), QStringList{});
+    }
+
+    // ---- The entries' recent lists ----------------------------------------------------
+
+    void leavingAnEntryPutsItsTextOnTop() {
+        openWithPanel("x");
+        suchen()->addItem(QStringLiteral("41"));
+        suchen()->addItem(QStringLiteral("0D0A"));
+        type(suchen(), QStringLiteral("0d0a"));
+        suchen()->lineEdit()->setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(ersetzen()->lineEdit(), Qt::LeftButton);
+        QVERIFY(ersetzen()->lineEdit()->hasFocus());
+        QCOMPARE(suchen()->count(), 2);
+        QCOMPARE(suchen()->itemText(0), QStringLiteral("0d0a"));
+        QCOMPARE(suchen()->itemText(1), QStringLiteral("41"));
+        QCOMPARE(suchen()->currentText(), QStringLiteral("0d0a"));
+        // And the other entry on leaving it.
+        type(ersetzen(), QStringLiteral("4142"));
+        QTest::mouseClick(suchen()->lineEdit(), Qt::LeftButton);
+        QCOMPARE(ersetzen()->itemText(0), QStringLiteral("4142"));
+    }
+
+    void pickingAnItemMovesItToTheTop() {
+        openWithPanel("x");
+        ersetzen()->addItem(QStringLiteral("a"));
+        ersetzen()->addItem(QStringLiteral("b"));
+        ersetzen()->addItem(QStringLiteral("c"));
+        ersetzen()->setCurrentIndex(1);
+        ersetzen()->lineEdit()->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(ersetzen()->lineEdit(), Qt::Key_Down); // picks "c"
+        QCOMPARE(ersetzen()->count(), 3);
+        QCOMPARE(ersetzen()->itemText(0), QStringLiteral("c"));
+        QCOMPARE(ersetzen()->currentText(), QStringLiteral("c"));
+        QCOMPARE(ersetzen()->currentIndex(), 0);
+    }
+
+    // ---- Hit navigation ---------------------------------------------------------------
+
+    void clickingAHitMovesThePage_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("hit");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("firstAddress");
+        QTest::newRow("hit at 5000 in 1 MB") << 1000000 << 5000 << 5000 << "00001388";
+        QTest::newRow("hit 10 bytes before the end") << 20000 << 19990 << 20000 - 256 << "00004D20";
+        QTest::newRow("file of 100 bytes") << 100 << 60 << 0 << "00000000";
+        QTest::newRow("hit at 0") << 4096 << 0 << 0 << "00000000";
+    }
+    void clickingAHitMovesThePage() {
+        QFETCH(int, size);
+        QFETCH(int, hit);
+        QFETCH(int, page);
+        QFETCH(QString, firstAddress);
+        openWithPanel(Zeros(size, {{hit, "\xAB\xCD"}}));
+        search(QStringLiteral("abcd"));
+        QCOMPARE(entries().size(), 1);
+        clickHit(0);
+        QCOMPARE(pageOffset(), page);
+        QCOMPARE(bar()->value(), page);
+        QCOMPARE(h->cell(0, 1), firstAddress);
+        // The hit's first byte is in the table, at the top left when the page starts there.
+        const int inPage = hit - page;
+        QCOMPARE(h->cell(1 + inPage % 16, 1 + inPage / 16), QStringLiteral("AB"));
+        QVERIFY(list()->selectionModel()->isRowSelected(0, {}));
+    }
+
+    void scrollingContinuesFromTheHit() {
+        openWithPanel(Zeros(100000, {{5000, "\xAB\xCD"}}));
+        search(QStringLiteral("abcd"));
+        clickHit(0);
+        bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(pageOffset(), 5016);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00001398"));
+    }
+
+    void arrowKeysInTheListJump() {
+        openWithPanel(Zeros(9000, {{1000, "\xAB\xCD"}, {7000, "\xAB\xCD"}}));
+        search(QStringLiteral("abcd"));
+        clickHit(0);
+        QCOMPARE(pageOffset(), 1000);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(pageOffset(), 7000);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00001B58"));
+    }
+
+    void decimalEntriesReadBack() {
+        openWithPanel(Zeros(9000, {{7000, "\xAB\xCD"}}));
+        h->click("ToolButtonHexDez");
+        search(QStringLiteral("abcd"));
+        QCOMPARE(entries(), QStringList{"    7000"});
+        clickHit(0);
+        QCOMPARE(pageOffset(), 7000);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("    7000"));
+    }
+
+    void clickWithoutASelectedHitDoesNothing() {
+        openWithPanel(Zeros(4000, {{3000, "\xAB\xCD"}}));
+        search(QStringLiteral("abcd"));
+        // Below the only entry: no entry is hit, none selected.
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          QPoint(5, list()->viewport()->height() - 3));
+        QCOMPARE(pageOffset(), 0);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("00000000"));
+    }
+
+    // ---- Replace ----------------------------------------------------------------------
+
+    void replaceWritesTheReplacement_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("ascii");
+        QTest::addColumn<bool>("asciiAtReplace");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("0d0a by 0D0A writes the same bytes")
+            << QByteArray("a\r\nb\r\n") << "0d0a"
+            << "0D0A" << false << false << 1 << QByteArray("a\r\nb\r\n");
+        QTest::newRow("hex at the second hit")
+            << QByteArray("xAByyABz") << "4142"
+            << "5a5A" << false << false << 1 << QByteArray("xAByyZZz");
+        QTest::newRow("ASCII abc by ABC") << QByteArray("abc-abc") << "abc"
+                                          << "ABC" << true << true << 0 << QByteArray("ABC-abc");
+        QTest::newRow("hex search, ASCII replace writes six bytes")
+            << QByteArray("..ABC......") << "414243"
+            << "XYZ123" << false << true << 0 << QByteArray("..XYZ123...");
+        QTest::newRow("hit across the 512 border")
+            << Zeros(1024, {{510, "\xDE\xAD\xBE\xEF"}}) << "deadbeef"
+            << "01020304" << false << false << 0 << Zeros(1024, {{510, "\x01\x02\x03\x04"}});
+    }
+    void replaceWritesTheReplacement() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, pattern);
+        QFETCH(QString, replacement);
+        QFETCH(bool, ascii);
+        QFETCH(bool, asciiAtReplace);
+        QFETCH(int, row);
+        QFETCH(QByteArray, expected);
+        openWithPanel(file);
+        type(ersetzen(), replacement);
+        search(pattern, ascii ? "RadioGrpBasisAscii" : "RadioGrpBasisHex");
+        const QStringList listed = entries();
+        const QString count = label();
+        const QString buttons = states();
+        chooseBase(asciiAtReplace ? "RadioGrpBasisAscii" : "RadioGrpBasisHex");
+        clickHit(row);
+        h->click("BtnErsetzen");
+        QVERIFY(h->dialogs.messages.isEmpty());
+        QCOMPARE(h->dialogs.questions.size(), 1);
+        QCOMPARE(h->dialogs.questions[0].text, QStringLiteral("Soll die Zeichenfolge \n\t") +
+                                                   pattern + QStringLiteral("\nan der Adresse [") +
+                                                   listed[row] + QStringLiteral("] durch\n\t") +
+                                                   replacement +
+                                                   QStringLiteral("\nersetzt werden?"));
+        QCOMPARE(ReadWholeFile(path), expected);
+        // The page starts at the hit and shows the new bytes; list and buttons stay.
+        const qint32 offset = h->access().AddressTextToOffset(listed[row]);
+        QCOMPARE(pageOffset(), offset);
+        QCOMPARE(
+            h->cell(1, 1),
+            QStringLiteral("%1").arg(quint8(expected[offset]), 2, 16, QLatin1Char('0')).toUpper());
+        QCOMPARE(entries(), listed);
+        QCOMPARE(label(), count);
+        QCOMPARE(states(), buttons);
+        QCOMPARE(h->access().FileSize(), qint32(file.size()));
+    }
+
+    void questionStandsBelowThePanelsButtons() {
+        openWithPanel("a\r\n");
+        search(QStringLiteral("0d0a"));
+        clickHit(0);
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.questions.size(), 1);
+        const QPoint corner = h->window->frameGeometry().topLeft();
+        QCOMPARE(h->dialogs.questions[0].topLeft,
+                 corner + QPoint(w<QPushButton>("BtnErsetzen")->x(),
+                                 w<QGroupBox>("GrpFindChange")->y() + 50));
+    }
+
+    void replacingTwiceAndAnotherHit() {
+        openWithPanel("AB..AB..AB");
+        type(ersetzen(), QStringLiteral("5859"));
+        search(QStringLiteral("4142"));
+        clickHit(2);
+        h->click("BtnErsetzen");
+        h->click("BtnErsetzen");
+        clickHit(0);
+        h->click("BtnErsetzen");
+        QCOMPARE(ReadWholeFile(path), QByteArray("XY..AB..XY"));
+        QCOMPARE(h->dialogs.questions.size(), 3);
+    }
+
+    void replaceNearTheEndShowsThePageFromTheHit() {
+        const QByteArray file = Zeros(1000, {{995, "\xAB\xCD"}});
+        openWithPanel(file);
+        type(ersetzen(), QStringLiteral("0102"));
+        search(QStringLiteral("abcd"));
+        clickHit(0);
+        QCOMPARE(pageOffset(), 1000 - 256);
+        const int thumb = bar()->value();
+        h->click("BtnErsetzen");
+        QCOMPARE(ReadWholeFile(path), Zeros(1000, {{995, "\x01\x02"}}));
+        QCOMPARE(pageOffset(), 995);
+        QCOMPARE(bar()->value(), thumb);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("000003E3"));
+        QCOMPARE(h->cell(1, 1), QStringLiteral("01"));
+        QCOMPARE(h->cell(6, 1), QStringLiteral("00")); // behind the end: the zeroed page
+    }
+
+    void answeringNoWritesNothing() {
+        const QByteArray file("a\r\nb\r\n");
+        openWithPanel(file);
+        type(ersetzen(), QStringLiteral("4142"));
+        search(QStringLiteral("0d0a"));
+        clickHit(1);
+        const qint32 page = pageOffset();
+        h->dialogs.nextConfirmAnswers.append(false);
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.questions.size(), 1);
+        QCOMPARE(ReadWholeFile(path), file);
+        QCOMPARE(pageOffset(), page);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("61"));
+    }
+
+    // The checks run in order; each stops before anything is asked or written.
+    void replaceChecksInOrder_data() {
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("odd replacement")
+            << "0D0" << true << QStringLiteral("Bitte <Ersetzen durch> überprüfen");
+        QTest::newRow("bad digit before different length")
+            << "0x0D0A" << false << QStringLiteral("Bitte Hexwerte in <Ersetzen durch> überprüfen");
+        QTest::newRow("different length before missing selection") << "0D0A0D" << false << kLengths;
+        QTest::newRow("missing selection") << "0D0A" << false << kNoSelection;
+        QTest::newRow("82 hex digits (41 bytes) stop at the length test")
+            << QString(82, QLatin1Char('4')) << true << kLengths;
+    }
+    void replaceChecksInOrder() {
+        QFETCH(QString, replacement);
+        QFETCH(bool, select);
+        QFETCH(QString, message);
+        const QByteArray file("a\r\nb\r\n");
+        openWithPanel(file);
+        type(ersetzen(), replacement);
+        search(QStringLiteral("0d0a"));
+        if (select)
+            clickHit(0);
+        const qint32 page = pageOffset();
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{message});
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
+        QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(ReadWholeFile(path), file);
+        QCOMPARE(pageOffset(), page);
+        QCOMPARE(h->access().ReplacePatternLength(), 0);
+    }
+
+    void tooLongReplacementNeverReachesTheBuffer() {
+        // 41 characters in ASCII base would be 41 bytes: not stored, stopped by the length test.
+        const QByteArray file("abc abc");
+        openWithPanel(file);
+        type(ersetzen(), QString(41, QLatin1Char('Z')));
+        search(QStringLiteral("abc"), "RadioGrpBasisAscii");
+        clickHit(0);
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{kLengths});
+        QCOMPARE(h->access().ReplacePatternLength(), 0);
+        QCOMPARE(h->access().ReplacePattern(), (std::array<quint8, 50>{}));
+        QCOMPARE(ReadWholeFile(path), file);
+    }
+
+    void failedParseKeepsThePreviousReplacement() {
+        openWithPanel("ab ab");
+        type(ersetzen(), QStringLiteral("zz"));
+        search(QStringLiteral("ab"), "RadioGrpBasisAscii");
+        clickHit(0);
+        h->click("BtnErsetzen");
+        QCOMPARE(ReadWholeFile(path), QByteArray("zz ab"));
+        chooseBase("RadioGrpBasisHex");
+        clickHit(1);
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Bitte Hexwerte in <Ersetzen durch> überprüfen")});
+        QCOMPARE(h->access().ReplacePatternLength(), 2);
+        QCOMPARE(h->access().ReplacePattern()[0], quint8('z'));
+        QCOMPARE(h->access().ReplacePattern()[1], quint8('z'));
+        QCOMPARE(ReadWholeFile(path), QByteArray("zz ab"));
+    }
+
+    // A write that cannot happen is reported, and nothing of the file is harmed.
+    void failedWrite_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("file deleted after the search") << "deleted";
+        QTest::newRow("directory in the file's place") << "directory";
+        QTest::newRow("file cut short after the search") << "shortened";
+        QTest::newRow("replacement would run past the end") << "past-end";
+    }
+    void failedWrite() {
+        QFETCH(QString, how);
+        const QByteArray file = Zeros(600, {{100, "ABC"}, {597, "ABC"}});
+        openWithPanel(file);
+        type(ersetzen(), QStringLiteral("XYZ123"));
+        search(QStringLiteral("414243"));
+        QCOMPARE(entries(), (QStringList{"00000064", "00000255"}));
+        QByteArray after = file;
+        if (how == QLatin1String("deleted")) {
+            QVERIFY(QFile::remove(path));
+        } else if (how == QLatin1String("directory")) {
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QDir().mkpath(path));
+        } else if (how == QLatin1String("shortened")) {
+            QVERIFY(QFile::resize(path, 50));
+            after = file.left(50);
+        }
+        chooseBase("RadioGrpBasisAscii");
+        clickHit(how == QLatin1String("past-end") ? 1 : 0);
+        const qint32 page = pageOffset();
+        h->click("BtnErsetzen");
+        QCOMPARE(h->dialogs.questions.size(), 1);
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{kCannotWrite});
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
+        if (how == QLatin1String("deleted"))
+            QVERIFY(!QFileInfo::exists(path));
+        else if (how == QLatin1String("directory"))
+            QVERIFY(QFileInfo(path).isDir());
+        else
+            QCOMPARE(ReadWholeFile(path), after);
+        // The page is read again as the file now is, where it was.
+        QCOMPARE(pageOffset(), page);
+        const int hit = how == QLatin1String("past-end") ? 597 : 100;
+        QCOMPARE(h->cell(1 + (hit - page) % 16, 1 + (hit - page) / 16),
+                 how == QLatin1String("shortened") ? QStringLiteral("00") : QStringLiteral("41"));
+        QCOMPARE(entries().size(), 2);
+    }
+};
+
+QTEST_MAIN(TestSearchReplace)
+#include "TestSearchReplace.moc"

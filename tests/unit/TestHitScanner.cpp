@@ -1,0 +1,270 @@
+// The scan for hits: the block rule's cases, and a comparison with the plain 512-byte
+// window algorithm over many generated files, patterns and read sizes.
+#include "platform/BinaryFile.h"
+#include "search/HitScanner.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <array>
+#include <cstring>
+
+using namespace zirpel;
+
+using Offsets = QList<qint32>;
+
+namespace {
+
+// The search as the 512-byte window describes it: read 512-byte blocks into a 1024-byte
+// window, test every start position of the first half, continue behind a hit, and start
+// each block at its first byte. A position whose pattern runs past the end of the file
+// is no hit.
+Offsets WindowSearch(const QByteArray& file, const QByteArray& pattern) {
+    Offsets hits;
+    std::array<quint8, 1024> window{};
+    qsizetype readPos = 0;
+    auto readHalf = [&](quint8* half) {
+        const qsizetype n = std::min<qsizetype>(512, file.size() - readPos);
+        std::memcpy(half, file.constData() + readPos, std::size_t(n));
+        readPos += n;
+        return n;
+    };
+    const qsizetype length = pattern.size();
+    qsizetype base = 0;
+    qsizetype a = readHalf(window.data());
+    qsizetype b = readHalf(window.data() + 512);
+    while (a >= 1) {
+        qsizetype c = 0;
+        while (c < a) {
+            const bool match =
+                std::memcmp(window.data() + c, pattern.constData(), std::size_t(length)) == 0;
+            if (match && base + c + length <= file.size()) {
+                hits.append(qint32(base + c));
+                c += length;
+            } else {
+                c += 1;
+            }
+        }
+        std::memcpy(window.data(), window.data() + 512, 512);
+        std::memset(window.data() + 512, 0, 512);
+        base += a;
+        a = b;
+        b = readHalf(window.data() + 512);
+    }
+    return hits;
+}
+
+// Feeds data in pieces of at most chunk bytes per call (a short read now and then).
+Offsets Scan(const QByteArray& data, const QByteArray& pattern, std::size_t readSize,
+             std::size_t maxPiece = std::size_t(-1)) {
+    qsizetype pos = 0;
+    const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+        const std::size_t n = std::min({count, maxPiece, std::size_t(data.size() - pos)});
+        std::memcpy(buffer, data.constData() + pos, n);
+        pos += qsizetype(n);
+        return n;
+    };
+    const std::vector<qint32> hits =
+        ScanHits(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
+                                         std::size_t(pattern.size())),
+                 read, readSize);
+    return Offsets(hits.begin(), hits.end());
+}
+
+Offsets Steps(qint32 from, qint32 to, qint32 step) {
+    Offsets o;
+    for (qint32 i = from; i <= to; i += step)
+        o.append(i);
+    return o;
+}
+
+QByteArray Placed(int size, char fill, int at, const QByteArray& bytes) {
+    QByteArray d(size, fill);
+    d.replace(at, bytes.size(), bytes);
+    return d;
+}
+
+} // namespace
+
+class TestHitScanner : public QObject {
+    Q_OBJECT
+private slots:
+    void blockRule_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("pattern");
+        QTest::addColumn<Offsets>("hits");
+        const QByteArray dead("\xDE\xAD\xBE\xEF");
+        QTest::newRow("hit across the 512 border")
+            << Placed(1024, 0, 510, dead) << dead << Offsets{510};
+        QTest::newRow("hit across the 1024 border")
+            << Placed(1500, 0, 1021, dead) << dead << Offsets{1021};
+        QTest::newRow("41 41 in eight 41s")
+            << QByteArray(8, 'A') << QByteArray("AA") << Offsets{0, 2, 4, 6};
+        QTest::newRow("414141 in a 1024-byte run of 41")
+            << QByteArray(1024, 'A') << QByteArray("AAA") << Steps(0, 510, 3) + Steps(512, 1019, 3);
+        QTest::newRow("0000 in 1030 zero bytes")
+            << QByteArray(1030, 0) << QByteArray(2, 0) << Steps(0, 1028, 2);
+        QTest::newRow("empty file") << QByteArray() << QByteArray("AB") << Offsets{};
+        QTest::newRow("pattern longer than the file")
+            << QByteArray("ABC") << QByteArray("ABCD") << Offsets{};
+        QTest::newRow("pattern ending in 00 cut off by the end")
+            << QByteArray("xyzA\0", 5) << QByteArray("A\0\0", 3) << Offsets{};
+        QTest::newRow("pattern ending in 00 just fits")
+            << QByteArray("xyA\0\0", 5) << QByteArray("A\0\0", 3) << Offsets{2};
+        QTest::newRow("CR LF line ends")
+            << QByteArray("ab\r\ncd\r\n\r\n") << QByteArray("\r\n") << Offsets{2, 6, 8};
+        QTest::newRow("first and last byte of the file")
+            << QByteArray("ABxxxxAB") << QByteArray("AB") << Offsets{0, 6};
+        QTest::newRow("one-byte pattern")
+            << QByteArray("abcabc") << QByteArray("c") << Offsets{2, 5};
+        QTest::newRow("first and last byte match, middle not")
+            << QByteArray("AxxB AyyB") << QByteArray("AyyB") << Offsets{5};
+        QTest::newRow("40-byte pattern across a border")
+            << Placed(2000, 'q', 500, QByteArray(40, 'z')) << QByteArray(40, 'z') << Offsets{500};
+        QTest::newRow("overlapping candidates are skipped in a block")
+            << QByteArray("ABABABA") << QByteArray("ABA") << Offsets{0, 4};
+    }
+    void blockRule() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, pattern);
+        QFETCH(Offsets, hits);
+        QCOMPARE(WindowSearch(file, pattern), hits);
+        // Read sizes around the block size and below the pattern's length.
+        for (const std::size_t readSize :
+             {std::size_t(1), std::size_t(3), std::size_t(64), std::size_t(511), std::size_t(512),
+              std::size_t(513), kScanReadSize}) {
+            const Offsets got = Scan(file, pattern, readSize);
+            if (got != hits)
+                QFAIL(qPrintable(QStringLiteral("read size %1").arg(readSize)));
+        }
+    }
+
+    void emptyPatternHasNoHits() {
+        QCOMPARE(Scan(QByteArray(10, 'a'), QByteArray(), 4), Offsets{});
+    }
+
+    void shortReadsGiveTheSameHits() {
+        const QByteArray file = QByteArray(3000, 'A');
+        const Offsets expected = WindowSearch(file, "AAAAA");
+        for (const std::size_t piece : {1, 2, 7, 100, 511})
+            QCOMPARE(Scan(file, "AAAAA", 4096, piece), expected);
+    }
+
+    void aReadOfNothingEndsTheScan() {
+        // The data stops after 600 bytes although more was promised.
+        const QByteArray file = QByteArray(1200, 'A');
+        qsizetype pos = 0;
+        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = std::min<std::size_t>(count, std::size_t(600 - pos));
+            std::memcpy(buffer, file.constData() + pos, n);
+            pos += qsizetype(n);
+            return n;
+        };
+        const quint8 pattern[] = {'A', 'A'};
+        const std::vector<qint32> hits = ScanHits(pattern, read, 256);
+        QCOMPARE(Offsets(hits.begin(), hits.end()), WindowSearch(file.left(600), "AA"));
+    }
+
+    void scansAStreamFromItsFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.bin"));
+        QByteArray bytes = Placed(5000, 0, 4093, "\r\n");
+        bytes.replace(100, 2, "\r\n");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        BinaryFile file;
+        QVERIFY(file.open(path, BinaryFile::Mode::Read));
+        const quint8 pattern[] = {0x0D, 0x0A};
+        const std::vector<qint32> hits = ScanHits(pattern, file, 1000);
+        QCOMPARE(Offsets(hits.begin(), hits.end()), (Offsets{100, 4093}));
+    }
+
+    // Many generated files and patterns: the scan with any read size gives exactly the
+    // hits of the window algorithm.
+    void sameHitsAsTheWindowAlgorithm_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("random bytes of two values") << 0;
+        QTest::newRow("random bytes of all values") << 1;
+        QTest::newRow("runs of one byte") << 2;
+        QTest::newRow("pattern repeated across every border") << 3;
+        QTest::newRow("zero bytes with a pattern ending in zeros") << 4;
+    }
+    void sameHitsAsTheWindowAlgorithm() {
+        QFETCH(int, kind);
+        QRandomGenerator rng(0x5eed + kind);
+        for (int round = 0; round < 150; ++round) {
+            const int length = 1 + int(rng.bounded(40));
+            // Sizes near the block borders and a little past them.
+            const int size =
+                int(rng.bounded(4)) * 512 + int(rng.bounded(2)) * 1024 + int(rng.bounded(160)) - 40;
+            QByteArray file(std::max(0, size), 0);
+            QByteArray pattern(length, 0);
+            switch (kind) {
+            case 0:
+                for (char& c : file)
+                    c = rng.bounded(2) ? 'A' : 'B';
+                for (char& c : pattern)
+                    c = rng.bounded(4) ? 'A' : 'B';
+                break;
+            case 1:
+                for (char& c : file)
+                    c = char(rng.bounded(256));
+                if (file.size() >= length)
+                    pattern = file.mid(rng.bounded(int(file.size() - length + 1)), length);
+                break;
+            case 2: {
+                qsizetype i = 0;
+                while (i < file.size()) {
+                    const qsizetype run = 1 + rng.bounded(200);
+                    const char c = rng.bounded(3) ? 'A' : char(rng.bounded(256));
+                    for (qsizetype k = i; k < std::min(file.size(), i + run); ++k)
+                        file[k] = c;
+                    i += run;
+                }
+                pattern.fill('A');
+                break;
+            }
+            case 3: {
+                for (char& c : pattern)
+                    c = char('a' + rng.bounded(3));
+                file.fill('.');
+                // A copy of the pattern through every 512 border, at every shift in turn.
+                for (qsizetype border = 512; border < file.size(); border += 512) {
+                    const qsizetype at = border - 1 - rng.bounded(length);
+                    if (at >= 0 && at + length <= file.size())
+                        file.replace(at, length, pattern);
+                }
+                break;
+            }
+            case 4:
+                pattern.fill(0);
+                pattern[0] = 'Z';
+                for (qsizetype i = 0; i < file.size(); i += 1 + rng.bounded(600))
+                    file[i] = 'Z';
+                break;
+            }
+            const Offsets expected = WindowSearch(file, pattern);
+            const std::size_t readSizes[] = {std::size_t(1 + rng.bounded(70)),
+                                             std::size_t(64 + rng.bounded(1000)), kScanReadSize};
+            for (const std::size_t readSize : readSizes) {
+                const Offsets got = Scan(file, pattern, readSize);
+                if (got != expected) {
+                    QFAIL(qPrintable(QStringLiteral("round %1: size %2, pattern %3, read size %4: "
+                                                    "%5 hits, expected %6")
+                                         .arg(round)
+                                         .arg(file.size())
+                                         .arg(QString::fromLatin1(pattern.toHex()))
+                                         .arg(readSize)
+                                         .arg(got.size())
+                                         .arg(expected.size())));
+                }
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestHitScanner)
+#include "TestHitScanner.moc"
