@@ -109,9 +109,10 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         // nor when the whole window loses the focus to a message box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            if (watched == ui->ComboBoxSuchen->lineEdit())
+            // The line edit's focus proxy is its combo box, which gets the event.
+            if (watched == ui->ComboBoxSuchen || watched == ui->ComboBoxSuchen->lineEdit())
                 ComboBoxSuchenExit();
-            else if (watched == ui->ComboBoxErsetzen->lineEdit())
+            else if (watched == ui->ComboBoxErsetzen || watched == ui->ComboBoxErsetzen->lineEdit())
                 ComboBoxErsetzenExit();
         }
     }

@@ -4,6 +4,9 @@
 
 #include "platform/SettingsStore.h"
 
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 class RegistrySettingsStore : public SettingsStore {

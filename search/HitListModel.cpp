@@ -14,6 +14,12 @@ QVariant HitListModel::data(const QModelIndex& index, int role) const {
     return text(index.row());
 }
 
+Qt::ItemFlags HitListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 void HitListModel::clear() {
     if (offsets_.empty())
         return;
@@ -26,6 +32,8 @@ void HitListModel::clear() {
 void HitListModel::setHits(std::vector<qint32> offsets, bool decimal) {
     beginResetModel();
     offsets_ = std::move(offsets);
+    // The scan's vector may have grown to twice its size.
+    offsets_.shrink_to_fit();
     decimal_ = decimal;
     endResetModel();
 }

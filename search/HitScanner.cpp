@@ -41,16 +41,18 @@ public:
                 i = next;
                 continue;
             }
-            quint64 mask = 0;
-            for (int k = 0; k < 4; ++k) {
-                const __m128i a =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16 * k));
-                const __m128i b =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail + i + 16 * k));
-                const __m128i both =
-                    _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
-                mask |= quint64(quint32(_mm_movemask_epi8(both))) << (16 * k);
+            const __m128i m0 = matchFirstAndLast(data + i, tail + i, first, last);
+            const __m128i m1 = matchFirstAndLast(data + i + 16, tail + i + 16, first, last);
+            const __m128i m2 = matchFirstAndLast(data + i + 32, tail + i + 32, first, last);
+            const __m128i m3 = matchFirstAndLast(data + i + 48, tail + i + 48, first, last);
+            if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3))) == 0) {
+                i += 64;
+                continue;
             }
+            quint64 mask = quint64(quint32(_mm_movemask_epi8(m0))) |
+                           quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
+                           quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
+                           quint64(quint32(_mm_movemask_epi8(m3))) << 48;
             while (mask != 0) {
                 const qint64 p = i + __builtin_ctzll(mask);
                 mask &= mask - 1;
@@ -78,9 +80,25 @@ public:
     }
 
 private:
+#ifdef __SSE2__
+    // 0xFF in each of 16 lanes whose position starts with the pattern's first byte and
+    // whose position + length - 1 holds its last byte.
+    static __m128i matchFirstAndLast(const quint8* at, const quint8* atLast, __m128i first,
+                                     __m128i last) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(atLast));
+        return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
+    }
+#endif
+
     // The bytes between the first and the last, which the filter has already checked.
     bool middleMatches(const quint8* at) const {
-        return length_ <= 2 || std::memcmp(at + 1, pattern_ + 1, std::size_t(length_ - 2)) == 0;
+        // Patterns are short: a loop beats a call to memcmp.
+        for (qint64 k = 1; k < length_ - 1; ++k) {
+            if (at[k] != pattern_[k])
+                return false;
+        }
+        return true;
     }
 
     void accept(qint64 offset) {

@@ -39,7 +39,7 @@ QByteArray Zeros(int size, const QList<QPair<int, QByteArray>>& placed = {}) {
 class TestSearchReplace : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<WindowHarness> h;
     QString path;
 
@@ -51,7 +51,7 @@ class TestSearchReplace : public QObject {
 
     // Opens a file of these bytes and shows the search panel.
     void openWithPanel(const QByteArray& bytes, const QString& name = QStringLiteral("data.bin")) {
-        path = dir.filePath(name);
+        path = dir->filePath(name);
         WriteWholeFile(path, bytes);
         h->openThroughDialog(path);
         h->click("ToolButtonFindChange");
@@ -105,11 +105,15 @@ class TestSearchReplace : public QObject {
 
 private slots:
     void init() {
+        dir = std::make_unique<QTemporaryDir>();
         h = std::make_unique<WindowHarness>();
         h->create();
         h->showAndActivate();
     }
-    void cleanup() { h.reset(); }
+    void cleanup() {
+        h.reset();
+        dir.reset();
+    }
 
     // ---- Searching ------------------------------------------------------------------
 
@@ -307,7 +311,7 @@ private slots:
         search(QStringLiteral("0d0a"));
         clickHit(0);
         const QByteArray second = "\r\n\r\n\r\n";
-        const QString secondPath = dir.filePath(QStringLiteral("second.bin"));
+        const QString secondPath = dir->filePath(QStringLiteral("second.bin"));
         WriteWholeFile(secondPath, second);
         h->openThroughDialog(secondPath);
         QCOMPARE(entries(), QStringList{});
@@ -563,19 +567,23 @@ private slots:
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<bool>("select");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("stored"); // bytes of the replacement parsed and kept
         QTest::newRow("odd replacement")
-            << "0D0" << true << QStringLiteral("Bitte <Ersetzen durch> überprüfen");
+            << "0D0" << true << QStringLiteral("Bitte <Ersetzen durch> überprüfen") << 0;
         QTest::newRow("bad digit before different length")
-            << "0x0D0A" << false << QStringLiteral("Bitte Hexwerte in <Ersetzen durch> überprüfen");
-        QTest::newRow("different length before missing selection") << "0D0A0D" << false << kLengths;
-        QTest::newRow("missing selection") << "0D0A" << false << kNoSelection;
+            << "0x0D0A" << false << QStringLiteral("Bitte Hexwerte in <Ersetzen durch> überprüfen")
+            << 0;
+        QTest::newRow("different length before missing selection")
+            << "0D0A0D" << false << kLengths << 3;
+        QTest::newRow("missing selection") << "0D0A" << false << kNoSelection << 2;
         QTest::newRow("82 hex digits (41 bytes) stop at the length test")
-            << QString(82, QLatin1Char('4')) << true << kLengths;
+            << QString(82, QLatin1Char('4')) << true << kLengths << 0;
     }
     void replaceChecksInOrder() {
         QFETCH(QString, replacement);
         QFETCH(bool, select);
         QFETCH(QString, message);
+        QFETCH(int, stored);
         const QByteArray file("a\r\nb\r\n");
         openWithPanel(file);
         type(ersetzen(), replacement);
@@ -589,7 +597,7 @@ private slots:
         QVERIFY(h->dialogs.questions.isEmpty());
         QCOMPARE(ReadWholeFile(path), file);
         QCOMPARE(pageOffset(), page);
-        QCOMPARE(h->access().ReplacePatternLength(), 0);
+        QCOMPARE(h->access().ReplacePatternLength(), stored);
     }
 
     void tooLongReplacementNeverReachesTheBuffer() {

@@ -1,8 +1,10 @@
-// The scan for hits: the block rule's cases, and a comparison with the plain 512-byte
-// window algorithm over many generated files, patterns and read sizes.
+// The scan for hits: the block rule's cases, a comparison with the plain 512-byte window
+// algorithm over many generated files, patterns and read sizes, and the hit list model.
 #include "platform/BinaryFile.h"
+#include "search/HitListModel.h"
 #include "search/HitScanner.h"
 
+#include <QAbstractItemModelTester>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -263,6 +265,41 @@ private slots:
                 }
             }
         }
+    }
+
+    void hitListTexts_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<bool>("decimal");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("hex 224") << 224 << false << "000000E0";
+        QTest::newRow("decimal 224 behind five blanks") << 224 << true << "     224";
+        QTest::newRow("decimal eight digits") << 99999999 << true << "99999999";
+        QTest::newRow("decimal nine digits unpadded") << 100000000 << true << "100000000";
+        QTest::newRow("hex largest offset") << 2147483647 << false << "7FFFFFFF";
+    }
+    void hitListTexts() {
+        QFETCH(int, offset);
+        QFETCH(bool, decimal);
+        QFETCH(QString, text);
+        HitListModel model;
+        model.setHits({0, offset}, decimal);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.data(model.index(1), Qt::DisplayRole).toString(), text);
+        QCOMPARE(model.text(1), text);
+    }
+
+    void hitListIsAProperModel() {
+        HitListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setHits({1, 5, 9}, false);
+        QCOMPARE(model.count(), 3);
+        QVERIFY(!model.data(model.index(0), Qt::EditRole).isValid());
+        model.setHits({}, true);
+        model.setHits({7}, true);
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+        model.clear();
     }
 };
 

@@ -1,0 +1,66 @@
+# Installing Zirpel like a desktop program, and the Debian package built from it.
+#
+# The help viewer looks for Tamsel.hlp beside the executable and then in
+# ../share/zirpel/ from it, so the program goes to bin/ and the help file to
+# share/zirpel/ (on Windows both lie side by side).
+
+install(TARGETS zirpel RUNTIME DESTINATION bin)
+
+if(WIN32)
+  install(FILES help/Tamsel.hlp DESTINATION bin)
+else()
+  install(FILES help/Tamsel.hlp DESTINATION share/zirpel)
+endif()
+
+if(UNIX AND NOT APPLE)
+  # The window icon as PNG files of the hicolor theme, made at build time.
+  set(ZIRPEL_ICON_SIZES 16 22 24 32 48 64 128 256)
+  set(ZIRPEL_ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons/hicolor)
+  add_executable(zirpel-icon-tool packaging/MakeIcons.cpp)
+  target_link_libraries(zirpel-icon-tool PRIVATE Qt6::Gui)
+  set(ZIRPEL_ICON_FILES)
+  foreach(size IN LISTS ZIRPEL_ICON_SIZES)
+    list(APPEND ZIRPEL_ICON_FILES ${ZIRPEL_ICON_DIR}/${size}x${size}/apps/zirpel.png)
+  endforeach()
+  add_custom_command(
+    OUTPUT ${ZIRPEL_ICON_FILES}
+    COMMAND zirpel-icon-tool ${CMAKE_CURRENT_SOURCE_DIR}/ui/images/zirpel.xpm
+            ${ZIRPEL_ICON_DIR} ${ZIRPEL_ICON_SIZES}
+    DEPENDS zirpel-icon-tool ${CMAKE_CURRENT_SOURCE_DIR}/ui/images/zirpel.xpm
+    COMMENT "Making the hicolor icons")
+  add_custom_target(zirpel-icons ALL DEPENDS ${ZIRPEL_ICON_FILES})
+
+  install(DIRECTORY ${ZIRPEL_ICON_DIR} DESTINATION share/icons)
+  install(FILES packaging/zirpel.desktop DESTINATION share/applications)
+
+  # Installs into a staging folder and checks what lands there.
+  add_test(NAME InstallTree
+           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_CURRENT_BINARY_DIR}
+                   -DSOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
+                   -DSTAGE=${CMAKE_CURRENT_BINARY_DIR}/install-test-stage
+                   "-DICON_SIZES=${ZIRPEL_ICON_SIZES}"
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckInstall.cmake)
+endif()
+
+# cpack -G DEB: a Debian package whose library dependencies are read from the binary.
+set(CPACK_PACKAGE_NAME zirpel)
+set(CPACK_PACKAGE_VENDOR "Quillmark Software")
+set(CPACK_PACKAGE_CONTACT "Quillmark Software <info@quillmark.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hex viewer and in-place hex editor")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Zirpel shows any file as a table of hexadecimal bytes and characters, finds and
+replaces byte sequences, and edits bytes in place. German user interface.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.quillmark.example")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so not found by shlibdeps: the platform plugins of Qt.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# "Courier New" in the table maps to the metric-compatible Liberation Mono.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+if(NOT CPACK_GENERATOR)
+  set(CPACK_GENERATOR DEB)
+endif()
+include(CPack)
