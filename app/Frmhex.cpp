@@ -186,4 +186,6 @@ void TFrmHexEditor::SetOuterSize(int width, int height) {
     setFixedSize(width - frame.width(), height - frame.height());
 }
 
-QPoint TFrmHexEditor::OuterTopLeft() const { return frameGeometry().topLeft(); }
+QPoint TFrmHexEditor::OuterTopLeft() const {
+    return frameGeometry().topLeft();
+}

@@ -2,10 +2,10 @@
 // window with the real platform services, and the message loop.
 #include "app/Application.h"
 #include "app/Frmhex.h"
+#include "app/StartupServices.h"
 #include "platform/HelpViewer.h"
 #include "platform/QtDialogs.h"
 #include "platform/SettingsStore.h"
-#include "app/StartupServices.h"
 
 #include <exception>
 

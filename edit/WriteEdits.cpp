@@ -1,28 +1,13 @@
 // Writing the edit row into the file, and abandoning it.
-#include "edit/WriteEdits.h"
-
 #include "app/Frmhex.h"
 #include "edit/EditCell.h"
-#include "platform/BinaryFile.h"
 #include "platform/Dialogs.h"
+#include "platform/WriteInPlace.h"
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
 
 #include <algorithm>
 #include <array>
-
-namespace zirpel {
-
-bool WriteInPlace(const QString& path, qint64 offset, std::span<const quint8> bytes) {
-    BinaryFile stream;
-    if (!stream.open(path, BinaryFile::Mode::Update))
-        return false;
-    const bool written = stream.seek(offset) && stream.write(bytes.data(), bytes.size());
-    // Closed in any case; a write that went out is still synced before the close.
-    return stream.commitAndClose() && written;
-}
-
-} // namespace zirpel
 
 void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     if (!DataFile.isOpen())
@@ -34,7 +19,8 @@ void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     const int count = std::clamp(Columns, 0, int(row.size()));
     for (int i = 0; i < count; ++i)
         row[i] = zirpel::ByteCellValue(edit->cell(i + 1, 0));
-    const bool written = zirpel::WriteInPlace(FileName, offset, {row.data(), std::size_t(count)});
+    const bool written = zirpel::WriteInPlace(FileName, offset, {row.data(), std::size_t(count)},
+                                              zirpel::Growth::Allowed);
     // The page is shown as the file now is, whether the write went through or not.
     ReadPage();
     RenderPage();

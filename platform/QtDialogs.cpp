@@ -8,8 +8,8 @@
 #include <QScreen>
 
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
-    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title,
-                    text, QMessageBox::Ok);
+    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title, text,
+                    QMessageBox::Ok);
     box.exec();
 }
 

@@ -8,6 +8,12 @@ int HitListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(offsets_.size());
 }
 
+QModelIndex HitListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (column != 0 || row < 0 || row >= count() || parent.isValid())
+        return {};
+    return createIndex(row, 0);
+}
+
 QVariant HitListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
         return {};
@@ -32,8 +38,6 @@ void HitListModel::clear() {
 void HitListModel::setHits(std::vector<qint32> offsets, bool decimal) {
     beginResetModel();
     offsets_ = std::move(offsets);
-    // The scan's vector may have grown to twice its size.
-    offsets_.shrink_to_fit();
     decimal_ = decimal;
     endResetModel();
 }

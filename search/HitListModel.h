@@ -12,6 +12,9 @@ public:
     explicit HitListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    // The view asks for an index of every row when it lays the list out: answered
+    // without the base class's virtual row and column counts.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 

@@ -3,7 +3,13 @@
 #include "platform/BinaryFile.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <semaphore>
+#include <thread>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -13,15 +19,49 @@ namespace zirpel {
 
 namespace {
 
+// Alignment of the read buffers.
+constexpr std::size_t kAlign = 64;
+
 // Offsets are signed 32-bit: positions from here on are not reported.
 constexpr qint64 kOffsetLimit = qint64(1) << 31;
+
+// Collects hits in fixed blocks and hands them over as one vector of exactly their
+// number: a growing vector would copy itself and need up to three times the room.
+class HitCollector {
+public:
+    void add(qint32 offset) {
+        if (blocks_.empty() || blocks_.back().size() == kBlockHits) {
+            blocks_.emplace_back();
+            blocks_.back().reserve(kBlockHits);
+        }
+        blocks_.back().push_back(offset);
+    }
+
+    std::vector<qint32> take() {
+        std::size_t total = 0;
+        for (const std::vector<qint32>& block : blocks_)
+            total += block.size();
+        std::vector<qint32> hits;
+        hits.reserve(total);
+        for (std::vector<qint32>& block : blocks_) {
+            hits.insert(hits.end(), block.begin(), block.end());
+            std::vector<qint32>().swap(block);
+        }
+        blocks_.clear();
+        return hits;
+    }
+
+private:
+    static constexpr std::size_t kBlockHits = std::size_t(1) << 16;
+    std::vector<std::vector<qint32>> blocks_;
+};
 
 // Tests candidate positions against the pattern and applies the block rule. Positions
 // are tested in ascending order; a position that matches becomes a hit unless it lies
 // before the next candidate the rule allows.
 class Matcher {
 public:
-    Matcher(std::span<const quint8> pattern, std::vector<qint32>& hits)
+    Matcher(std::span<const quint8> pattern, HitCollector& hits)
         : pattern_(pattern.data()), length_(qint64(pattern.size())), first_(pattern.front()),
           last_(pattern.back()), hits_(hits) {}
 
@@ -33,28 +73,15 @@ public:
 #ifdef __SSE2__
         // Filter 64 positions at a time on their first and last pattern byte; only the
         // positions that pass both are compared in full.
-        const __m128i first = _mm_set1_epi8(char(first_));
-        const __m128i last = _mm_set1_epi8(char(last_));
-        const quint8* tail = data + length_ - 1;
-        while (i + 64 <= count) {
-            if (i < next) {
-                i = next;
-                continue;
-            }
-            const __m128i m0 = matchFirstAndLast(data + i, tail + i, first, last);
-            const __m128i m1 = matchFirstAndLast(data + i + 16, tail + i + 16, first, last);
-            const __m128i m2 = matchFirstAndLast(data + i + 32, tail + i + 32, first, last);
-            const __m128i m3 = matchFirstAndLast(data + i + 48, tail + i + 48, first, last);
-            if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3))) == 0) {
-                i += 64;
-                continue;
-            }
-            quint64 mask = quint64(quint32(_mm_movemask_epi8(m0))) |
-                           quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
-                           quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
-                           quint64(quint32(_mm_movemask_epi8(m3))) << 48;
+        const quint8* const tail = data + length_ - 1;
+        for (;;) {
+            i = std::max(i, next);
+            i = skipQuietBlocks(data, tail, i, count, first_, last_);
+            if (i + 64 > count)
+                break;
+            quint64 mask = passMask(data + i, tail + i, first_, last_);
             while (mask != 0) {
-                const qint64 p = i + __builtin_ctzll(mask);
+                const qint64 p = i + std::countr_zero(mask);
                 mask &= mask - 1;
                 if (p >= next && middleMatches(data + p)) {
                     accept(start + p);
@@ -89,6 +116,39 @@ private:
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(atLast));
         return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
     }
+
+    // The first i, in steps of 64, whose 64 positions hold one that passes the filter, or
+    // the first i whose 64 positions do not all lie before count. A tight loop without
+    // calls, so that everything stays in registers.
+    static qint64 skipQuietBlocks(const quint8* data, const quint8* tail, qint64 i, qint64 count,
+                                  quint8 firstByte, quint8 lastByte) {
+        const __m128i first = _mm_set1_epi8(char(firstByte));
+        const __m128i last = _mm_set1_epi8(char(lastByte));
+        for (; i + 64 <= count; i += 64) {
+            const quint8* const at = data + i;
+            const quint8* const atLast = tail + i;
+            __m128i any = matchFirstAndLast(at, atLast, first, last);
+            any = _mm_or_si128(any, matchFirstAndLast(at + 16, atLast + 16, first, last));
+            any = _mm_or_si128(any, matchFirstAndLast(at + 32, atLast + 32, first, last));
+            any = _mm_or_si128(any, matchFirstAndLast(at + 48, atLast + 48, first, last));
+            if (_mm_movemask_epi8(any) != 0)
+                break;
+        }
+        return i;
+    }
+
+    // Bit k set where position k of the 64 passes the filter.
+    static quint64 passMask(const quint8* at, const quint8* atLast, quint8 firstByte,
+                            quint8 lastByte) {
+        const __m128i first = _mm_set1_epi8(char(firstByte));
+        const __m128i last = _mm_set1_epi8(char(lastByte));
+        quint64 mask = 0;
+        for (int k = 0; k < 64; k += 16) {
+            const __m128i m = matchFirstAndLast(at + k, atLast + k, first, last);
+            mask |= quint64(quint32(_mm_movemask_epi8(m))) << k;
+        }
+        return mask;
+    }
 #endif
 
     // The bytes between the first and the last, which the filter has already checked.
@@ -102,7 +162,7 @@ private:
     }
 
     void accept(qint64 offset) {
-        hits_.push_back(qint32(offset));
+        hits_.add(qint32(offset));
         const qint64 nextBlock = (offset / kHitBlockSize + 1) * kHitBlockSize;
         nextCandidate_ = std::min(offset + length_, nextBlock);
     }
@@ -112,7 +172,7 @@ private:
     quint8 first_;
     quint8 last_;
     qint64 nextCandidate_ = 0;
-    std::vector<qint32>& hits_;
+    HitCollector& hits_;
 };
 
 // Reads until count bytes are in or a read gives nothing.
@@ -127,41 +187,116 @@ std::size_t Fill(const ReadBlock& read, quint8* buffer, std::size_t count) {
     return got;
 }
 
+// The data in blocks of blockSize bytes, each at a 64-byte aligned address with room for
+// `room` bytes before it: copying from the page cache into a misaligned buffer can take
+// several times as long. Large blocks are read ahead on a second thread into two
+// alternating buffers, so that copying the next block out of the page cache overlaps the
+// scan of this one; small blocks are read when asked for.
+class BlockSource {
+public:
+    struct Block {
+        quint8* data;
+        std::size_t size; // less than blockSize at the end of the data
+    };
+
+    BlockSource(const ReadBlock& read, std::size_t blockSize, std::size_t room)
+        : read_(read), blockSize_(blockSize) {
+        const int buffers = blockSize >= kReadAheadMin ? 2 : 1;
+        for (int k = 0; k < buffers; ++k) {
+            storage_[k] = std::make_unique_for_overwrite<quint8[]>(kAlign + room + blockSize);
+            const auto address = reinterpret_cast<std::uintptr_t>(storage_[k].get());
+            target_[k] = storage_[k].get() + (kAlign - address % kAlign) % kAlign + room;
+        }
+        if (buffers == 2)
+            reader_ = std::thread([this] { readAhead(); });
+    }
+
+    ~BlockSource() {
+        if (reader_.joinable()) {
+            stop_ = true;
+            free_.release(2);
+            reader_.join();
+        }
+    }
+
+    BlockSource(const BlockSource&) = delete;
+    BlockSource& operator=(const BlockSource&) = delete;
+
+    // The next block. The block returned before may be overwritten from now on.
+    Block next() {
+        if (!reader_.joinable())
+            return {target_[0], Fill(read_, target_[0], blockSize_)};
+        if (taken_ > 0)
+            free_.release();
+        filled_.acquire();
+        const int k = taken_++ % 2;
+        return {target_[k], size_[k]};
+    }
+
+private:
+    static constexpr std::size_t kReadAheadMin = std::size_t(256) << 10;
+
+    void readAhead() {
+        for (int k = 0;; k = 1 - k) {
+            free_.acquire();
+            if (stop_)
+                return;
+            size_[k] = Fill(read_, target_[k], blockSize_);
+            const bool last = size_[k] < blockSize_;
+            filled_.release();
+            if (last)
+                return;
+        }
+    }
+
+    const ReadBlock& read_;
+    const std::size_t blockSize_;
+    std::unique_ptr<quint8[]> storage_[2];
+    quint8* target_[2] = {};
+    std::size_t size_[2] = {};
+    int taken_ = 0;
+    std::counting_semaphore<4> free_{2}; // buffers the reader may fill
+    std::counting_semaphore<2> filled_{0};
+    std::atomic<bool> stop_{false};
+    std::thread reader_;
+};
+
 } // namespace
 
 std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& read,
                              std::size_t readSize) {
-    std::vector<qint32> hits;
     if (pattern.empty())
-        return hits;
+        return {};
     readSize = std::max<std::size_t>(readSize, 1);
+    // The last length - 1 bytes of each block go in front of the next: positions whose
+    // pattern reaches into the next block are tested then.
     const qint64 carry = qint64(pattern.size()) - 1;
-    // The last length - 1 bytes of each read stay in front of the next: positions whose
-    // pattern reaches into the next read are tested then.
-    std::vector<quint8> buffer(std::size_t(carry) + readSize);
+    std::vector<quint8> carried(std::size_t(carry) + 1);
+    qint64 kept = 0;
+    const std::size_t room = (std::size_t(carry) + kAlign - 1) / kAlign * kAlign;
+    BlockSource source(read, readSize, room);
+
+    HitCollector hits;
     Matcher matcher(pattern, hits);
-    qint64 have = 0;
     qint64 start = 0;
     for (;;) {
-        const std::size_t n = Fill(read, buffer.data() + have, readSize);
-        have += qint64(n);
-        qint64 count = have - carry;
-        if (count > 0) {
-            const bool atLimit = start + count >= kOffsetLimit;
-            if (atLimit)
-                count = kOffsetLimit - start;
-            matcher.scan(buffer.data(), count, start);
-            if (atLimit)
-                break;
-            std::memmove(buffer.data(), buffer.data() + count, std::size_t(have - count));
-            start += count;
-            have -= count;
-        }
-        // A short fill means the data has ended; what is left runs past its end.
-        if (n < readSize)
+        const BlockSource::Block block = source.next();
+        quint8* const data = block.data - kept;
+        std::memcpy(data, carried.data(), std::size_t(kept));
+        const qint64 have = kept + qint64(block.size);
+        qint64 count = std::max<qint64>(have - carry, 0);
+        const bool atLimit = start + count >= kOffsetLimit;
+        if (atLimit)
+            count = kOffsetLimit - start;
+        matcher.scan(data, count, start);
+        // A short block means the data has ended; what is left runs past its end.
+        if (atLimit || block.size < readSize)
             break;
+        start += count;
+        kept = have - count;
+        std::memcpy(carried.data(), data + count, std::size_t(kept));
     }
-    return hits;
+    return hits.take();
 }
 
 std::vector<qint32> ScanHits(std::span<const quint8> pattern, BinaryFile& file,

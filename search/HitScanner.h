@@ -24,12 +24,14 @@ inline constexpr qint64 kHitBlockSize = 512;
 inline constexpr std::size_t kScanReadSize = std::size_t(1) << 20;
 
 // Reads up to count bytes into buffer and returns how many it read; 0 at the end of the
-// data or on a read error, which ends the scan.
+// data or on a read error, which ends the scan. It must not throw.
 using ReadBlock = std::function<std::size_t(quint8* buffer, std::size_t count)>;
 
 // The offsets of the hits of pattern in the data that read delivers from offset 0 on,
-// in ascending order. Memory besides the result stays at readSize plus the pattern's
-// length. An empty pattern has no hits. Offsets stop below 2^31.
+// in ascending order. Memory besides the result stays at two buffers of readSize bytes;
+// the result needs 4 bytes a hit (8 while it is put together). From 256 KiB on, blocks
+// are read ahead on a second thread, which calls read while this one scans; the thread
+// ends before the function returns. An empty pattern has no hits. Offsets stop below 2^31.
 [[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& read,
                                            std::size_t readSize = kScanReadSize);
 

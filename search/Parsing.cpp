@@ -77,10 +77,13 @@ int TFrmHexEditor::ParseReplacePattern() {
                         platform_.dialogs, ReplacePattern, ReplacePatternLength);
 }
 
+// Like every handler of the panel, these wait for an open file.
 void TFrmHexEditor::ComboBoxSuchenExit() {
-    MoveEntryTextToTop(ui->ComboBoxSuchen);
+    if (DataFile.isOpen())
+        MoveEntryTextToTop(ui->ComboBoxSuchen);
 }
 
 void TFrmHexEditor::ComboBoxErsetzenExit() {
-    MoveEntryTextToTop(ui->ComboBoxErsetzen);
+    if (DataFile.isOpen())
+        MoveEntryTextToTop(ui->ComboBoxErsetzen);
 }

@@ -1,9 +1,9 @@
 // Replacing the bytes at the selected hit, after the user has confirmed it.
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
+#include "platform/WriteInPlace.h"
 #include "search/HexText.h"
 #include "search/HitListModel.h"
-#include "search/Overwrite.h"
 #include "ui/FrmhexForm.h"
 
 #include <QComboBox>
@@ -49,7 +49,8 @@ void TFrmHexEditor::BtnErsetzenClick() {
 
     const qint32 offset = AddressTextToOffset(address);
     const std::span<const quint8> bytes(ReplacePattern.data(), std::size_t(ReplacePatternLength));
-    if (!zirpel::OverwriteInPlace(FileName, offset, bytes)) {
+    // A replace never changes the file's length.
+    if (!zirpel::WriteInPlace(FileName, offset, bytes, zirpel::Growth::Refused)) {
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
         // Show the file as it is now, whatever part of the write reached it.
         ReadPage();

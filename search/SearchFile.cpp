@@ -46,6 +46,8 @@ qint32 TFrmHexEditor::SearchFile() {
 }
 
 void TFrmHexEditor::BtnNeueSucheClick() {
+    if (!DataFile.isOpen())
+        return;
     hits_->clear();
     ui->BtnSuchen->setEnabled(true);
     ui->BtnErsetzen->setEnabled(false);
@@ -57,5 +59,6 @@ void TFrmHexEditor::BtnNeueSucheClick() {
 }
 
 void TFrmHexEditor::BtnHilfeClick() {
-    platform_.help.showContext(500);
+    if (DataFile.isOpen())
+        platform_.help.showContext(500);
 }

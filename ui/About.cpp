@@ -6,7 +6,9 @@
 #include <QPixmap>
 #include <QPushButton>
 
-static void InitImages() { Q_INIT_RESOURCE(images); }
+static void InitImages() {
+    Q_INIT_RESOURCE(images);
+}
 
 namespace {
 
@@ -73,8 +75,8 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     auto* maker = label(panel, "Label3", 186, 116, 185, 13,
                         QStringLiteral("Quillmark Software, Musterstadt"));
     maker->adjustSize();
-    auto* mail = label(panel, "Label4", 229, 144, 143, 13,
-                       QStringLiteral("eMail: info@quillmark.example"));
+    auto* mail =
+        label(panel, "Label4", 229, 144, 143, 13, QStringLiteral("eMail: info@quillmark.example"));
     mail->setWordWrap(true);
     mail->adjustSize();
     auto* web = label(panel, "Label5", 229, 160, 143, 13,

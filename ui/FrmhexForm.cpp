@@ -19,7 +19,9 @@
 #include <QToolButton>
 
 // The images live in the static library: register them before first use.
-static void InitImages() { Q_INIT_RESOURCE(images); }
+static void InitImages() {
+    Q_INIT_RESOURCE(images);
+}
 
 namespace Ui {
 
@@ -95,7 +97,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     window->setProperty("helpContext", 100);
 
     for (int i = 0; i < 16; ++i)
-        ImageList1.append(QIcon(QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'))));
+        ImageList1.append(
+            QIcon(QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'))));
 
     // Main menu.
     MnuMainHex = window->menuBar();
@@ -153,9 +156,11 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
 
     ToolBar1 = make<QFrame>(Central, "ToolBar1", 0, 0, 697, 26);
     ToolBar1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    ToolBtnOpen = toolButton(ToolBar1, "ToolBtnOpen", 0, ImageList1[13], QStringLiteral("Öffnen"), false);
+    ToolBtnOpen =
+        toolButton(ToolBar1, "ToolBtnOpen", 0, ImageList1[13], QStringLiteral("Öffnen"), false);
     ToolButton1 = separator(ToolBar1, "ToolButton1", 26, 8);
-    ToolButtonEdit = toolButton(ToolBar1, "ToolButtonEdit", 34, ImageList1[6], QStringLiteral("Edit"), true);
+    ToolButtonEdit =
+        toolButton(ToolBar1, "ToolButtonEdit", 34, ImageList1[6], QStringLiteral("Edit"), true);
     ToolButtonFindChange = toolButton(ToolBar1, "ToolButtonFindChange", 60, ImageList1[1],
                                       QStringLiteral("Suchen/Ersetzen"), true);
     ToolButton2 = separator(ToolBar1, "ToolButton2", 86, 16);
@@ -220,7 +225,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     ComboBoxErsetzen->setFont(gridFont());
     ComboBoxErsetzen->setEditText(QStringLiteral("0D0A"));
     LblFind = label(GrpFindChange, "LblFind", 111, 24, 67, 13, QStringLiteral("Suchen nach:"));
-    LblErsetzen = label(GrpFindChange, "LblErsetzen", 111, 51, 74, 13, QStringLiteral("Ersetzen durch:"));
+    LblErsetzen =
+        label(GrpFindChange, "LblErsetzen", 111, 51, 74, 13, QStringLiteral("Ersetzen durch:"));
     LblTreffer = label(GrpFindChange, "LblTreffer", 88, 109, 3, 13, QStringLiteral(":"));
 
     // Edit panel.

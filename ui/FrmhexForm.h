@@ -3,8 +3,8 @@
 // area between menu bar and status bar.
 #pragma once
 
-#include <QVector>
 #include <QIcon>
+#include <QVector>
 
 class QAction;
 class QButtonGroup;

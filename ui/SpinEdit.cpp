@@ -29,4 +29,6 @@ void SpinEdit::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void SpinEdit::wheelEvent(QWheelEvent* event) { event->ignore(); }
+void SpinEdit::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}

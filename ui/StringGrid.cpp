@@ -1,12 +1,12 @@
 #include "ui/StringGrid.h"
 
+#include <QGlyphRun>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QMouseEvent>
-#include <QGlyphRun>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -95,8 +95,9 @@ public:
         editor->setFont(grid_->font());
         const int col = index.column();
         const int row = index.row();
-        connect(editor, &QLineEdit::textEdited, grid_,
-                [this, col, row](const QString& text) { grid_->editorTextChanged(col, row, text); });
+        connect(editor, &QLineEdit::textEdited, grid_, [this, col, row](const QString& text) {
+            grid_->editorTextChanged(col, row, text);
+        });
         return editor;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
@@ -143,8 +144,12 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringG
 
 StringGrid::~StringGrid() = default;
 
-int StringGrid::colCount() const { return model_->columnCount(); }
-int StringGrid::rowCount() const { return model_->rowCount(); }
+int StringGrid::colCount() const {
+    return model_->columnCount();
+}
+int StringGrid::rowCount() const {
+    return model_->rowCount();
+}
 
 void StringGrid::setColCount(int cols) {
     const int c = currentCol();
@@ -195,7 +200,9 @@ void StringGrid::clearCells() {
     }
 }
 
-void StringGrid::beginUpdate() { ++model_->batch_; }
+void StringGrid::beginUpdate() {
+    ++model_->batch_;
+}
 
 void StringGrid::endUpdate() {
     if (model_->batch_ > 0 && --model_->batch_ == 0)
@@ -233,11 +240,10 @@ void StringGrid::setGridLineWidth(int width) {
 void StringGrid::setEditable(bool editable) {
     editable_ = editable;
     model_->editable_ = editable;
-    setEditTriggers(editable ? (QAbstractItemView::AnyKeyPressed |
-                                QAbstractItemView::DoubleClicked |
-                                QAbstractItemView::EditKeyPressed |
-                                QAbstractItemView::SelectedClicked)
-                             : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(editable
+                        ? (QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                           QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked)
+                        : QAbstractItemView::NoEditTriggers);
 }
 
 void StringGrid::setCharColumn(int col, int charWidth) {
@@ -274,7 +280,9 @@ int StringGrid::currentCol() const {
     return currentIndex().isValid() ? currentIndex().column() : -1;
 }
 
-int StringGrid::currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+int StringGrid::currentRow() const {
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
 
 void StringGrid::setCurrentCell(int col, int row) {
     const QModelIndex i = model_->index(row, col);

@@ -5,8 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
-#include <QRawFont>
 #include <QList>
+#include <QRawFont>
 #include <QTableView>
 #include <QVector>
 

@@ -49,8 +49,8 @@ void TFrmHexEditor::UpdateLayout() {
     grid->setRowCount(Rows + 1);
     grid->clearCells();
     for (int j = 1; j <= Columns; ++j)
-        grid->setCell(j, 0,
-                      DecimalAddresses == 1 ? QString::number(j - 1) : zirpel::ByteText(quint8(j - 1)));
+        grid->setCell(
+            j, 0, DecimalAddresses == 1 ? QString::number(j - 1) : zirpel::ByteText(quint8(j - 1)));
     grid->endUpdate();
     grid->setGeometry(zirpel::Geometry::TableLeft, zirpel::Geometry::TableTop, geo.tableWidth(),
                       geo.tableHeight());

@@ -38,7 +38,9 @@ QChar Cp1252Char(quint8 value) {
     return QChar(value);
 }
 
-QChar TextColumnChar(quint8 value) { return value < 0x20 ? QLatin1Char('.') : Cp1252Char(value); }
+QChar TextColumnChar(quint8 value) {
+    return value < 0x20 ? QLatin1Char('.') : Cp1252Char(value);
+}
 
 QString Cp1252Text(const char* bytes, int count) {
     QString s(count, Qt::Uninitialized);

@@ -152,7 +152,8 @@ private slots:
         setRecent({a, b, c, d});
         QVERIFY(QFile::remove(b));
         chooseItem(2);
-        QCOMPARE(h->dialogs.messageTexts(), QStringList{QStringLiteral("Die Datei existiert nicht mehr!")});
+        QCOMPARE(h->dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Die Datei existiert nicht mehr!")});
         QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Auswahl Objekt"));
         QVERIFY(h->dialogs.messages[0].icon == Dialogs::Icon::Warning);
         QCOMPARE(recent(), (QStringList{a, c, d, QString()}));

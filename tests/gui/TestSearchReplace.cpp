@@ -332,12 +332,19 @@ private slots:
 
     void nothingHappensBeforeAFileIsOpened() {
         // The panel is out of reach then; its handlers must still do nothing.
-        for (const char* name : {"BtnSuchen", "BtnErsetzen"})
+        for (const char* name : {"BtnSuchen", "BtnErsetzen", "BtnNeueSuche", "BtnHilfe"})
             w<QPushButton>(name)->click();
+        ersetzen()->addItem(QStringLiteral("a"));
+        ersetzen()->addItem(QStringLiteral("b"));
+        QTest::keyClick(ersetzen()->lineEdit(), Qt::Key_Down); // picks "b"
         QVERIFY(h->dialogs.messages.isEmpty());
         QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(h->help.requests, QList<int>{});
         QCOMPARE(label(), QStringLiteral(":"));
         QCOMPARE(entries(), QStringList{});
+        QCOMPARE(suchen()->count(), 0);
+        QCOMPARE(ersetzen()->itemText(0), QStringLiteral("a"));
+        QCOMPARE(suchen()->currentText(), QStringLiteral("0d0a"));
     }
 
     // ---- The entries' recent lists ----------------------------------------------------

@@ -23,8 +23,8 @@ private slots:
         TFrmHexEditor& w = *h.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Zirpel []"));
         QCOMPARE(w.frameGeometry().size(), QSize(250, 200));
-        for (const char* name : {"HexGrid", "CSpinEditReihen", "CSpinEditSpalten", "TextReihen",
-                                 "TextSpalten"})
+        for (const char* name :
+             {"HexGrid", "CSpinEditReihen", "CSpinEditSpalten", "TextReihen", "TextSpalten"})
             QVERIFY2(!h.find<QWidget>(name)->isVisible(), name);
         QVERIFY(!h.find<QToolButton>("ToolButtonEdit")->isEnabled());
         QVERIFY(!h.find<QToolButton>("ToolButtonFindChange")->isEnabled());

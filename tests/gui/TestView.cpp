@@ -159,12 +159,12 @@ private slots:
             << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 744;
         QTest::newRow("1000 bytes, line step from 744 stays")
             << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 744;
-        QTest::newRow("line step down from 0") << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16;
+        QTest::newRow("line step down from 0")
+            << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16;
         QTest::newRow("page step down from 16")
             << 1000 << 16 << int(A::SliderPageStepAdd) << 0 << 272;
         QTest::newRow("line step up from 0") << 1000 << 0 << int(A::SliderSingleStepSub) << 0 << 0;
-        QTest::newRow("page step up from 16")
-            << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0;
+        QTest::newRow("page step up from 16") << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0;
         QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37;
         QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744;
     }
@@ -183,7 +183,8 @@ private slots:
             bar()->triggerAction(QAbstractSlider::SliderAction(action));
         QCOMPARE(h->access().PageOffset(), offset);
         QCOMPARE(bar()->value(), offset);
-        QCOMPARE(h->cell(0, 1), QStringLiteral("%1").arg(offset, 8, 16, QLatin1Char('0')).toUpper());
+        QCOMPARE(h->cell(0, 1),
+                 QStringLiteral("%1").arg(offset, 8, 16, QLatin1Char('0')).toUpper());
         QCOMPARE(h->cell(0, 2),
                  QStringLiteral("%1").arg(offset + 16, 8, 16, QLatin1Char('0')).toUpper());
         QByteArray page = bytes.mid(offset, 256);

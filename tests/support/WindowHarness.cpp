@@ -31,9 +31,13 @@ void WindowHarness::openThroughDialog(const QString& path) {
     find<QAction>("MnuOeffnen")->trigger();
 }
 
-StringGrid* WindowHarness::grid() const { return find<StringGrid>("HexGrid"); }
+StringGrid* WindowHarness::grid() const {
+    return find<StringGrid>("HexGrid");
+}
 
-StringGrid* WindowHarness::editGrid() const { return find<StringGrid>("HexEditGrid"); }
+StringGrid* WindowHarness::editGrid() const {
+    return find<StringGrid>("HexEditGrid");
+}
 
 void WindowHarness::click(const char* name) const {
     auto* button = find<QAbstractButton>(name);
@@ -44,9 +48,13 @@ void WindowHarness::click(const char* name) const {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QString WindowHarness::cell(int col, int row) const { return grid()->cell(col, row); }
+QString WindowHarness::cell(int col, int row) const {
+    return grid()->cell(col, row);
+}
 
-QString WindowHarness::statusText() const { return find<QLabel>("StatusText")->text(); }
+QString WindowHarness::statusText() const {
+    return find<QLabel>("StatusText")->text();
+}
 
 QByteArray ReadWholeFile(const QString& path) {
     QFile f(path);

@@ -1,6 +1,6 @@
 // A byte cell of the edit row and the in-place write of a row.
 #include "edit/EditCell.h"
-#include "edit/WriteEdits.h"
+#include "platform/WriteInPlace.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,7 +143,13 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("f.bin"));
         WriteAll(path, before);
         const std::vector<quint8> data = Bytes(bytes);
-        QVERIFY(WriteInPlace(path, offset, data));
+        QVERIFY(WriteInPlace(path, offset, data, Growth::Allowed));
+        // Where the bytes fit, refusing growth writes the same.
+        if (offset + bytes.size() <= before.size()) {
+            WriteAll(path, before);
+            QVERIFY(WriteInPlace(path, offset, data, Growth::Refused));
+            QCOMPARE(ReadAll(path), after);
+        }
         QCOMPARE(ReadAll(path), after);
     }
 
@@ -153,6 +159,7 @@ private slots:
         QTest::newRow("directory in place of the file") << "directory";
         QTest::newRow("path through a regular file") << "through";
         QTest::newRow("negative offset") << "negative";
+        QTest::newRow("reaching past the end with growth refused") << "pastEnd";
     }
     void writeInPlaceFails() {
         QFETCH(QString, what);
@@ -169,11 +176,15 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
         } else if (what == QLatin1String("through")) {
             path = plain + QStringLiteral("/inner.bin");
+        } else if (what == QLatin1String("pastEnd")) {
+            offset = 9;
         } else {
             offset = -1;
         }
         const std::vector<quint8> data = Bytes("AB");
-        QVERIFY(!WriteInPlace(path, offset, data));
+        QVERIFY(
+            !WriteInPlace(path, offset, data,
+                          what == QLatin1String("pastEnd") ? Growth::Refused : Growth::Allowed));
         // Nothing came into being and the file beside it is untouched.
         QCOMPARE(ReadAll(plain), original);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),

@@ -167,6 +167,69 @@ private slots:
         QCOMPARE(Offsets(hits.begin(), hits.end()), WindowSearch(file.left(600), "AA"));
     }
 
+    // Blocks of 256 KiB and more are read ahead on a second thread.
+    void readAheadGivesTheSameHits_data() {
+        QTest::addColumn<int>("readSize");
+        QTest::addColumn<int>("maxPiece");
+        QTest::newRow("256 KiB blocks") << 262144 << 0;
+        QTest::newRow("odd block size") << 262144 + 13 << 0;
+        QTest::newRow("blocks put together from short reads") << 270000 << 9999;
+    }
+    void readAheadGivesTheSameHits() {
+        QFETCH(int, readSize);
+        QFETCH(int, maxPiece);
+        QRandomGenerator rng(99);
+        QByteArray file(1700000 + int(rng.bounded(1000)), Qt::Uninitialized);
+        for (char& c : file)
+            c = rng.bounded(8) ? 'A' : 'B';
+        const QByteArray pattern("ABAAAAB");
+        // Copies through every border of the blocks and many of the 512-byte rule.
+        for (qsizetype border = 512; border < file.size(); border += 512 * (1 + rng.bounded(9)))
+            file.replace(border - 1 - rng.bounded(7), pattern.size(), pattern);
+        for (qsizetype border = readSize; border < file.size(); border += readSize)
+            file.replace(border - 3, pattern.size(), pattern);
+        const Offsets expected = WindowSearch(file, pattern);
+        QVERIFY(expected.size() > 1000);
+        QCOMPARE(Scan(file, pattern, std::size_t(readSize),
+                      maxPiece ? std::size_t(maxPiece) : std::size_t(-1)),
+                 expected);
+    }
+
+    void readAheadStopsWhenTheDataEnds() {
+        // The reader gives nothing after 600000 bytes although more was promised.
+        const QByteArray file = QByteArray(1200000, 'A');
+        qsizetype pos = 0;
+        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = std::min<std::size_t>(count, std::size_t(600000 - pos));
+            std::memcpy(buffer, file.constData() + pos, n);
+            pos += qsizetype(n);
+            return n;
+        };
+        const quint8 pattern[] = {'A', 'A', 'A'};
+        const std::vector<qint32> hits = ScanHits(pattern, read, 262144);
+        QCOMPARE(Offsets(hits.begin(), hits.end()), WindowSearch(file.left(600000), "AAA"));
+    }
+
+    void offsetsStopBelowTwoGiB() {
+        // Zero bytes with 01 at the last offset that fits 32 bits and a little behind it.
+        const qint64 last = qint64(INT32_MAX);
+        const qint64 size = last + 100;
+        qint64 pos = 0;
+        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = std::size_t(std::min<qint64>(qint64(count), size - pos));
+            std::memset(buffer, 0, n);
+            for (const qint64 at : {qint64(7), last, last + 5}) {
+                if (at >= pos && at < pos + qint64(n))
+                    buffer[at - pos] = 1;
+            }
+            pos += qint64(n);
+            return n;
+        };
+        const quint8 pattern[] = {0x01};
+        const std::vector<qint32> hits = ScanHits(pattern, read);
+        QCOMPARE(Offsets(hits.begin(), hits.end()), (Offsets{7, INT32_MAX}));
+    }
+
     void scansAStreamFromItsFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.bin"));

@@ -20,8 +20,8 @@ private slots:
         QTest::newRow("hex 5") << qint64(5) << false << "00000005";
         QTest::newRow("hex 123456789") << qint64(123456789) << false << "075BCD15";
         QTest::newRow("hex largest offset") << qint64(2147483647) << false << "7FFFFFFF";
-        QTest::newRow("hex past 2 GiB keeps eight digits") << qint64(2147483648) << false
-                                                           << "80000000";
+        QTest::newRow("hex past 2 GiB keeps eight digits")
+            << qint64(2147483648) << false << "80000000";
         QTest::newRow("decimal 0") << qint64(0) << true << "       0";
         QTest::newRow("decimal 16") << qint64(16) << true << "      16";
         QTest::newRow("decimal 6699") << qint64(6699) << true << "    6699";
@@ -82,14 +82,14 @@ private slots:
         QTest::addColumn<QSize>("table");
         QTest::addColumn<int>("outerWidth");
         QTest::addColumn<QList<int>>("outerHeights"); // no panel, search, edit
-        QTest::newRow("16 x 16, lines") << 16 << 16 << 1 << QSize(504, 292) << 534
-                                        << QList<int>{392, 532, 472};
-        QTest::newRow("16 x 16, no lines") << 16 << 16 << 0 << QSize(488, 276) << 518
-                                           << QList<int>{376, 516, 456};
-        QTest::newRow("32 x 32, lines") << 32 << 32 << 1 << QSize(920, 564) << 950
-                                        << QList<int>{664, 804, 744};
-        QTest::newRow("32 x 32, no lines") << 32 << 32 << 0 << QSize(888, 532) << 918
-                                           << QList<int>{632, 772, 712};
+        QTest::newRow("16 x 16, lines")
+            << 16 << 16 << 1 << QSize(504, 292) << 534 << QList<int>{392, 532, 472};
+        QTest::newRow("16 x 16, no lines")
+            << 16 << 16 << 0 << QSize(488, 276) << 518 << QList<int>{376, 516, 456};
+        QTest::newRow("32 x 32, lines")
+            << 32 << 32 << 1 << QSize(920, 564) << 950 << QList<int>{664, 804, 744};
+        QTest::newRow("32 x 32, no lines")
+            << 32 << 32 << 0 << QSize(888, 532) << 918 << QList<int>{632, 772, 712};
     }
     void geometry() {
         QFETCH(int, columns);
@@ -124,7 +124,8 @@ private slots:
         QTest::addColumn<QString>("action"); // add:NAME, top:INDEX, remove:INDEX
         QTest::addColumn<QStringList>("after");
         const QStringList abcd{"A", "B", "C", "D"};
-        QTest::newRow("opening C moves it up") << abcd << "add:C" << QStringList{"C", "A", "B", "D"};
+        QTest::newRow("opening C moves it up")
+            << abcd << "add:C" << QStringList{"C", "A", "B", "D"};
         QTest::newRow("opening the top one keeps the order") << abcd << "add:A" << abcd;
         QTest::newRow("new E drops D") << abcd << "add:E" << QStringList{"E", "A", "B", "C"};
         QTest::newRow("new name into empty list")
