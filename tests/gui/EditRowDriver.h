@@ -5,6 +5,7 @@
 #include "ui/StringGrid.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 
 // The whole sequence of events a double click sends.
@@ -40,4 +41,17 @@ inline void TypeIntoCell(const WindowHarness& h, int col, const QString& keys,
         QTest::keyClick(KeyTarget(g), c.toLatin1());
     if (closeEditor)
         QTest::keyClick(KeyTarget(g), Qt::Key_Return);
+}
+
+// The edit row's three controls are enabled, or disabled, together.
+inline bool EditRowEnabled(const WindowHarness& h) {
+    return h.editGrid()->isEnabled() &&
+           h.find<QPushButton>("BtnEditGridUebernehmen")->isEnabled() &&
+           h.find<QPushButton>("BtnEditGridCancel")->isEnabled();
+}
+
+inline bool EditRowDisabled(const WindowHarness& h) {
+    return !h.editGrid()->isEnabled() &&
+           !h.find<QPushButton>("BtnEditGridUebernehmen")->isEnabled() &&
+           !h.find<QPushButton>("BtnEditGridCancel")->isEnabled();
 }

@@ -36,16 +36,8 @@ class TestEditRow : public QObject {
 
     QString editCell(int col) const { return h->editGrid()->cell(col, 0); }
     QString textCell() const { return editCell(h->access().Columns() + 2); }
-    bool enabled() const {
-        return h->editGrid()->isEnabled() &&
-               h->find<QPushButton>("BtnEditGridUebernehmen")->isEnabled() &&
-               h->find<QPushButton>("BtnEditGridCancel")->isEnabled();
-    }
-    bool disabled() const {
-        return !h->editGrid()->isEnabled() &&
-               !h->find<QPushButton>("BtnEditGridUebernehmen")->isEnabled() &&
-               !h->find<QPushButton>("BtnEditGridCancel")->isEnabled();
-    }
+    bool enabled() const { return EditRowEnabled(*h); }
+    bool disabled() const { return EditRowDisabled(*h); }
     QStringList editCells(int count) const {
         QStringList cells;
         for (int c = 0; c < count; ++c)

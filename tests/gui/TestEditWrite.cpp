@@ -45,16 +45,8 @@ class TestEditWrite : public QObject {
 
     QScrollBar* bar() const { return h->find<QScrollBar>("ScrollBarVertikal"); }
     QString editCell(int col) const { return h->editGrid()->cell(col, 0); }
-    bool enabled() const {
-        return h->editGrid()->isEnabled() &&
-               h->find<QPushButton>("BtnEditGridUebernehmen")->isEnabled() &&
-               h->find<QPushButton>("BtnEditGridCancel")->isEnabled();
-    }
-    bool disabled() const {
-        return !h->editGrid()->isEnabled() &&
-               !h->find<QPushButton>("BtnEditGridUebernehmen")->isEnabled() &&
-               !h->find<QPushButton>("BtnEditGridCancel")->isEnabled();
-    }
+    bool enabled() const { return EditRowEnabled(*h); }
+    bool disabled() const { return EditRowDisabled(*h); }
     void open(const QByteArray& bytes) {
         WriteWholeFile(path, bytes);
         h->openThroughDialog(path);

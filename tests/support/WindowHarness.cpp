@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -54,17 +53,4 @@ QString WindowHarness::cell(int col, int row) const {
 
 QString WindowHarness::statusText() const {
     return find<QLabel>("StatusText")->text();
-}
-
-QByteArray ReadWholeFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
 }

@@ -3,6 +3,7 @@
 
 #include "FakeDialogs.h"
 #include "FakeHelpViewer.h"
+#include "FileBytes.h"
 #include "MemorySettingsStore.h"
 #include "app/Frmhex.h"
 
@@ -79,7 +80,3 @@ public:
     [[nodiscard]] QString cell(int col, int row) const;
     [[nodiscard]] QString statusText() const;
 };
-
-// Whole-file helpers for tests that write.
-[[nodiscard]] QByteArray ReadWholeFile(const QString& path);
-void WriteWholeFile(const QString& path, const QByteArray& bytes);

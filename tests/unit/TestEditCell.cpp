@@ -1,4 +1,5 @@
 // A byte cell of the edit row and the in-place write of a row.
+#include "FileBytes.h"
 #include "edit/EditCell.h"
 #include "platform/WriteInPlace.h"
 
@@ -11,17 +12,6 @@
 using namespace zirpel;
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
-}
 
 std::vector<quint8> Bytes(const QByteArray& b) {
     return {b.begin(), b.end()};
@@ -141,16 +131,16 @@ private slots:
         QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.bin"));
-        WriteAll(path, before);
+        WriteWholeFile(path, before);
         const std::vector<quint8> data = Bytes(bytes);
         QVERIFY(WriteInPlace(path, offset, data, Growth::Allowed));
         // Where the bytes fit, refusing growth writes the same.
         if (offset + bytes.size() <= before.size()) {
-            WriteAll(path, before);
+            WriteWholeFile(path, before);
             QVERIFY(WriteInPlace(path, offset, data, Growth::Refused));
-            QCOMPARE(ReadAll(path), after);
+            QCOMPARE(ReadWholeFile(path), after);
         }
-        QCOMPARE(ReadAll(path), after);
+        QCOMPARE(ReadWholeFile(path), after);
     }
 
     void writeInPlaceFails_data() {
@@ -166,7 +156,7 @@ private slots:
         QTemporaryDir dir;
         const QByteArray original("0123456789");
         const QString plain = dir.filePath(QStringLiteral("plain.bin"));
-        WriteAll(plain, original);
+        WriteWholeFile(plain, original);
         QString path = plain;
         qint64 offset = 2;
         if (what == QLatin1String("missing")) {
@@ -186,7 +176,7 @@ private slots:
             !WriteInPlace(path, offset, data,
                           what == QLatin1String("pastEnd") ? Growth::Refused : Growth::Allowed));
         // Nothing came into being and the file beside it is untouched.
-        QCOMPARE(ReadAll(plain), original);
+        QCOMPARE(ReadWholeFile(plain), original);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("plain.bin")});
         if (what == QLatin1String("directory"))

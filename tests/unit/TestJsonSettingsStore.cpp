@@ -1,4 +1,5 @@
 // The settings key as a JSON file: value types, damaged files and atomic saving.
+#include "FileBytes.h"
 #include "platform/JsonSettingsStore.h"
 
 #include <QDir>
@@ -14,21 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
-
-namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-} // namespace
 
 class TestJsonSettingsStore : public QObject {
     Q_OBJECT
@@ -95,7 +81,7 @@ private slots:
         QFETCH(int, integer);
         QFETCH(QString, string);
         QDir().mkpath(QFileInfo(path_).absolutePath());
-        WriteAll(path_, "{\"v\": " + json + "}");
+        QVERIFY(WriteWholeFile(path_, "{\"v\": " + json + "}"));
         JsonSettingsStore store(path_);
         QVERIFY(store.open(false));
         const std::optional<qint32> i = store.readInt(QStringLiteral("v"));
@@ -115,16 +101,16 @@ private slots:
     void damagedFileIsAMissingKey() {
         QFETCH(QByteArray, content);
         QDir().mkpath(QFileInfo(path_).absolutePath());
-        WriteAll(path_, content);
+        QVERIFY(WriteWholeFile(path_, content));
         JsonSettingsStore store(path_);
         QVERIFY(!store.open(false));
         store.close();
-        QCOMPARE(ReadAll(path_), content); // reading never repairs
+        QCOMPARE(ReadWholeFile(path_), content); // reading never repairs
         // Saving creates the key afresh: the whole file is the new object.
         QVERIFY(store.open(true));
         QVERIFY(store.writeInt(QStringLiteral("Gitter"), 1));
         store.close();
-        QCOMPARE(QJsonDocument::fromJson(ReadAll(path_)).object(),
+        QCOMPARE(QJsonDocument::fromJson(ReadWholeFile(path_)).object(),
                  QJsonObject({{QStringLiteral("Gitter"), 1}}));
     }
 
@@ -140,24 +126,24 @@ private slots:
 
     void pathThroughARegularFile() {
         const QString blocker = dir_->filePath(QStringLiteral("Quillmark"));
-        WriteAll(blocker, "not a folder");
+        QVERIFY(WriteWholeFile(blocker, "not a folder"));
         JsonSettingsStore store(path_);
         QVERIFY(!store.open(false));
         QVERIFY(!store.open(true));
         QVERIFY(!store.writeInt(QStringLiteral("Gitter"), 1));
         store.close();
-        QCOMPARE(ReadAll(blocker), QByteArray("not a folder"));
+        QCOMPARE(ReadWholeFile(blocker), QByteArray("not a folder"));
     }
 
     void readingLeavesTheFileAsItWas() {
         QDir().mkpath(QFileInfo(path_).absolutePath());
         const QByteArray content("{ \"HexReihen\":24,\n\"Extra\": [1] }");
-        WriteAll(path_, content);
+        QVERIFY(WriteWholeFile(path_, content));
         JsonSettingsStore store(path_);
         QVERIFY(store.open(false));
         QCOMPARE(store.readInt(QStringLiteral("HexReihen")), std::optional<qint32>(24));
         store.close();
-        QCOMPARE(ReadAll(path_), content);
+        QCOMPARE(ReadWholeFile(path_), content);
     }
 
 #ifdef Q_OS_UNIX
