@@ -1,0 +1,88 @@
+// The stream over files and the open dialog's filter list.
+#include "FileBytes.h"
+#include "platform/BinaryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/QtDialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void nameFilters_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("one entry") << "Alle Dateien (*.*)|*.*|"
+                                   << QStringList{"Alle Dateien (*.*) (*.*)"};
+        QTest::newRow("patterns split on semicolon and comma")
+            << "C++ Files (*.c; *.cpp, *.cxx, *.h)|*.C;*.CPP;*.CXX, *.H|"
+            << QStringList{"C++ Files (*.c; *.cpp, *.cxx, *.h) (*.C *.CPP *.CXX *.H)"};
+        QTest::newRow("two entries keep their order")
+            << "Textdateien (*.txt)|*.TXT|Pascal Unit (*.pas)|*.PAS|"
+            << QStringList{"Textdateien (*.txt) (*.TXT)", "Pascal Unit (*.pas) (*.PAS)"};
+    }
+    void nameFilters() {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, names);
+        QCOMPARE(NameFiltersFromBarList(filter), names);
+    }
+
+    void openRefusesWhatIsNoFile_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("directory") << "dir" << true;
+        QTest::newRow("missing file") << "missing" << false;
+        QTest::newRow("path through a regular file") << "through" << false;
+        QTest::newRow("empty name") << "empty" << false;
+    }
+    void openRefusesWhatIsNoFile() {
+        QFETCH(QString, what);
+        QFETCH(bool, exists);
+        QTemporaryDir dir;
+        const QString plain = dir.filePath(QStringLiteral("plain.bin"));
+        QVERIFY(WriteWholeFile(plain, "abc"));
+        QString path;
+        if (what == QLatin1String("dir"))
+            path = dir.path();
+        else if (what == QLatin1String("missing"))
+            path = dir.filePath(QStringLiteral("gone.bin"));
+        else if (what == QLatin1String("through"))
+            path = plain + QStringLiteral("/x");
+        QCOMPARE(fileExists(path), exists);
+        for (BinaryFile::Mode mode : {BinaryFile::Mode::Read, BinaryFile::Mode::Update}) {
+            BinaryFile f;
+            QVERIFY(!f.open(path, mode));
+            QVERIFY(!f.isOpen());
+        }
+        QCOMPARE(ReadWholeFile(plain), QByteArray("abc"));
+    }
+
+    // A page read must show bytes another stream wrote, even where the reading
+    // stream still holds the old bytes in its buffer.
+    void seekDropsBufferedBytes() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.bin"));
+        QVERIFY(WriteWholeFile(path, QByteArray(4000, 'a')));
+        BinaryFile reader;
+        QVERIFY(reader.open(path, BinaryFile::Mode::Read));
+        QCOMPARE(reader.size(), 4000);
+        char page[16] = {};
+        QVERIFY(reader.seek(0));
+        QCOMPARE(reader.read(page, 16), std::size_t(16));
+        BinaryFile writer;
+        QVERIFY(writer.open(path, BinaryFile::Mode::Update));
+        QVERIFY(writer.seek(100));
+        QVERIFY(writer.write("XY", 2));
+        QVERIFY(writer.commitAndClose());
+        QVERIFY(reader.seek(100));
+        QCOMPARE(reader.read(page, 4), std::size_t(4));
+        QCOMPARE(QByteArray(page, 4), QByteArray("XYaa"));
+        QCOMPARE(ReadWholeFile(path), QByteArray(100, 'a') + "XY" + QByteArray(3898, 'a'));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "TestPlatform.moc"
