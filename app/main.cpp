@@ -10,9 +10,12 @@
 #include <exception>
 
 int main(int argc, char** argv) {
+    Application app(argc, argv);
+    app.setProperty("helpFile", QStringLiteral("Tamsel.hlp"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zirpel"));
+    // The report needs the application object, so it is caught inside its life.
     try {
-        Application app(argc, argv);
-        app.setProperty("helpFile", QStringLiteral("Tamsel.hlp"));
         QtDialogs dialogs;
         auto settings = CreateSettingsStore();
         auto help = CreateHelpViewer();
