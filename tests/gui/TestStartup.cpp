@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -100,18 +101,47 @@ private slots:
         QVERIFY(h.statusText().isEmpty());
     }
 
+    void secondActivationChangesNothing_data() {
+        QTest::addColumn<bool>("withFile");
+        QTest::newRow("no file open") << false;
+        QTest::newRow("file shown, 24 rows, decimal, lines") << true;
+    }
     void secondActivationChangesNothing() {
+        QFETCH(bool, withFile);
+        QTemporaryDir dir;
         WindowHarness h;
         h.create();
         h.access().Rows() = 24;
         h.showAndActivate();
-        auto* reihen = h.find<SpinEdit>("CSpinEditReihen");
-        const QSize size = h.window->size();
-        reihen->setValue(28); // a user's step without a file: laid out, rows now 28
+        if (withFile) {
+            const QString path = dir.filePath(QStringLiteral("f.bin"));
+            QVERIFY(WriteWholeFile(path, QByteArray(3000, 'z')));
+            h.openThroughDialog(path);
+            h.click("ToolButtonHexDez");
+            h.click("ToolButtonGitter");
+        }
+        auto snapshot = [&] {
+            QStringList cells;
+            for (int r = 0; r < h.grid()->rowCount(); ++r)
+                cells << h.cell(0, r) + h.cell(1, r) + h.cell(h.grid()->colCount() - 1, r);
+            return QVariantList{h.window->size(),
+                                h.find<SpinEdit>("CSpinEditReihen")->value(),
+                                h.find<SpinEdit>("CSpinEditSpalten")->value(),
+                                h.find<QToolButton>("ToolButtonHexDez")->isChecked(),
+                                h.find<QToolButton>("ToolButtonGitter")->isChecked(),
+                                h.access().PageOffset(),
+                                h.statusText(),
+                                cells};
+        };
+        const QVariantList before = snapshot();
+        // Closing the about box activates the window again.
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        h.find<QAction>("MnuInfo")->trigger();
         h.access().FormActivate();
-        QCOMPARE(reihen->value(), 28);
-        QCOMPARE(h.window->size(), size.expandedTo(h.window->size()));
-        QCOMPARE(h.access().Rows(), 28);
+        QCOMPARE(snapshot(), before);
     }
 
     void closingWithoutAFileRaisesNoError() {
