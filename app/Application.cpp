@@ -1,11 +1,20 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Zirpel"));
     setOrganizationName(QStringLiteral("Quillmark"));
+    // The toolkit's own texts (open dialog, standard buttons) in German, like the rest.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

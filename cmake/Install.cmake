@@ -59,7 +59,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so not found by shlibdeps: the platform plugins of Qt.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # "Courier New" in the table maps to the metric-compatible Liberation Mono.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 if(NOT CPACK_GENERATOR)
   set(CPACK_GENERATOR DEB)
 endif()
