@@ -16,9 +16,7 @@ class TestOpenFile : public QObject {
     std::unique_ptr<WindowHarness> h;
 
     QString makeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        WriteWholeFile(path, bytes);
-        return path;
+        return MakeFile(dir, name, bytes);
     }
     QStringList recent() {
         auto& r = h->access().RecentFiles();

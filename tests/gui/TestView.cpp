@@ -42,9 +42,7 @@ class TestView : public QObject {
     std::unique_ptr<WindowHarness> h;
 
     QString makeFile(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        WriteWholeFile(path, bytes);
-        return path;
+        return MakeFile(dir, name, bytes);
     }
     QScrollBar* bar() const { return h->find<QScrollBar>("ScrollBarVertikal"); }
     void openFile(const QByteArray& bytes) {
