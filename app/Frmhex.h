@@ -103,9 +103,13 @@ private:
     // Page rendering (view/RenderPage.cpp).
     void RenderPage();
 
+    // Page reading (view/ReadPage.cpp).
+    void ReadPage();
+    // ReadPage, then RenderPage: the page as the file now is.
+    void ShowPage();
+
     // Scrolling (view/Scrolling.cpp).
     void ScrollBarVertikalChange();
-    void ReadPage();
 
     // Layout and display options (view/Layout.cpp).
     void UpdateLayout();
@@ -129,6 +133,17 @@ private:
     [[nodiscard]] int ParseReplacePattern();
     void ComboBoxSuchenExit();
     void ComboBoxErsetzenExit();
+
+    // The search panel's working states (search/SearchPanel.cpp). Ready: the list is empty,
+    // BtnSuchen enabled, BtnNeueSuche and BtnErsetzen disabled; the entries and the count
+    // label stay as they are unless enableEntries asks to enable the entries. Listed: the
+    // hits are shown, BtnSuchen and both entries are disabled, BtnNeueSuche enabled,
+    // BtnErsetzen enabled when there is a replacement text.
+    enum class SearchPanelState { Ready, Listed };
+    void SetSearchPanelState(SearchPanelState state, bool enableEntries = false);
+    // Empties the hit list and nothing else of the panel: its entries were written in
+    // another address base, or belong to another file.
+    void DropHits();
 
     // Search and hit list (search/SearchFile.cpp).
     void BtnSuchenClick();

@@ -2,7 +2,6 @@
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
-#include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
 
 #include <QScrollBar>
@@ -75,13 +74,12 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     setWindowTitle(QStringLiteral("Zirpel  [") + name + QLatin1Char(']'));
     FileSize = size;
     // Hits and a loaded edit row belong to the file they came from.
-    hits_->clear();
+    DropHits();
     DisableEditRow();
     // Clamping the position may run the scroll handler with the new stream.
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();
     PageOffset = 0;
     ui->ScrollBarVertikal->setValue(0);
-    ReadPage();
-    RenderPage();
+    ShowPage();
 }

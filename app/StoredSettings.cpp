@@ -7,6 +7,38 @@ namespace {
 
 const char* const RecentNames[] = {"Datei1", "Datei2", "Datei3", "Datei4"};
 
+// The integer values, in the one order in which they are read and written.
+struct Integers {
+    qint32 top = 0;
+    qint32 left = 0;
+    qint32 width = 0;
+    qint32 height = 0;
+    qint32 rows = 0;
+    qint32 columns = 0;
+    qint32 decimalAddresses = 0;
+    qint32 gridLineWidth = 0;
+};
+
+struct IntegerKey {
+    const char* name;
+    qint32 Integers::*field;
+    // The window's size always comes from the layout: it is written, never read.
+    bool readAtStart;
+};
+
+constexpr IntegerKey IntegerKeys[] = {
+    {"frmTop", &Integers::top, true},
+    {"frmLeft", &Integers::left, true},
+    {"frmWidth", &Integers::width, false},
+    {"frmHeight", &Integers::height, false},
+    {"HexReihen", &Integers::rows, true},
+    {"HexSpalten", &Integers::columns, true},
+    {"HexOrDez", &Integers::decimalAddresses, true},
+    {"Gitter", &Integers::gridLineWidth, true},
+};
+// The window is placed only when both edges were read, before anything else.
+static_assert(IntegerKeys[0].field == &Integers::top && IntegerKeys[1].field == &Integers::left);
+
 QString Name(const char* name) {
     return QString::fromLatin1(name);
 }
@@ -14,23 +46,26 @@ QString Name(const char* name) {
 // The integers as one unit: the first value that is missing or of another type ends it,
 // and what was set before stays set.
 bool ReadIntegers(SettingsStore& store, LoadedSettings& loaded) {
-    const std::optional<qint32> top = store.readInt(Name("frmTop"));
-    if (!top)
-        return false;
-    const std::optional<qint32> left = store.readInt(Name("frmLeft"));
-    if (!left)
-        return false;
-    loaded.topLeft = QPoint(*left, *top);
-    qint32* targets[] = {&loaded.values.rows, &loaded.values.columns,
-                         &loaded.values.decimalAddresses, &loaded.values.gridLineWidth};
-    const char* names[] = {"HexReihen", "HexSpalten", "HexOrDez", "Gitter"};
-    for (int i = 0; i < 4; ++i) {
-        const std::optional<qint32> value = store.readInt(Name(names[i]));
-        if (!value)
-            return false;
-        *targets[i] = *value;
+    StoredSettings& v = loaded.values;
+    Integers read{0, 0, 0, 0, v.rows, v.columns, v.decimalAddresses, v.gridLineWidth};
+    bool complete = true;
+    for (const IntegerKey& key : IntegerKeys) {
+        if (!key.readAtStart)
+            continue;
+        const std::optional<qint32> value = store.readInt(Name(key.name));
+        if (!value) {
+            complete = false;
+            break;
+        }
+        read.*key.field = *value;
+        if (key.field == &Integers::left)
+            loaded.topLeft = QPoint(read.left, read.top);
     }
-    return true;
+    v.rows = read.rows;
+    v.columns = read.columns;
+    v.decimalAddresses = read.decimalAddresses;
+    v.gridLineWidth = read.gridLineWidth;
+    return complete;
 }
 
 } // namespace
@@ -65,18 +100,11 @@ bool SaveStoredSettings(SettingsStore& store, const StoredSettings& values, cons
     bool all = true;
     for (int i = 0; i < 4; ++i)
         all &= store.writeString(Name(RecentNames[i]), values.recentFiles[i]);
-    const std::pair<const char*, qint32> integers[] = {
-        {"frmTop", frame.top()},
-        {"frmLeft", frame.left()},
-        {"frmWidth", frame.width()},
-        {"frmHeight", frame.height()},
-        {"HexReihen", values.rows},
-        {"HexSpalten", values.columns},
-        {"HexOrDez", values.decimalAddresses},
-        {"Gitter", values.gridLineWidth},
-    };
-    for (const auto& [name, value] : integers)
-        all &= store.writeInt(Name(name), value);
+    const Integers integers{
+        frame.top(), frame.left(),   frame.width(),           frame.height(),
+        values.rows, values.columns, values.decimalAddresses, values.gridLineWidth};
+    for (const IntegerKey& key : IntegerKeys)
+        all &= store.writeInt(Name(key.name), integers.*key.field);
     store.close();
     return all;
 }

@@ -6,7 +6,7 @@
 //                                    to its end, and prints the number of entries
 // Peak memory (kB) goes to stderr.
 #include "platform/BinaryFile.h"
-#include "search/HexText.h"
+#include "search/Pattern.h"
 #include "search/HitScanner.h"
 
 #include <cstdint>

@@ -1,24 +1,13 @@
 #include "edit/EditCell.h"
 
-#include "search/HexText.h"
+#include "app/ByteText.h"
 
 namespace zirpel {
-
-namespace {
-
-// Only the characters that are hex digits count, whatever a case mapping makes of
-// others: the ligature "ﬀ" upper-cases to "FF" but was never typed as two digits.
-bool IsHexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
-}
-
-} // namespace
 
 QString NormaliseByteCell(const QString& typed) {
     const QString t = typed.left(2);
     for (const QChar c : t) {
-        if (!IsHexDigit(c))
+        if (!IsHexDigit(c.unicode()))
             return QStringLiteral("00");
     }
     return t.toUpper();

@@ -22,8 +22,7 @@ void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     const bool written = zirpel::WriteInPlace(FileName, offset, {row.data(), std::size_t(count)},
                                               zirpel::Growth::Allowed);
     // The page is shown as the file now is, whether the write went through or not.
-    ReadPage();
-    RenderPage();
+    ShowPage();
     if (!written) {
         // The row stays loaded and enabled, so the user can try again.
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));

@@ -1,10 +1,10 @@
 #include "platform/QtDialogs.h"
+#include "platform/OpenFilter.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
@@ -33,22 +33,6 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     box.move(topLeft);
     box.exec();
     return box.clickedButton() == yes;
-}
-
-QStringList NameFiltersFromBarList(const QString& filter) {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns;
-        for (const QString& p : parts[i + 1].split(QRegularExpression(QStringLiteral("[;,]")))) {
-            const QString t = p.trimmed();
-            if (!t.isEmpty())
-                patterns << t;
-        }
-        result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                      QLatin1Char(')');
-    }
-    return result;
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {

@@ -3,8 +3,6 @@
 
 #include "platform/Dialogs.h"
 
-#include <QStringList>
-
 class QtDialogs : public Dialogs {
 public:
     void systemMessage(const QString& text, const QString& title, Icon icon) override;
@@ -16,7 +14,3 @@ private:
     QString lastName_;
     QString lastFilter_;
 };
-
-// Turns "text|patterns|text|patterns|" into Qt name filters "text (p1 p2 ...)".
-// Patterns may be separated by ';' or ',' and carry blanks.
-[[nodiscard]] QStringList NameFiltersFromBarList(const QString& filter);

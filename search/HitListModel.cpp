@@ -1,6 +1,6 @@
 #include "search/HitListModel.h"
 
-#include "view/PageText.h"
+#include "app/ByteText.h"
 
 HitListModel::HitListModel(QObject* parent) : QAbstractListModel(parent) {}
 

@@ -24,6 +24,5 @@ void TFrmHexEditor::ListBoxTrefferClick() {
         PageOffset = last;
         ui->ScrollBarVertikal->setValue(PageOffset);
     }
-    ReadPage();
-    RenderPage();
+    ShowPage();
 }

@@ -1,7 +1,9 @@
 // Address texts, the search and replacement patterns and the entries' recent lists.
+#include "app/ByteText.h"
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
-#include "search/HexText.h"
+#include "search/EntryHistory.h"
+#include "search/Pattern.h"
 #include "ui/FrmhexForm.h"
 
 #include <QButtonGroup>

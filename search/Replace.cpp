@@ -2,7 +2,7 @@
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
 #include "platform/WriteInPlace.h"
-#include "search/HexText.h"
+#include "search/Pattern.h"
 #include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
 
@@ -53,11 +53,9 @@ void TFrmHexEditor::BtnErsetzenClick() {
     if (!zirpel::WriteInPlace(FileName, offset, bytes, zirpel::Growth::Refused)) {
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
         // Show the file as it is now, whatever part of the write reached it.
-        ReadPage();
-        RenderPage();
+        ShowPage();
         return;
     }
     PageOffset = offset;
-    ReadPage();
-    RenderPage();
+    ShowPage();
 }

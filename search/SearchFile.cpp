@@ -16,21 +16,15 @@ void TFrmHexEditor::BtnSuchenClick() {
         return;
     if (ParseSearchPattern() != 0)
         return;
-    hits_->clear();
+    DropHits();
     SearchFile();
     ui->LblTreffer->setText(QString::number(hits_->count()) + QStringLiteral(" Treffer"));
     ui->LblTreffer->adjustSize();
     if (hits_->count() == 0) {
-        ui->ComboBoxSuchen->setEnabled(true);
-        ui->ComboBoxErsetzen->setEnabled(true);
+        SetSearchPanelState(SearchPanelState::Ready, true);
         return;
     }
-    // Listed: the texts cannot change while their hits are shown.
-    ui->BtnSuchen->setEnabled(false);
-    ui->BtnNeueSuche->setEnabled(true);
-    ui->ComboBoxSuchen->setEnabled(false);
-    ui->ComboBoxErsetzen->setEnabled(false);
-    ui->BtnErsetzen->setEnabled(!ui->ComboBoxErsetzen->currentText().isEmpty());
+    SetSearchPanelState(SearchPanelState::Listed);
 }
 
 qint32 TFrmHexEditor::SearchFile() {
@@ -48,12 +42,7 @@ qint32 TFrmHexEditor::SearchFile() {
 void TFrmHexEditor::BtnNeueSucheClick() {
     if (!DataFile.isOpen())
         return;
-    hits_->clear();
-    ui->BtnSuchen->setEnabled(true);
-    ui->BtnErsetzen->setEnabled(false);
-    ui->BtnNeueSuche->setEnabled(false);
-    ui->ComboBoxSuchen->setEnabled(true);
-    ui->ComboBoxErsetzen->setEnabled(true);
+    SetSearchPanelState(SearchPanelState::Ready, true);
     ui->LblTreffer->setText(QString());
     ui->LblTreffer->adjustSize();
 }

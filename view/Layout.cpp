@@ -1,11 +1,10 @@
 // The page shape, the display options and the geometry of table, panels and window.
+#include "app/ByteText.h"
 #include "app/Frmhex.h"
-#include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 #include "view/Geometry.h"
-#include "view/PageText.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -95,8 +94,7 @@ void TFrmHexEditor::CSpinEditReihenChange() {
     if (value < 16 || value > 32)
         ui->CSpinEditReihen->setValue(16);
     UpdateLayout();
-    ReadPage();
-    RenderPage();
+    ShowPage();
 }
 
 void TFrmHexEditor::CSpinEditSpaltenChange() {
@@ -108,8 +106,7 @@ void TFrmHexEditor::CSpinEditSpaltenChange() {
     // A row loaded under the old column count no longer matches the edit grid's cells.
     DisableEditRow();
     UpdateLayout();
-    ReadPage();
-    RenderPage();
+    ShowPage();
 }
 
 void TFrmHexEditor::ToolButtonGitterClick() {
@@ -125,7 +122,7 @@ void TFrmHexEditor::ToolButtonHexDezClick() {
     UpdateLayout();
     RenderPage();
     // Hit entries and the edit row's address were written in the old base.
-    hits_->clear();
+    DropHits();
     DisableEditRow();
 }
 
@@ -134,11 +131,8 @@ void TFrmHexEditor::ToolButtonFindChangeClick() {
     if (SearchPanelVisible == 1) {
         ui->ToolButtonEdit->setChecked(false);
         EditPanelVisible = 0;
-        hits_->clear();
         ui->RadioGrpBasisHex->setChecked(true);
-        ui->BtnSuchen->setEnabled(true);
-        ui->BtnErsetzen->setEnabled(false);
-        ui->BtnNeueSuche->setEnabled(false);
+        SetSearchPanelState(SearchPanelState::Ready);
     }
     UpdateLayout();
     RenderPage();

@@ -2,7 +2,7 @@
 #include "app/Frmhex.h"
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
-#include "view/PageText.h"
+#include "app/ByteText.h"
 
 #include <algorithm>
 

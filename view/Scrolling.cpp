@@ -1,19 +1,8 @@
-// Reading the page and moving it with the scroll bar.
+// Moving the page with the scroll bar.
 #include "app/Frmhex.h"
 #include "ui/FrmhexForm.h"
 
 #include <QScrollBar>
-#include <algorithm>
-
-void TFrmHexEditor::ReadPage() {
-    PageBuffer.fill(0);
-    if (!DataFile.isOpen())
-        return;
-    // A failed seek or a short read leaves zeros; the seek also drops what the stream
-    // had buffered, so bytes written through another stream show.
-    if (DataFile.seek(PageOffset))
-        DataFile.read(PageBuffer.data(), std::size_t(std::clamp(PageSize, 0, 1024)));
-}
 
 void TFrmHexEditor::ScrollBarVertikalChange() {
     if (!DataFile.isOpen())
@@ -24,6 +13,5 @@ void TFrmHexEditor::ScrollBarVertikalChange() {
         PageOffset = limit < 0 ? 0 : limit;
     // Moving the thumb back runs this handler once more, nested, with nothing to clamp.
     ui->ScrollBarVertikal->setValue(PageOffset);
-    ReadPage();
-    RenderPage();
+    ShowPage();
 }

@@ -1,6 +1,7 @@
 // Hex digits, address texts, pattern parsing and the entries' recent lists.
-#include "search/HexText.h"
-#include "view/PageText.h"
+#include "app/ByteText.h"
+#include "search/EntryHistory.h"
+#include "search/Pattern.h"
 
 #include <QTest>
 

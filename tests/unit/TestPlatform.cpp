@@ -2,7 +2,7 @@
 #include "FileBytes.h"
 #include "platform/BinaryFile.h"
 #include "platform/FileSystem.h"
-#include "platform/QtDialogs.h"
+#include "platform/OpenFilter.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +15,8 @@ private slots:
     void nameFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("one entry") << "Alle Dateien (*.*)|*.*|"
-                                   << QStringList{"Alle Dateien (*.*) (*.*)"};
+        QTest::newRow("one entry")
+            << "Alle Dateien (*.*)|*.*|" << QStringList{"Alle Dateien (*.*) (*.*)"};
         QTest::newRow("patterns split on semicolon and comma")
             << "C++ Files (*.c; *.cpp, *.cxx, *.h)|*.C;*.CPP;*.CXX, *.H|"
             << QStringList{"C++ Files (*.c; *.cpp, *.cxx, *.h) (*.C *.CPP *.CXX *.H)"};

@@ -1,0 +1,19 @@
+#include "platform/OpenFilter.h"
+
+#include <QRegularExpression>
+
+QStringList NameFiltersFromBarList(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QRegularExpression(QStringLiteral("[;,]")))) {
+            const QString t = p.trimmed();
+            if (!t.isEmpty())
+                patterns << t;
+        }
+        result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
+    }
+    return result;
+}

@@ -1,0 +1,9 @@
+// The open dialog's file types: the program's "text|patterns|..." list as Qt name filters.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Turns "text|patterns|text|patterns|" into Qt name filters "text (p1 p2 ...)".
+// Patterns may be separated by ';' or ',' and carry blanks.
+[[nodiscard]] QStringList NameFiltersFromBarList(const QString& filter);

@@ -1,0 +1,26 @@
+#include "search/Pattern.h"
+
+#include "app/ByteText.h"
+
+#include <algorithm>
+
+namespace zirpel {
+
+ParsedPattern ParsePattern(const QString& text, PatternBase base) {
+    if (base == PatternBase::Ascii)
+        return {PatternError::None, ToCp1252(text)};
+
+    const QByteArray upper = UpperCp1252(ToCp1252(text));
+    const qsizetype n = upper.size();
+    if (n % 2 != 0)
+        return {PatternError::OddLength, {}};
+    if (!std::all_of(upper.begin(), upper.end(),
+                     [](char c) { return IsHexDigit(char16_t(quint8(c))); }))
+        return {PatternError::BadDigit, {}};
+    QByteArray bytes(n / 2, Qt::Uninitialized);
+    for (qsizetype j = 0; j < n / 2; ++j)
+        bytes[j] = char(HexDigitsToInt(QByteArrayView(upper).sliced(2 * j, 2), 1));
+    return {PatternError::None, bytes};
+}
+
+} // namespace zirpel

@@ -1,0 +1,28 @@
+// Search and replacement patterns: the texts of the two entries turned into bytes.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace zirpel {
+
+// The longest pattern the program searches for or writes: the search entry takes at
+// most 40 characters.
+inline constexpr int kMaxPatternBytes = 40;
+
+enum class PatternBase { Hex = 0, Ascii = 1 };
+
+enum class PatternError { None, OddLength, BadDigit };
+
+struct ParsedPattern {
+    PatternError error = PatternError::None;
+    QByteArray bytes; // empty on an error
+    [[nodiscard]] bool ok() const { return error == PatternError::None; }
+};
+
+// The bytes of a pattern entry. Hex: pairs of hex digits in either case, nothing else;
+// an odd length is reported before a bad digit. ASCII: the text's Windows-1252 bytes
+// unchanged. The result may be longer than kMaxPatternBytes; the caller decides.
+[[nodiscard]] ParsedPattern ParsePattern(const QString& text, PatternBase base);
+
+} // namespace zirpel
