@@ -58,6 +58,8 @@ private:
     BinaryFile DataFile;
     qint32 FileSize = 0;
     std::array<quint8, 1024> PageBuffer{};
+    // Kept as part of the window's documented state only: the scan reads through
+    // buffers of its own (search/HitScanner), so nothing uses this field.
     std::array<quint8, 1024> SearchWindow{};
     std::array<char, 33> TextLineBuffer{};
     std::array<QString, 4> RecentFiles;

@@ -1,5 +1,6 @@
 # Installs the build tree into a staging folder (DESTDIR) and checks the installed
-# files: program, help file where the help viewer finds it, desktop entry, icons.
+# files: program, help file where the help viewer finds it, desktop entry, icons,
+# copyright, changelog and manual page.
 # Run by CTest: cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DSTAGE=... -DICON_SIZES=... -P
 
 cmake_minimum_required(VERSION 3.25)
@@ -91,6 +92,28 @@ foreach(size IN LISTS ICON_SIZES)
   # Signature, then the IHDR chunk: width and height as 32-bit big-endian numbers.
   if(NOT header STREQUAL "89504e470d0a1a0a0000000d49484452${dim}${dim}")
     fail("icon ${size}x${size} is not a ${size} x ${size} PNG")
+  endif()
+endforeach()
+
+# The licence as the copyright file, the changelog and the manual page, compressed
+# (gzip's magic number first).
+file(SHA256 "${SOURCE_DIR}/packaging/copyright" want)
+if(EXISTS "${root}/share/doc/zirpel/copyright")
+  file(SHA256 "${root}/share/doc/zirpel/copyright" have)
+  if(NOT have STREQUAL want)
+    fail("share/doc/zirpel/copyright differs from packaging/copyright")
+  endif()
+else()
+  fail("share/doc/zirpel/copyright missing")
+endif()
+foreach(doc share/doc/zirpel/changelog.gz share/man/man1/zirpel.1.gz)
+  if(NOT EXISTS "${root}/${doc}")
+    fail("${doc} missing")
+    continue()
+  endif()
+  file(READ "${root}/${doc}" magic LIMIT 2 HEX)
+  if(NOT magic STREQUAL "1f8b")
+    fail("${doc} is not compressed with gzip")
   endif()
 endforeach()
 

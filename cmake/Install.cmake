@@ -33,6 +33,19 @@ if(UNIX AND NOT APPLE)
   install(DIRECTORY ${ZIRPEL_ICON_DIR} DESTINATION share/icons)
   install(FILES packaging/zirpel.desktop DESTINATION share/applications)
 
+  # The licence, the changelog and the manual page, as Debian's policy places them.
+  set(ZIRPEL_DOC_DIR ${CMAKE_CURRENT_BINARY_DIR}/doc)
+  add_custom_command(
+    OUTPUT ${ZIRPEL_DOC_DIR}/changelog.gz ${ZIRPEL_DOC_DIR}/zirpel.1.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZIRPEL_DOC_DIR}
+    COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog > ${ZIRPEL_DOC_DIR}/changelog.gz
+    COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/packaging/zirpel.1 > ${ZIRPEL_DOC_DIR}/zirpel.1.gz
+    DEPENDS packaging/changelog packaging/zirpel.1
+    COMMENT "Compressing the changelog and the manual page")
+  add_custom_target(zirpel-docs ALL DEPENDS ${ZIRPEL_DOC_DIR}/changelog.gz ${ZIRPEL_DOC_DIR}/zirpel.1.gz)
+  install(FILES packaging/copyright ${ZIRPEL_DOC_DIR}/changelog.gz DESTINATION share/doc/zirpel)
+  install(FILES ${ZIRPEL_DOC_DIR}/zirpel.1.gz DESTINATION share/man/man1)
+
   # Installs into a staging folder and checks what lands there.
   add_test(NAME InstallTree
            COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_CURRENT_BINARY_DIR}
@@ -40,6 +53,17 @@ if(UNIX AND NOT APPLE)
                    -DSTAGE=${CMAKE_CURRENT_BINARY_DIR}/install-test-stage
                    "-DICON_SIZES=${ZIRPEL_ICON_SIZES}"
                    -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckInstall.cmake)
+
+  # The Debian package as lintian sees it.
+  find_program(LINTIAN lintian)
+  if(LINTIAN)
+    add_test(NAME PackageLint
+             COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_CURRENT_BINARY_DIR}
+                     -DOUT=${CMAKE_CURRENT_BINARY_DIR}/package-lint
+                     -DLINTIAN=${LINTIAN} -DCMAKE_CPACK_COMMAND=${CMAKE_CPACK_COMMAND}
+                     -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckPackage.cmake)
+    set_tests_properties(PackageLint PROPERTIES TIMEOUT 300)
+  endif()
 endif()
 
 # cpack -G DEB: a Debian package whose library dependencies are read from the binary.
