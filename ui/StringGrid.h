@@ -36,7 +36,6 @@ public:
 
     void setDefaultColWidth(int width);
     void setDefaultRowHeight(int height);
-    [[nodiscard]] int defaultRowHeight() const { return rowHeight_; }
     void setColWidth(int col, int width);
     [[nodiscard]] int colWidth(int col) const;
     void setGridLineWidth(int width);

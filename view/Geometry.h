@@ -36,9 +36,6 @@ struct Geometry {
     [[nodiscard]] constexpr int panelHeight() const {
         return SearchPanelHeight * int(searchPanel) + EditPanelHeight * int(editPanel);
     }
-    // The window's outer size under standard desktop frame metrics.
-    [[nodiscard]] constexpr int outerWidth() const { return tableWidth() + 30; }
-    [[nodiscard]] constexpr int outerHeight() const { return tableHeight() + panelHeight() + 100; }
     // The area between menu bar and status bar that holds tool bar, table, scroll bar
     // and panel: everything fully visible, growing by exactly the panel's height.
     [[nodiscard]] constexpr int contentWidth() const {
