@@ -49,7 +49,7 @@ void TFrmHexEditor::OpenFile(const QString& name) {
     // leaves the window as it was.
     BinaryFile stream;
     qint64 size = -1;
-    if (stream.open(name, BinaryFile::Mode::Read))
+    if (stream.open(name, BinaryFile::Mode::Read) && stream.identity())
         size = stream.size();
     if (size < 0) {
         platform_.dialogs.systemMessage(QStringLiteral("Die Datei kann nicht geöffnet werden."),
@@ -71,6 +71,7 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     ui->ToolButtonEdit->setEnabled(true);
     ui->ToolButtonFindChange->setEnabled(true);
     FileName = name;
+    dataFileIdentity_ = stream.identity().value_or(FileIdentity{});
     DataFile = std::move(stream); // closes the stream of the file shown before
     setWindowTitle(QStringLiteral("Zirpel  [") + name + QLatin1Char(']'));
     FileSize = size;

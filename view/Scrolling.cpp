@@ -1,5 +1,6 @@
 // Reading the page and moving it with the scroll bar.
 #include "app/Frmhex.h"
+#include "platform/Dialogs.h"
 #include "ui/FrmhexForm.h"
 
 #include <QScrollBar>
@@ -7,12 +8,18 @@
 
 void TFrmHexEditor::ReadPage() {
     PageBuffer.fill(0);
+    pageBytesRead_ = 0;
     if (!DataFile.isOpen())
         return;
+    const qint32 wanted = std::clamp(PageSize, 0, 1024);
     // A failed seek or a short read leaves zeros; the seek also drops what the stream
     // had buffered, so bytes written through another stream show.
     if (DataFile.seek(PageOffset))
-        DataFile.read(PageBuffer.data(), std::size_t(std::clamp(PageSize, 0, 1024)));
+        pageBytesRead_ = qint32(DataFile.read(PageBuffer.data(), std::size_t(wanted)));
+    // Zeros in place of bytes the file had at the open are shown, but said once, and a
+    // row holding them is never loaded to be written back.
+    if (pageBytesRead_ < std::clamp(FileSize - PageOffset, 0, wanted))
+        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht gelesen werden."));
 }
 
 void TFrmHexEditor::ScrollBarVertikalChange() {
