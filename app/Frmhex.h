@@ -160,6 +160,8 @@ private:
     bool shown_ = false;
     // Bytes of the page that ReadPage really read: a row short of them is not loaded.
     qint32 pageBytesRead_ = 0;
+    // The last page read failed: the user has been told.
+    bool pageReadFailed_ = false;
     // One past the last byte cell typed into since the edit row was loaded; cells past
     // the file's end are written only up to it.
     qint32 editTypedEnd_ = 0;

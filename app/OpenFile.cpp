@@ -82,6 +82,7 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();
     PageOffset = 0;
+    pageReadFailed_ = false;
     ui->ScrollBarVertikal->setValue(0);
     ReadPage();
     RenderPage();

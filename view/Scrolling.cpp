@@ -16,10 +16,13 @@ void TFrmHexEditor::ReadPage() {
     // had buffered, so bytes written through another stream show.
     if (DataFile.seek(PageOffset))
         pageBytesRead_ = qint32(DataFile.read(PageBuffer.data(), std::size_t(wanted)));
-    // Zeros in place of bytes the file had at the open are shown, but said once, and a
-    // row holding them is never loaded to be written back.
-    if (pageBytesRead_ < std::clamp(FileSize - PageOffset, 0, wanted))
+    // Zeros in place of bytes the file had at the open are shown, and a row holding them
+    // is never loaded to be written back. Said once for a run of failed reads: every
+    // click and scroll reads the page again.
+    const bool failed = pageBytesRead_ < std::clamp(FileSize - PageOffset, 0, wanted);
+    if (failed && !pageReadFailed_)
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht gelesen werden."));
+    pageReadFailed_ = failed;
 }
 
 void TFrmHexEditor::ScrollBarVertikalChange() {
