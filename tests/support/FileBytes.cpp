@@ -36,7 +36,6 @@ PipeAtPath::PipeAtPath(const QString& path) {
             if (fd >= 0) {
                 waited_ = true;
                 ::close(fd);
-                return;
             }
         }
     });

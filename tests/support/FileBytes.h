@@ -15,8 +15,8 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes);
 QString MakeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 
 // A named pipe made at path. A reader still waiting on it a second later is let go by a
-// writer opened at the other end, and that is remembered: an open that blocks fails the
-// test instead of hanging it.
+// writer opened at the other end (again for every later reader), and that is remembered:
+// an open that blocks fails the test instead of hanging it.
 class PipeAtPath {
 public:
     explicit PipeAtPath(const QString& path);
