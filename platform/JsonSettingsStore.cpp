@@ -25,8 +25,7 @@ constexpr qint64 kMaxSettingsFileSize = 1024 * 1024;
 // read nor replaced. (A directory cannot be replaced anyway; the save fails quietly.)
 bool ForeignFileAt(const QString& path) {
     const QFileInfo info(path);
-    return info.exists() && !info.isDir() &&
-           (!info.isFile() || info.size() > kMaxSettingsFileSize);
+    return info.exists() && !info.isDir() && (!info.isFile() || info.size() > kMaxSettingsFileSize);
 }
 
 } // namespace

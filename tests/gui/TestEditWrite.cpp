@@ -123,9 +123,6 @@ private slots:
         QTest::newRow("41 typed into cell 12 of a 10-byte file gives 12 bytes")
             << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"12=41"}
             << Letters(10) + QByteArray("\0A", 2);
-        QTest::newRow("typed inside a 10-byte file keeps its length")
-            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"3=ff"}
-            << Patched(Letters(10), 2, "\xFF");
         QTest::newRow("row starting at the end of a 32-byte file appends the typed byte")
             << Letters(32) << false << 0 << 3 << "00000020" << 0 << QStringList{"1=5A"}
             << Letters(32) + "Z";

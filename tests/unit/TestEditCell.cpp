@@ -155,10 +155,8 @@ private slots:
         QTest::addColumn<qint64>("fileSize");
         QTest::addColumn<qint64>("length");
         QTest::newRow("row inside the file") << 0ll << 3ll << 100ll << 16ll;
-        QTest::newRow("10-byte file, nothing typed: stops at the end")
-            << 0ll << 0ll << 10ll << 10ll;
-        QTest::newRow("10-byte file, cell 12 typed: 12 bytes") << 0ll << 12ll << 10ll << 12ll;
         QTest::newRow("typed only inside the file") << 0ll << 4ll << 10ll << 10ll;
+        QTest::newRow("last cell typed, past the end") << 0ll << 16ll << 10ll << 16ll;
         QTest::newRow("row starting at the end, nothing typed") << 10ll << 0ll << 10ll << 0ll;
         QTest::newRow("row starting past the end") << 11ll << 16ll << 10ll << -1ll;
     }
