@@ -56,6 +56,8 @@ private:
     qint32 SearchPanelVisible = 0;
     qint32 EditPanelVisible = 0;
     BinaryFile DataFile;
+    // The file DataFile is on: writes go into it alone, whatever FileName leads to now.
+    FileIdentity dataFileIdentity_;
     qint32 FileSize = 0;
     std::array<quint8, 1024> PageBuffer{};
     // Kept as part of the window's documented state only: the scan reads through
@@ -173,6 +175,13 @@ private:
     // Set by LoadSettings: the window is centred on the screen when first shown.
     bool centreOnFirstShow_ = false;
     bool shown_ = false;
+    // Bytes of the page that ReadPage really read: a row short of them is not loaded.
+    qint32 pageBytesRead_ = 0;
+    // The last page read failed: the user has been told.
+    bool pageReadFailed_ = false;
+    // One past the last byte cell typed into since the edit row was loaded; cells past
+    // the file's end are written only up to it.
+    qint32 editTypedEnd_ = 0;
     // The outer size asked for last; applied again once the frame is known.
     QSize outerSize_;
 };

@@ -48,7 +48,7 @@ void TFrmHexEditor::OpenFile(const QString& name) {
     // leaves the window as it was.
     BinaryFile stream;
     qint64 size = -1;
-    if (stream.open(name, BinaryFile::Mode::Read))
+    if (stream.open(name, BinaryFile::Mode::Read) && stream.identity())
         size = stream.size();
     if (size < 0) {
         platform_.dialogs.systemMessage(QStringLiteral("Die Datei kann nicht geöffnet werden."),
@@ -70,6 +70,7 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     ui->ToolButtonEdit->setEnabled(true);
     ui->ToolButtonFindChange->setEnabled(true);
     FileName = name;
+    dataFileIdentity_ = stream.identity().value_or(FileIdentity{});
     DataFile = std::move(stream); // closes the stream of the file shown before
     setWindowTitle(QStringLiteral("Zirpel  [") + name + QLatin1Char(']'));
     FileSize = size;
@@ -80,6 +81,7 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();
     PageOffset = 0;
+    pageReadFailed_ = false;
     ui->ScrollBarVertikal->setValue(0);
     ShowPage();
 }

@@ -3,6 +3,9 @@
 #include "app/Frmhex.h"
 #include "app/StoredSettings.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 void TFrmHexEditor::LoadSettings() {
     const zirpel::LoadedSettings loaded = zirpel::LoadStoredSettings(
         platform_.settings, {RecentFiles, Rows, Columns, DecimalAddresses, GridLineWidth});
@@ -13,9 +16,17 @@ void TFrmHexEditor::LoadSettings() {
     GridLineWidth = loaded.values.gridLineWidth;
     // On a top-level window move() places the frame; centring, when asked for, happens
     // at the first showing and wins over a stored place.
-    if (loaded.topLeft)
-        move(*loaded.topLeft);
-    centreOnFirstShow_ = loaded.centre;
+    bool reachable = false;
+    if (loaded.topLeft) {
+        // A place off every screen (a screen since removed) would leave the window out
+        // of reach; it is centred as if no place were stored.
+        const QRect frame(*loaded.topLeft, frameGeometry().size());
+        for (const QScreen* screen : QGuiApplication::screens())
+            reachable = reachable || screen->availableGeometry().intersects(frame);
+        if (reachable)
+            move(*loaded.topLeft);
+    }
+    centreOnFirstShow_ = loaded.centre || !reachable;
 }
 
 void TFrmHexEditor::SaveSettings() {

@@ -4,6 +4,8 @@
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
 
+#include <algorithm>
+
 void TFrmHexEditor::HexEditGridSelectCell(int col, int, bool& canSelect) {
     canSelect = col <= Columns;
 }
@@ -13,6 +15,7 @@ void TFrmHexEditor::HexEditGridSetEditText(int col, int row, const QString& valu
     if (col < 1 || col > Columns)
         return;
     StringGrid* edit = ui->HexEditGrid;
+    editTypedEnd_ = std::max(editTypedEnd_, col);
     const QString cell = zirpel::NormaliseByteCell(value);
     edit->setCell(col, row, cell);
     const int textCol = Columns + 2;

@@ -19,8 +19,10 @@ void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     const int count = std::clamp(Columns, 0, int(row.size()));
     for (int i = 0; i < count; ++i)
         row[i] = zirpel::ByteCellValue(edit->cell(i + 1, 0));
-    const bool written = zirpel::WriteInPlace(FileName, offset, {row.data(), std::size_t(count)},
-                                              zirpel::Growth::Allowed);
+    // Cells past the file's end go in only up to the last one typed into.
+    const bool written =
+        zirpel::WriteInPlace(FileName, dataFileIdentity_, offset, {row.data(), std::size_t(count)},
+                             zirpel::Growth::Typed, editTypedEnd_);
     // The page is shown as the file now is, whether the write went through or not.
     ShowPage();
     if (!written) {

@@ -2,10 +2,17 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#ifndef NOMINMAX
+#define NOMINMAX // keeps std::min usable
+#endif
+#include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -26,20 +33,30 @@ bool BinaryFile::open(const QString& path, Mode mode) {
 #ifdef _WIN32
     f_ = _wfsopen(reinterpret_cast<const wchar_t*>(path.utf16()),
                   mode == Mode::Read ? L"rb" : L"r+b", _SH_DENYNO);
-#else
-    const QByteArray name = QFile::encodeName(path);
-    f_ = std::fopen(name.constData(), mode == Mode::Read ? "rb" : "r+b");
-#endif
     if (!f_)
         return false;
-#ifndef _WIN32
-    // fopen accepts a directory for reading; only regular files are streams here.
+#else
+    // A pipe opened the ordinary way waits for a writer, so the file is opened without
+    // waiting and looked at before it becomes a stream.
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(), (mode == Mode::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
     struct stat st {};
-    if (fstat(fileno(f_), &st) != 0 || !S_ISREG(st.st_mode)) {
-        close();
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return false;
+    }
+    f_ = fdopen(fd, mode == Mode::Read ? "rb" : "r+b");
+    if (!f_) {
+        ::close(fd);
         return false;
     }
 #endif
+    if (mode == Mode::Update)
+        std::setvbuf(f_, nullptr, _IONBF, 0);
     return true;
 }
 
@@ -92,13 +109,18 @@ std::int64_t BinaryFile::size() {
 std::size_t BinaryFile::read(void* buffer, std::size_t count) {
     if (!f_ || count == 0)
         return 0;
+    if (testTransferLimit)
+        count = std::min(count, testTransferLimit(Transfer::Read, count));
     return std::fread(buffer, 1, count, f_);
 }
 
 bool BinaryFile::write(const void* buffer, std::size_t count) {
     if (!f_)
         return false;
-    return std::fwrite(buffer, 1, count, f_) == count;
+    std::size_t allowed = count;
+    if (testTransferLimit)
+        allowed = std::min(count, testTransferLimit(Transfer::Write, count));
+    return std::fwrite(buffer, 1, allowed, f_) == count;
 }
 
 bool BinaryFile::flushAndSync() {
@@ -118,4 +140,44 @@ bool BinaryFile::commitAndClose() {
     const bool closed = std::fclose(f_) == 0;
     f_ = nullptr;
     return synced && closed;
+}
+
+std::optional<FileIdentity> BinaryFile::identity() const {
+    if (!f_)
+        return std::nullopt;
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION info{};
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f_)));
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info))
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+    struct stat st {};
+    if (fstat(fileno(f_), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
+#endif
+}
+
+bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
+    if (!f_ || offset < 0 || length < 0)
+        return false;
+    if (length == 0)
+        return true;
+#ifdef _WIN32
+    return true;
+#else
+    return posix_fallocate(fileno(f_), off_t(offset), off_t(length)) == 0;
+#endif
+}
+
+bool BinaryFile::truncate(std::int64_t length) {
+    if (!f_ || length < 0 || std::fflush(f_) != 0)
+        return false;
+#ifdef _WIN32
+    return _chsize_s(_fileno(f_), length) == 0;
+#else
+    return ftruncate(fileno(f_), off_t(length)) == 0;
+#endif
 }

@@ -5,10 +5,26 @@
 #include <QString>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <optional>
+
+// Which file a stream is on, whatever name reaches it now: device and inode, or on
+// Windows the volume serial number and the file index.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
 
 class BinaryFile {
 public:
     enum class Mode { Read, Update };
+    enum class Transfer { Read, Write };
+
+    // Test seam, never set by the program: when set, a read or write moves only as many
+    // bytes as this returns for the count asked, as a failing disk does partway; a write
+    // cut short reports failure.
+    static inline std::function<std::size_t(Transfer, std::size_t)> testTransferLimit;
 
     BinaryFile() = default;
     ~BinaryFile() { close(); }
@@ -17,7 +33,9 @@ public:
     BinaryFile(BinaryFile&& other) noexcept : f_(other.f_) { other.f_ = nullptr; }
     BinaryFile& operator=(BinaryFile&& other) noexcept;
 
-    // Opens an existing regular file; a directory or a missing file fails.
+    // Opens an existing regular file; a directory, a pipe, a device or a missing file
+    // fails without waiting for anything. An update stream is unbuffered, so a write
+    // that fails leaves nothing pending.
     [[nodiscard]] bool open(const QString& path, Mode mode);
     [[nodiscard]] bool isOpen() const { return f_ != nullptr; }
     // Closes without checking; safe when not open.
@@ -35,6 +53,13 @@ public:
     [[nodiscard]] bool flushAndSync();
     // Flushes, syncs and closes; false when any of these failed.
     [[nodiscard]] bool commitAndClose();
+    // The file the stream is on; nothing when not open or not known.
+    [[nodiscard]] std::optional<FileIdentity> identity() const;
+    // Makes sure the range can be written without running out of space, growing the
+    // file where the range reaches past its end. Windows has no such reservation.
+    [[nodiscard]] bool reserve(std::int64_t offset, std::int64_t length);
+    // Cuts the file to length bytes.
+    [[nodiscard]] bool truncate(std::int64_t length);
 
 private:
     std::FILE* f_ = nullptr;

@@ -1,6 +1,8 @@
 // Settings key kept in a JSON file, read whole at open and saved whole at close.
 #include "platform/JsonSettingsStore.h"
 
+#include "platform/BinaryFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,17 +16,38 @@
 
 namespace zirpel {
 
+namespace {
+
+// Settings take a few hundred bytes; anything far larger is not a settings file.
+constexpr qint64 kMaxSettingsFileSize = 1024 * 1024;
+
+// A pipe, a device or a huge file at the settings path is nothing of ours: it is neither
+// read nor replaced. (A directory cannot be replaced anyway; the save fails quietly.)
+bool ForeignFileAt(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir() && (!info.isFile() || info.size() > kMaxSettingsFileSize);
+}
+
+} // namespace
+
 QString DefaultSettingsPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Quillmark/Zirpel.json");
 }
 
 std::optional<QJsonObject> ReadSettingsFile(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    // Opened without waiting on a pipe, and read only up to the size settings can have.
+    BinaryFile file;
+    if (!file.open(path, BinaryFile::Mode::Read))
+        return std::nullopt;
+    const qint64 size = file.size();
+    if (size < 0 || size > kMaxSettingsFileSize || !file.seek(0))
+        return std::nullopt;
+    QByteArray bytes(size, Qt::Uninitialized);
+    if (file.read(bytes.data(), std::size_t(size)) != std::size_t(size))
         return std::nullopt;
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject())
         return std::nullopt;
     return doc.object();
@@ -54,7 +77,7 @@ bool JsonSettingsStore::open(bool create) {
         return true;
     }
     // A missing, unreadable or damaged file is a missing key; creating it starts afresh.
-    if (!create || !QDir().mkpath(QFileInfo(path_).absolutePath()))
+    if (!create || zirpel::ForeignFileAt(path_) || !QDir().mkpath(QFileInfo(path_).absolutePath()))
         return false;
     values_ = QJsonObject();
     open_ = true;

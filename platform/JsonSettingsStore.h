@@ -15,8 +15,8 @@ namespace zirpel {
 // <GenericConfigLocation>/Quillmark/Zirpel.json.
 [[nodiscard]] QString DefaultSettingsPath();
 
-// The object held in the file; nothing when the file is missing, unreadable, a
-// directory, or not a JSON object.
+// The object held in the file; nothing when the file is missing, unreadable, not a
+// regular file, larger than 1 MiB, or not a JSON object.
 [[nodiscard]] std::optional<QJsonObject> ReadSettingsFile(const QString& path);
 
 // Replaces the file as a whole: the old file stays untouched until the new one is
@@ -29,6 +29,8 @@ class JsonSettingsStore : public SettingsStore {
 public:
     explicit JsonSettingsStore(QString path);
 
+    // A pipe, a device or a file over 1 MiB at the path is a missing key that is never
+    // replaced: open fails even when creating.
     bool open(bool create) override;
     std::optional<QString> readString(const QString& name) override;
     std::optional<qint32> readInt(const QString& name) override;

@@ -50,7 +50,8 @@ void TFrmHexEditor::BtnErsetzenClick() {
     const qint32 offset = AddressTextToOffset(address);
     const std::span<const quint8> bytes(ReplacePattern.data(), std::size_t(ReplacePatternLength));
     // A replace never changes the file's length.
-    if (!zirpel::WriteInPlace(FileName, offset, bytes, zirpel::Growth::Refused)) {
+    if (!zirpel::WriteInPlace(FileName, dataFileIdentity_, offset, bytes,
+                              zirpel::Growth::Refused)) {
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
         // Show the file as it is now, whatever part of the write reached it.
         ShowPage();

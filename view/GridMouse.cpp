@@ -5,6 +5,7 @@
 #include "ui/StringGrid.h"
 
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -52,6 +53,12 @@ void TFrmHexEditor::HexGridDblClick() {
     const int row = grid->currentRow();
     if (row < grid->fixedRows())
         return;
+    // A row whose bytes inside the file were not all read shows zeros that are not in
+    // the file; written back, they would overwrite real data.
+    const qint32 rowStart = (row - grid->fixedRows()) * Columns;
+    const qint32 rowEnd = std::min(rowStart + Columns, FileSize - PageOffset);
+    if (rowEnd > rowStart && pageBytesRead_ < rowEnd)
+        return;
     StringGrid* edit = ui->HexEditGrid;
     // A hidden panel is not shaped by the layout; the row must still fit whole.
     if (edit->colCount() != Columns + 3)
@@ -60,6 +67,7 @@ void TFrmHexEditor::HexGridDblClick() {
     for (int c = 0; c <= Columns + 2; ++c)
         edit->setCell(c, 0, grid->cell(c, row));
     edit->endUpdate();
+    editTypedEnd_ = 0;
     // A reshaped grid may have left its current cell on the spacer or the text cell,
     // where a typed key would open an editor.
     if (edit->currentCol() < 1 || edit->currentCol() > Columns)

@@ -1,16 +1,26 @@
 // Reading the page from the open file, and showing it.
 #include "app/Frmhex.h"
+#include "platform/Dialogs.h"
 
 #include <algorithm>
 
 void TFrmHexEditor::ReadPage() {
     PageBuffer.fill(0);
+    pageBytesRead_ = 0;
     if (!DataFile.isOpen())
         return;
+    const qint32 wanted = std::clamp(PageSize, 0, 1024);
     // A failed seek or a short read leaves zeros; the seek also drops what the stream
     // had buffered, so bytes written through another stream show.
     if (DataFile.seek(PageOffset))
-        DataFile.read(PageBuffer.data(), std::size_t(std::clamp(PageSize, 0, 1024)));
+        pageBytesRead_ = qint32(DataFile.read(PageBuffer.data(), std::size_t(wanted)));
+    // Zeros in place of bytes the file had at the open are shown, and a row holding them
+    // is never loaded to be written back. Said once for a run of failed reads: every
+    // click and scroll reads the page again.
+    const bool failed = pageBytesRead_ < std::clamp(FileSize - PageOffset, 0, wanted);
+    if (failed && !pageReadFailed_)
+        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht gelesen werden."));
+    pageReadFailed_ = failed;
 }
 
 void TFrmHexEditor::ShowPage() {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cstdio>
 
 namespace {
 
@@ -33,6 +34,7 @@ QString Hex(quint8 b) {
 }
 
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
+const QString kCannotRead = QStringLiteral("Die Datei kann nicht gelesen werden.");
 
 } // namespace
 
@@ -116,15 +118,14 @@ private slots:
         QTest::newRow("scrolled away before writing")
             << big << false << 0 << 2 << "00000010" << 512 << QStringList{"5=00"}
             << Patched(big, 20, QByteArray(1, '\0'));
-        QTest::newRow("row of a 10-byte file lengthens it to 16 with zeros")
-            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{}
-            << Letters(10) + QByteArray(6, '\0');
-        QTest::newRow("typed past the end of a 10-byte file")
-            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"12=ee"}
-            << Letters(10) + QByteArray("\0\xEE\0\0\0\0", 6);
-        QTest::newRow("row wholly past the end of a 20-byte file")
-            << Letters(20) << false << 0 << 3 << "00000020" << 0 << QStringList{"1=5A"}
-            << Letters(20) + QByteArray(12, '\0') + "Z" + QByteArray(15, '\0');
+        QTest::newRow("row of a 10-byte file written unchanged stays 10 bytes")
+            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{} << Letters(10);
+        QTest::newRow("41 typed into cell 12 of a 10-byte file gives 12 bytes")
+            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"12=41"}
+            << Letters(10) + QByteArray("\0A", 2);
+        QTest::newRow("row starting at the end of a 32-byte file appends the typed byte")
+            << Letters(32) << false << 0 << 3 << "00000020" << 0 << QStringList{"1=5A"}
+            << Letters(32) + "Z";
     }
     void write() {
         QFETCH(QByteArray, before);
@@ -202,51 +203,98 @@ private slots:
         QCOMPARE(editCell(1), QStringLiteral("41"));
     }
 
-    // The update stream fails without relying on permission bits: the file is gone, or
-    // a directory stands in its place, while the table still reads the old one.
+    // The update stream fails, or finds another file, without relying on permission bits
+    // (tests may run as root): the table still reads the file it opened.
     void failedWrite_data() {
-        QTest::addColumn<bool>("directory");
-        QTest::newRow("file deleted after opening") << false;
-        QTest::newRow("directory in place of the file") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("file deleted after opening") << "deleted";
+        QTest::newRow("directory in place of the file") << "directory";
+        QTest::newRow("another file renamed over it") << "renamed";
+        QTest::newRow("file shortened below the loaded row") << "shortened";
+        QTest::newRow("write cut short after 4 bytes") << "short";
     }
     void failedWrite() {
-        QFETCH(bool, directory);
+        QFETCH(QString, how);
         const QByteArray bytes = Letters(1000);
         open(bytes);
-        LoadRow(*h, 1);
+        LoadRow(*h, 2);
         TypeIntoCell(*h, 1, QStringLiteral("61"));
-        // Another program changes a byte the table does not show yet, then the file goes;
-        // the table's stream still reads what it opened.
-        const QByteArray changed = Patched(bytes, 5, "z");
-        WriteWholeFile(path, changed);
+        // Another program changes a byte the table does not show yet, then the fault.
+        QByteArray shown = Patched(bytes, 5, "z");
+        WriteWholeFile(path, shown);
         QCOMPARE(h->cell(6, 1), QStringLiteral("46"));
-        QVERIFY(QFile::remove(path));
-        if (directory)
-            QVERIFY(QDir().mkdir(path));
+        const QByteArray other = Letters(40).toLower();
+        QStringList messages{kCannotWrite};
+        if (how == QLatin1String("deleted") || how == QLatin1String("directory")) {
+            QVERIFY(QFile::remove(path));
+            if (how == QLatin1String("directory"))
+                QVERIFY(QDir().mkdir(path));
+        } else if (how == QLatin1String("renamed")) {
+            const QString fresh = MakeFile(dir, QStringLiteral("fresh.bin"), other);
+            QCOMPARE(std::rename(qPrintable(fresh), qPrintable(path)), 0);
+        } else if (how == QLatin1String("shortened")) {
+            QVERIFY(QFile::resize(path, 10));
+            shown.truncate(10);
+            messages.prepend(kCannotRead); // the page read again comes up short
+        } else {
+            BinaryFile::testTransferLimit = [writes = 0](BinaryFile::Transfer t,
+                                                         std::size_t n) mutable {
+                return t == BinaryFile::Transfer::Write && writes++ == 0 ? std::size_t(4) : n;
+            };
+        }
         h->click("BtnEditGridUebernehmen");
+        BinaryFile::testTransferLimit = nullptr;
 
-        QCOMPARE(h->dialogs.messageTexts(), QStringList{kCannotWrite});
-        QCOMPARE(h->dialogs.messages[0].kind, FakeDialogs::Message::Kind::App);
-        // Nothing came into being where the file was.
-        if (directory)
+        QCOMPARE(h->dialogs.messageTexts(), messages);
+        QCOMPARE(h->dialogs.messages.last().kind, FakeDialogs::Message::Kind::App);
+        // Nothing came into being where the file was; a file at the name is untouched.
+        if (how == QLatin1String("directory"))
             QVERIFY(QDir(path).isEmpty());
-        else
+        else if (how == QLatin1String("deleted"))
             QVERIFY(!QFile::exists(path));
+        else
+            QCOMPARE(ReadWholeFile(path), how == QLatin1String("renamed") ? other : shown);
         // The row stays loaded and enabled; the page is read again as the old file is.
         QVERIFY(enabled());
-        QCOMPARE(editCell(0), QStringLiteral("00000000"));
+        QCOMPARE(editCell(0), QStringLiteral("00000010"));
         QCOMPARE(editCell(1), QStringLiteral("61"));
-        QCOMPARE(editCell(18), QStringLiteral("aBCDEFGHIJKLMNOP"));
-        comparePage(changed);
+        QCOMPARE(editCell(18), QStringLiteral("aRSTUVWXYZABCDEF"));
+        comparePage(shown);
 
-        // Once the file is back, the same row can be written.
-        if (directory)
+        // Once the shown file is whole again the row can be written; a new file at the
+        // name never is.
+        h->dialogs.clear();
+        if (how == QLatin1String("directory"))
             QVERIFY(QDir().rmdir(path));
-        WriteWholeFile(path, bytes);
+        if (how != QLatin1String("renamed") && how != QLatin1String("short"))
+            WriteWholeFile(path, shown = bytes);
+        const bool sameFile = how == QLatin1String("shortened") || how == QLatin1String("short");
         h->click("BtnEditGridUebernehmen");
-        QCOMPARE(h->dialogs.messageTexts(), QStringList{kCannotWrite});
-        QCOMPARE(ReadWholeFile(path), Patched(bytes, 0, "a"));
+        QCOMPARE(h->dialogs.messageTexts(), sameFile ? QStringList() : QStringList{kCannotWrite});
+        const QByteArray atName = how == QLatin1String("renamed") ? other : shown;
+        QCOMPARE(ReadWholeFile(path), sameFile ? Patched(atName, 16, "a") : atName);
+        QCOMPARE(disabled(), sameFile);
+    }
+
+    // An injected read error: the zeros shown for the bytes not read are never loaded.
+    void rowNotReadIsNotLoaded() {
+        const QByteArray bytes = Letters(1000);
+        open(bytes);
+        BinaryFile::testTransferLimit = [](BinaryFile::Transfer, std::size_t) {
+            return std::size_t(20);
+        };
+        bar()->setValue(16);
+        BinaryFile::testTransferLimit = nullptr;
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{kCannotRead});
+        QCOMPARE(h->cell(5, 2), QStringLiteral("00"));
+        LoadRow(*h, 2); // bytes 32 to 47, four of them read
         QVERIFY(disabled());
+        LoadRow(*h, 1); // bytes 16 to 31, read whole
+        QVERIFY(enabled());
+        QCOMPARE(editCell(0), QStringLiteral("00000010"));
+        h->click("BtnEditGridUebernehmen");
+        QCOMPARE(ReadWholeFile(path), bytes);
+        QCOMPARE(h->dialogs.messages.size(), 1);
     }
 
     void nothingBeforeAFileIsOpen() {

@@ -71,6 +71,8 @@ private slots:
         QTest::newRow("missing file") << "missing" << missing << false;
         QTest::newRow("path through a regular file") << "through" << missing << false;
         QTest::newRow("directory passes the existence test") << "directory" << cannot << true;
+        QTest::newRow("named pipe chosen in the dialog") << "pipe" << cannot << true;
+        QTest::newRow("named pipe chosen from the recent list") << "pipe-recent" << cannot << true;
         QTest::newRow("2 GiB file is too large")
             << "huge"
             << "Die Datei ist zu groß. Es können nur Dateien unter 2 GB geöffnet werden." << true;
@@ -82,7 +84,12 @@ private slots:
         const QString shown = makeFile(QStringLiteral("shown.bin"), "Zirpel");
         h->openThroughDialog(shown);
         QString bad;
-        if (kind == QLatin1String("missing")) {
+        std::unique_ptr<PipeAtPath> pipe;
+        if (kind.startsWith(QLatin1String("pipe"))) {
+            bad = dir.filePath(kind);
+            pipe = std::make_unique<PipeAtPath>(bad);
+            QVERIFY(pipe->made());
+        } else if (kind == QLatin1String("missing")) {
             bad = dir.filePath(QStringLiteral("nope.bin"));
         } else if (kind == QLatin1String("through")) {
             bad = shown + QStringLiteral("/inner.bin");
@@ -95,7 +102,14 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             QVERIFY(f.resize(qint64(2147483648))); // sparse
         }
-        h->openThroughDialog(bad);
+        if (kind == QLatin1String("pipe-recent")) {
+            setRecent({shown, bad, QString(), QString()});
+            chooseItem(2);
+        } else {
+            h->openThroughDialog(bad);
+        }
+        if (pipe)
+            QVERIFY(!pipe->readerWaited());
         QCOMPARE(h->dialogs.messages.size(), 1);
         const FakeDialogs::Message& m = h->dialogs.messages[0];
         QCOMPARE(m.text, message);

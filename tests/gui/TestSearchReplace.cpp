@@ -25,6 +25,7 @@ const QString kLengths =
     QStringLiteral("Die Längen von <Suchen nach> und <Ersetzen durch> sind nicht identisch.");
 const QString kNoSelection = QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt.");
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
+const QString kCannotRead = QStringLiteral("Die Datei kann nicht gelesen werden.");
 
 // Zero bytes with bytes placed at offsets.
 QByteArray Zeros(int size, const QList<QPair<int, QByteArray>>& placed = {}) {
@@ -646,6 +647,7 @@ private slots:
         QTest::newRow("directory in the file's place") << "directory";
         QTest::newRow("file cut short after the search") << "shortened";
         QTest::newRow("replacement would run past the end") << "past-end";
+        QTest::newRow("symbolic link to another file swapped in") << "symlink";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -663,13 +665,23 @@ private slots:
         } else if (how == QLatin1String("shortened")) {
             QVERIFY(QFile::resize(path, 50));
             after = file.left(50);
+        } else if (how == QLatin1String("symlink")) {
+            after = Zeros(200, {{100, "ABC"}});
+            const QString other = dir->filePath(QStringLiteral("other.bin"));
+            WriteWholeFile(other, after);
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QFile::link(other, path));
         }
         chooseBase("RadioGrpBasisAscii");
         clickHit(how == QLatin1String("past-end") ? 1 : 0);
         const qint32 page = pageOffset();
         h->click("BtnErsetzen");
         QCOMPARE(h->dialogs.questions.size(), 1);
-        QCOMPARE(h->dialogs.messageTexts(), QStringList{kCannotWrite});
+        // A file cut short is also said to be unreadable, once, at the first page read.
+        const QStringList messages = how == QLatin1String("shortened")
+                                         ? QStringList{kCannotRead, kCannotWrite}
+                                         : QStringList{kCannotWrite};
+        QCOMPARE(h->dialogs.messageTexts(), messages);
         QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
         if (how == QLatin1String("deleted"))
             QVERIFY(!QFileInfo::exists(path));

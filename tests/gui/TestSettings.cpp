@@ -50,6 +50,9 @@ QByteArray Stored(const QJsonObject& changes, const QStringList& removed = {}) {
     return QJsonDocument(o).toJson();
 }
 
+// Stands for a named pipe at the settings path.
+const QByteArray kPipe("<named pipe>");
+
 bool IsCentred(const QWidget& w) {
     const QPoint d = w.frameGeometry().center() - w.screen()->availableGeometry().center();
     return qAbs(d.x()) <= 1 && qAbs(d.y()) <= 1;
@@ -61,12 +64,25 @@ class TestSettings : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir_;
     QString path_;
+    std::unique_ptr<PipeAtPath> pipe_;
 
     void writeSettingsFile(const QByteArray& content) {
         if (content.isNull())
             return;
         QVERIFY(QDir().mkpath(QFileInfo(path_).absolutePath()));
-        WriteWholeFile(path_, content);
+        if (content == kPipe)
+            pipe_ = std::make_unique<PipeAtPath>(path_);
+        else
+            WriteWholeFile(path_, content);
+    }
+    // The settings file is as it was: still a pipe nobody waited on, or the same bytes.
+    void compareSettingsFile(const QByteArray& content) {
+        if (content == kPipe) {
+            QVERIFY(QFileInfo(path_).exists() && !QFileInfo(path_).isFile());
+            QVERIFY(!pipe_->readerWaited());
+        } else {
+            QCOMPARE(ReadWholeFile(path_), content);
+        }
     }
 
 private slots:
@@ -75,6 +91,7 @@ private slots:
         dir_ = std::make_unique<QTemporaryDir>();
         path_ = dir_->filePath(QStringLiteral("Quillmark/Zirpel.json"));
     }
+    void cleanup() { pipe_.reset(); }
 
     void startFromStoredSettings_data() {
         QTest::addColumn<QByteArray>("file");
@@ -113,6 +130,13 @@ private slots:
             << Stored({}).left(60) << true << none << defaults << true << false;
         QTest::newRow("a JSON array: as no settings")
             << QByteArray("[24, 20]") << true << none << defaults << true << false;
+        QTest::newRow("a named pipe: as no settings")
+            << kPipe << true << none << defaults << true << false;
+        QTest::newRow("valid but 2 MiB long: as no settings")
+            << Stored({}) + QByteArray(2 << 20, ' ') << true << none << defaults << true << false;
+        QTest::newRow("place far off every screen: centred")
+            << Stored({{"frmTop", -20000}, {"frmLeft", 30000}}) << true << abcd
+            << QList<int>{24, 20, 1, 1} << false << true;
     }
     void startFromStoredSettings() {
         QFETCH(QByteArray, file);
@@ -138,7 +162,7 @@ private slots:
         QCOMPARE(j.find<QToolButton>("ToolButtonGitter")->isChecked(), gridDown);
         QVERIFY(j.dialogs.messages.isEmpty());
         if (!file.isNull())
-            QCOMPARE(ReadWholeFile(path_), file); // starting never writes
+            compareSettingsFile(file); // starting never writes
     }
 
     void closeWritesAllTwelveValues_data() {
@@ -163,6 +187,10 @@ private slots:
             << QByteArray("{\"Datei1\": \"/a\", \"HexRei") << false
             << QJsonObject{{"Datei1", ""},    {"Datei2", ""},     {"Datei3", ""},  {"Datei4", ""},
                            {"HexReihen", 16}, {"HexSpalten", 16}, {"HexOrDez", 0}, {"Gitter", 0}};
+        // Nothing expected: the file is not replaced.
+        QTest::newRow("a named pipe: left in place") << kPipe << false << QJsonObject();
+        QTest::newRow("2 MiB file: left as it was")
+            << Stored({}) + QByteArray(2 << 20, ' ') << false << QJsonObject();
     }
     void closeWritesAllTwelveValues() {
         QFETCH(QByteArray, file);
@@ -177,6 +205,11 @@ private slots:
             j.dialogs.nextFileNames.append(data);
             j.find<QAction>("MnuOeffnen")->trigger();
             expected.insert(QStringLiteral("Datei1"), data);
+        }
+        if (expected.isEmpty()) {
+            QVERIFY(j.window->close());
+            compareSettingsFile(file);
+            return;
         }
         const QRect frame = j.window->frameGeometry();
         expected.insert(QStringLiteral("frmTop"), frame.top());

@@ -2,6 +2,10 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QByteArray ReadWholeFile(const QString& path) {
     QFile f(path);
@@ -17,4 +21,22 @@ QString MakeFile(const QTemporaryDir& dir, const QString& name, const QByteArray
     const QString path = dir.filePath(name);
     WriteWholeFile(path, bytes);
     return path;
+}
+
+PipeAtPath::PipeAtPath(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    made_ = mkfifo(name.constData(), 0600) == 0;
+    writer_ = std::jthread([this, name](std::stop_token stop) {
+        const auto due = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        for (; !stop.stop_requested(); std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+            if (std::chrono::steady_clock::now() < due)
+                continue;
+            // Succeeds only while a reader has the pipe open.
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                waited_ = true;
+                ::close(fd);
+            }
+        }
+    });
 }

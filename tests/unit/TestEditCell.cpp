@@ -17,6 +17,12 @@ std::vector<quint8> Bytes(const QByteArray& b) {
     return {b.begin(), b.end()};
 }
 
+FileIdentity IdentityOf(const QString& path) {
+    BinaryFile f;
+    return f.open(path, BinaryFile::Mode::Read) ? f.identity().value_or(FileIdentity{})
+                                                : FileIdentity{};
+}
+
 } // namespace
 
 class TestEditCell : public QObject {
@@ -119,8 +125,6 @@ private slots:
             << file << qint64(18) << QByteArray("XY") << QByteArray("0123456789abcdefghXY");
         QTest::newRow("across the end lengthens the file")
             << file << qint64(16) << QByteArray("KLMNOP") << QByteArray("0123456789abcdefKLMNOP");
-        QTest::newRow("past the end fills the gap with zeros")
-            << QByteArray("0123") << qint64(6) << QByteArray("AB") << QByteArray("0123\0\0AB", 8);
         QTest::newRow("into an empty file")
             << QByteArray() << qint64(0) << QByteArray("\0\x41", 2) << QByteArray("\0\x41", 2);
     }
@@ -133,14 +137,38 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("f.bin"));
         WriteWholeFile(path, before);
         const std::vector<quint8> data = Bytes(bytes);
-        QVERIFY(WriteInPlace(path, offset, data, Growth::Allowed));
+        // Every byte typed: all of them go in.
+        QVERIFY(WriteInPlace(path, IdentityOf(path), offset, data, Growth::Typed, bytes.size()));
         // Where the bytes fit, refusing growth writes the same.
         if (offset + bytes.size() <= before.size()) {
             WriteWholeFile(path, before);
-            QVERIFY(WriteInPlace(path, offset, data, Growth::Refused));
+            QVERIFY(WriteInPlace(path, IdentityOf(path), offset, data, Growth::Refused));
             QCOMPARE(ReadWholeFile(path), after);
         }
         QCOMPARE(ReadWholeFile(path), after);
+    }
+
+    // A 16-byte edit row at offset; a typed end of 0: no cell typed into; -1: refused.
+    void writeLength_data() {
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<qint64>("typedEnd");
+        QTest::addColumn<qint64>("fileSize");
+        QTest::addColumn<qint64>("length");
+        QTest::newRow("row inside the file") << 0ll << 3ll << 100ll << 16ll;
+        QTest::newRow("typed only inside the file") << 0ll << 4ll << 10ll << 10ll;
+        QTest::newRow("last cell typed, past the end") << 0ll << 16ll << 10ll << 16ll;
+        QTest::newRow("row starting at the end, nothing typed") << 10ll << 0ll << 10ll << 0ll;
+        QTest::newRow("row starting past the end") << 11ll << 16ll << 10ll << -1ll;
+    }
+    void writeLength() {
+        QFETCH(qint64, offset);
+        QFETCH(qint64, typedEnd);
+        QFETCH(qint64, fileSize);
+        QFETCH(qint64, length);
+        QCOMPARE(WriteLength(offset, 16, typedEnd, fileSize, Growth::Typed).value_or(-1), length);
+        // Refusing growth writes the whole row or nothing.
+        const qint64 whole = offset >= 0 && offset + 16 <= fileSize ? 16 : -1;
+        QCOMPARE(WriteLength(offset, 16, typedEnd, fileSize, Growth::Refused).value_or(-1), whole);
     }
 
     void writeInPlaceFails_data() {
@@ -150,6 +178,7 @@ private slots:
         QTest::newRow("path through a regular file") << "through";
         QTest::newRow("negative offset") << "negative";
         QTest::newRow("reaching past the end with growth refused") << "pastEnd";
+        QTest::newRow("past the end would leave a gap") << "gap";
     }
     void writeInPlaceFails() {
         QFETCH(QString, what);
@@ -168,13 +197,14 @@ private slots:
             path = plain + QStringLiteral("/inner.bin");
         } else if (what == QLatin1String("pastEnd")) {
             offset = 9;
+        } else if (what == QLatin1String("gap")) {
+            offset = 12;
         } else {
             offset = -1;
         }
         const std::vector<quint8> data = Bytes("AB");
-        QVERIFY(
-            !WriteInPlace(path, offset, data,
-                          what == QLatin1String("pastEnd") ? Growth::Refused : Growth::Allowed));
+        const Growth growth = what == QLatin1String("pastEnd") ? Growth::Refused : Growth::Typed;
+        QVERIFY(!WriteInPlace(path, IdentityOf(plain), offset, data, growth, 2));
         // Nothing came into being and the file beside it is untouched.
         QCOMPARE(ReadWholeFile(plain), original);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),

@@ -150,8 +150,9 @@ private slots:
     // A writer killed at any moment of a save leaves the old or the new file, whole.
     void killedWhileSavingLeavesAWholeFile() {
         QVERIFY(QDir().mkpath(QFileInfo(path_).absolutePath()));
-        const QJsonObject a{{QStringLiteral("Datei1"), QString(1 << 21, QLatin1Char('a'))}};
-        const QJsonObject b{{QStringLiteral("Datei1"), QString(1 << 20, QLatin1Char('b'))},
+        // As large as a settings file may be, so a save takes long enough to be hit.
+        const QJsonObject a{{QStringLiteral("Datei1"), QString(1000000, QLatin1Char('a'))}};
+        const QJsonObject b{{QStringLiteral("Datei1"), QString(1 << 19, QLatin1Char('b'))},
                             {QStringLiteral("HexReihen"), 32}};
         QVERIFY(zirpel::WriteSettingsFile(path_, a));
         for (int round = 0; round < 6; ++round) {
