@@ -13,8 +13,10 @@ void TFrmHexEditor::LoadSettings() {
     GridLineWidth = loaded.values.gridLineWidth;
     // On a top-level window move() places the frame; centring, when asked for, happens
     // at the first showing and wins over a stored place.
-    if (loaded.topLeft)
-        move(*loaded.topLeft);
+    if (loaded.topLeft) {
+        placeAt_ = *loaded.topLeft;
+        move(*placeAt_);
+    }
     centreOnFirstShow_ = loaded.centre;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+class QFileDialog;
+
 class QtDialogs : public Dialogs {
 public:
     void systemMessage(const QString& text, const QString& title, Icon icon) override;
@@ -13,6 +15,8 @@ public:
     std::optional<QString> openFile(const QString& title, const QString& filter) override;
 
 private:
+    void PreselectLastName(QFileDialog& dialog) const;
+
     QString lastName_;
     QString lastFilter_;
 };
@@ -20,3 +24,6 @@ private:
 // Turns "text|patterns|text|patterns|" into Qt name filters "text (p1 p2 ...)".
 // Patterns may be separated by ';' or ',' and carry blanks.
 [[nodiscard]] QStringList NameFiltersFromBarList(const QString& filter);
+// The entry of filters that the open dialog shows as shown: with its details hidden the
+// dialog hands back the entry's text without its patterns. Empty when none matches.
+[[nodiscard]] QString FullNameFilter(const QStringList& filters, const QString& shown);

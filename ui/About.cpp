@@ -38,8 +38,10 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("PanelAbout"));
     panel->setGeometry(8, 10, 385, 223);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
+    // A lowered outer bevel with a raised one inside it: one etched line.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setMidLineWidth(0);
 
     auto* bevel = new QFrame(panel);
     bevel->setObjectName(QStringLiteral("Bevel1"));
@@ -53,7 +55,11 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     image->setPixmap(picture);
     image->setAlignment(Qt::AlignCenter);
 
-    QFont logo(QStringLiteral("Impact"));
+    QFont logo;
+    // Impact is rare outside Windows; Liberation Sans Narrow Bold, a heavy condensed face,
+    // comes with the program's fonts. Without a family of its own in the list fontconfig
+    // would put a symbol font or a wide face in its place.
+    logo.setFamilies({QStringLiteral("Impact"), QStringLiteral("Liberation Sans Narrow")});
     logo.setBold(true);
     logo.setPointSize(48);
     auto* name = label(panel, "Label6", 206, 15, 101, 80, QStringLiteral("Zirpel"));
