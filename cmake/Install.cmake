@@ -45,12 +45,12 @@ endif()
 # cpack -G DEB: a Debian package whose library dependencies are read from the binary.
 set(CPACK_PACKAGE_NAME zirpel)
 set(CPACK_PACKAGE_VENDOR "Quillmark Software")
-set(CPACK_PACKAGE_CONTACT "Quillmark Software <info@quillmark.example>")
+set(CPACK_PACKAGE_CONTACT "Quillmark Software <info@quill.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hex viewer and in-place hex editor")
 set(CPACK_PACKAGE_DESCRIPTION
     "Zirpel shows any file as a table of hexadecimal bytes and characters, finds and
 replaces byte sequences, and edits bytes in place. German user interface.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.quillmark.example")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.quill.example")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -75,18 +75,26 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     accent->setStyleSheet(QStringLiteral("color: red;"));
     // The mark stands directly right of the name, 15 pixels lower.
     accent->move(qMax(307, name->x() + name->width()), name->y() + 15);
+    // A wider face than the logo was drawn for moves the logo left, whole inside the panel.
+    const int overflow = accent->geometry().right() - panel->contentsRect().right();
+    if (overflow > 0) {
+        name->move(name->x() - overflow, name->y());
+        accent->move(accent->x() - overflow, accent->y());
+    }
 
     auto* version = label(panel, "Label2", 235, 88, 56, 13, QStringLiteral("Version  2.3"));
     version->adjustSize();
     auto* maker = label(panel, "Label3", 186, 116, 185, 13,
                         QStringLiteral("Quillmark Software, Musterstadt"));
     maker->adjustSize();
+    // The e-mail line keeps its width and wraps; its address is short enough to need one
+    // line, so it stays clear of the web line below.
     auto* mail =
-        label(panel, "Label4", 229, 144, 143, 13, QStringLiteral("eMail: info@quillmark.example"));
+        label(panel, "Label4", 229, 144, 143, 13, QStringLiteral("eMail: info@quill.example"));
     mail->setWordWrap(true);
-    mail->adjustSize();
-    auto* web = label(panel, "Label5", 229, 160, 143, 13,
-                      QStringLiteral("Website:   www.quillmark.example"));
+    mail->resize(143, qMax(13, mail->heightForWidth(143)));
+    auto* web =
+        label(panel, "Label5", 229, 160, 143, 13, QStringLiteral("Website:   www.quill.example"));
     web->adjustSize();
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
