@@ -25,6 +25,8 @@ const QString kLengths =
     QStringLiteral("Die Längen von <Suchen nach> und <Ersetzen durch> sind nicht identisch.");
 const QString kNoSelection = QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt.");
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
+const QString kPastEnd =
+    QStringLiteral("Die Zeichenfolge <Ersetzen durch> reicht über das Dateiende hinaus.");
 
 // Zero bytes with bytes placed at offsets.
 QByteArray Zeros(int size, const QList<QPair<int, QByteArray>>& placed = {}) {
@@ -162,6 +164,25 @@ private slots:
         QCOMPARE(w<QLabel>("LblTreffer")->width(), w<QLabel>("LblTreffer")->sizeHint().width());
         // The search leaves the page alone.
         QCOMPARE(pageOffset(), 0);
+    }
+
+    // Typing a prefix of a history item keeps the prefix: nothing is filled in.
+    void entryKeepsWhatIsTyped_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("search entry") << "ComboBoxSuchen";
+        QTest::newRow("replacement entry") << "ComboBoxErsetzen";
+    }
+    void entryKeepsWhatIsTyped() {
+        QFETCH(QString, entry);
+        openWithPanel(QByteArray("lilalo"));
+        auto* box = w<QComboBox>(entry.toLatin1().constData());
+        box->addItem(QStringLiteral("6c69"));
+        type(box, QStringLiteral("6c"));
+        QCOMPARE(box->currentText(), QStringLiteral("6c"));
+        if (box == suchen()) {
+            h->click("BtnSuchen");
+            QCOMPARE(entries(), (QStringList{"00000000", "00000002", "00000004"}));
+        }
     }
 
     void searchOfALargeFileCrossesEveryReadBorder() {
@@ -668,8 +689,10 @@ private slots:
         clickHit(how == QLatin1String("past-end") ? 1 : 0);
         const qint32 page = pageOffset();
         h->click("BtnErsetzen");
-        QCOMPARE(h->dialogs.questions.size(), 1);
-        QCOMPARE(h->dialogs.messageTexts(), QStringList{kCannotWrite});
+        // A replacement past the end is refused before the question.
+        const bool pastEnd = how == QLatin1String("past-end");
+        QCOMPARE(h->dialogs.questions.size(), pastEnd ? 0 : 1);
+        QCOMPARE(h->dialogs.messageTexts(), QStringList{pastEnd ? kPastEnd : kCannotWrite});
         QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
         if (how == QLatin1String("deleted"))
             QVERIFY(!QFileInfo::exists(path));

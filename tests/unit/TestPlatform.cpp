@@ -15,8 +15,8 @@ private slots:
     void nameFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("one entry") << "Alle Dateien (*.*)|*.*|"
-                                   << QStringList{"Alle Dateien (*.*) (*.*)"};
+        QTest::newRow("one entry")
+            << "Alle Dateien (*.*)|*.*|" << QStringList{"Alle Dateien (*.*) (*.*)"};
         QTest::newRow("patterns split on semicolon and comma")
             << "C++ Files (*.c; *.cpp, *.cxx, *.h)|*.C;*.CPP;*.CXX, *.H|"
             << QStringList{"C++ Files (*.c; *.cpp, *.cxx, *.h) (*.C *.CPP *.CXX *.H)"};
@@ -28,6 +28,28 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QStringList, names);
         QCOMPARE(NameFiltersFromBarList(filter), names);
+    }
+
+    // With its filter details hidden the dialog hands back an entry's text alone.
+    void fullNameFilter_data() {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("full");
+        QTest::newRow("text without its patterns") << "Textdateien (*.txt)"
+                                                   << "Textdateien (*.txt) (*.TXT)";
+        QTest::newRow("whole entry") << "Pascal Unit (*.pas) (*.PAS)"
+                                     << "Pascal Unit (*.pas) (*.PAS)";
+        QTest::newRow("first entry") << "Alle Dateien (*.*)"
+                                     << "Alle Dateien (*.*) (*.*)";
+        QTest::newRow("no such entry") << "Bilder"
+                                       << "";
+    }
+    void fullNameFilter() {
+        QFETCH(QString, shown);
+        QFETCH(QString, full);
+        const QStringList filters = NameFiltersFromBarList(
+            QStringLiteral("Alle Dateien (*.*)|*.*|Textdateien (*.txt)|*.TXT|"
+                           "Pascal Unit (*.pas)|*.PAS|"));
+        QCOMPARE(FullNameFilter(filters, shown), full);
     }
 
     void openRefusesWhatIsNoFile_data() {
