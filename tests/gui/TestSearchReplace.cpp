@@ -177,6 +177,8 @@ private slots:
         openWithPanel(QByteArray("lilalo"));
         auto* box = w<QComboBox>(entry.toLatin1().constData());
         box->addItem(QStringLiteral("6c69"));
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTRY_VERIFY(box->lineEdit()->hasFocus());
         type(box, QStringLiteral("6c"));
         QCOMPARE(box->currentText(), QStringLiteral("6c"));
         if (box == suchen()) {
