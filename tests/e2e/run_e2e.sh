@@ -34,12 +34,11 @@ outer() {
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
 
-# Pixels of a window's inner area, one "x y #RRGGBB r g b" a line.
+# Pixels of a window's inner area, one "x y #RRGGBB" a line.
 pixels() {
     import -window "$1" "$work/shot.png"
-    convert "$work/shot.png" -depth 8 txt:- | awk 'NR > 1 {
-        split($1, p, /[,:]/); gsub(/[()]/, "", $2); split($2, q, ",")
-        print p[1], p[2], substr($3, 1, 7), q[1], q[2], q[3]}'
+    convert "$work/shot.png" -depth 8 txt:- |
+        awk 'NR > 1 {split($1, p, /[,:]/); print p[1], p[2], substr($3, 1, 7)}'
 }
 
 # The top of the table in a window's pixels: the first row that is black from x 1 on
@@ -107,29 +106,27 @@ inner() {
             if (bad > 0) {print "FAIL: " bad " grid line pixels look like their cells"; exit 1}
         }' "$work/pixels.txt" || { kill "$pid"; return 1; }
 
-    # The about box: the red mark and the black name lie inside PanelAbout
-    # (8, 10, 385 x 223 in the box), the mark right of the name.
+    # The about box: the red mark and the black name (with the version line below it),
+    # right of the picture, lie inside PanelAbout (8, 10, 385 x 223), the mark right of
+    # the name. box prints the bounding box "x0 y0 x1 y1" of a colour there.
     xdotool key --clearmodifiers alt+h o
     about="$(window '^FrmAbout$')" || { kill "$pid"; return 1; }
     sleep 0.3
-    pixels "$about" | awk '
-        $1 > 180 && $2 < 110 {
-            r = $4; g = $5; b = $6
-            if (r > 200 && g < 80 && b < 80) {
-                ++red; if (!rx0 || $1 < rx0) rx0 = $1; if ($1 > rx1) rx1 = $1
-                if (!ry0 || $2 < ry0) ry0 = $2; if ($2 > ry1) ry1 = $2
-            } else if (r < 60 && g < 60 && b < 60) {
-                ++black; if (!kx0 || $1 < kx0) kx0 = $1; if ($1 > kx1) kx1 = $1
-                if (!ky0 || $2 < ky0) ky0 = $2; if ($2 > ky1) ky1 = $2
-            }
-        }
-        END {
-            print "name " kx0 "," ky0 "-" kx1 "," ky1 ", mark " rx0 "," ry0 "-" rx1 "," ry1
-            if (red < 30 || black < 300) {print "FAIL: no logo"; exit 1}
-            if (kx0 < 10 || ky0 < 12 || rx1 > 390 || ry1 > 230 || ky1 > 230)
-                {print "FAIL: logo outside its panel"; exit 1}
-            if (rx0 < kx1 - 2) {print "FAIL: mark not right of the name"; exit 1}
-        }' || { kill "$pid"; return 1; }
+    import -window "$about" "$work/about.png"
+    box() {
+        convert "$work/about.png" -crop 220x110+180+0 +repage -fuzz 25% -fill white \
+            +opaque "$1" -format '%@' info: 2>/dev/null |
+            awk -F'[x+]' '$1 > 1 {print $3 + 180, $4, $1 + $3 + 179, $2 + $4 - 1}'
+    }
+    read -r rx0 ry0 rx1 ry1 < <(box red) || { fail "no red mark"; kill "$pid"; return 1; }
+    read -r kx0 ky0 kx1 ky1 < <(box black) || { fail "no name"; kill "$pid"; return 1; }
+    echo "name $kx0,$ky0-$kx1,$ky1, mark $rx0,$ry0-$rx1,$ry1"
+    if [ "$kx0" -lt 10 ] || [ "$ky0" -lt 12 ] || [ "$rx1" -gt 390 ] || [ "$ry0" -lt 12 ] ||
+        [ "$rx0" -lt "$((kx1 - 2))" ]; then
+        fail "logo outside its panel or mark not right of the name"
+        kill "$pid"
+        return 1
+    fi
     xdotool key Escape
     sleep 0.3
 

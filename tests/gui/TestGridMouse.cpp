@@ -201,7 +201,6 @@ private slots:
         QTest::addColumn<bool>("acts");
         QTest::newRow("left button") << int(Qt::LeftButton) << true;
         QTest::newRow("right button") << int(Qt::RightButton) << false;
-        QTest::newRow("middle button") << int(Qt::MiddleButton) << false;
     }
     void onlyTheLeftButtonActs() {
         QFETCH(int, button);

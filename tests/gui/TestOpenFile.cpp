@@ -65,7 +65,6 @@ private slots:
     void captionShowsThePathAsItIs_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("[*] in the name") << "a[*]b.bin";
-        QTest::newRow("[*][*] in the name") << "a[*][*]b.bin";
         QTest::newRow("name ending in [* before the closing bracket") << "ab.bin[*";
     }
     void captionShowsThePathAsItIs() {
