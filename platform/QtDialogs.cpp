@@ -10,18 +10,19 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
 // A window manager adds the frame only after a window is shown, and a place set before
 // counts for the inner area: the outer corner is put in place again during the first
 // second the box is shown.
-void KeepOuterTopLeft(QWidget& box, QPoint topLeft) {
-    box.move(topLeft);
+void KeepOuterTopLeft(QWidget& box, const std::function<QPoint()>& topLeft) {
+    box.move(topLeft());
     for (const int ms : {20, 100, 300, 1000}) {
         QTimer::singleShot(ms, &box, [&box, topLeft] {
-            if (box.frameGeometry().topLeft() != topLeft)
-                box.move(topLeft);
+            if (box.frameGeometry().topLeft() != topLeft())
+                box.move(topLeft());
         });
     }
 }
@@ -38,9 +39,11 @@ void QtDialogs::appMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Zirpel"), text, QMessageBox::Ok);
     box.adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = box.frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        box.move(r.topLeft());
+        KeepOuterTopLeft(box, [&box, screen] {
+            QRect r = box.frameGeometry();
+            r.moveCenter(screen->availableGeometry().center());
+            return r.topLeft();
+        });
     }
     box.exec();
 }
@@ -51,7 +54,7 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    KeepOuterTopLeft(box, topLeft);
+    KeepOuterTopLeft(box, [topLeft] { return topLeft; });
     box.exec();
     return box.clickedButton() == yes;
 }
