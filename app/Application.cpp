@@ -9,11 +9,12 @@
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Zirpel"));
     setOrganizationName(QStringLiteral("Quillmark"));
-    // The toolkit's own texts (open dialog, standard buttons) in German, like the rest.
+    // The toolkit's own texts (open dialog, standard buttons) in German, like the rest,
+    // and its formatted ones (sizes, dates, file types) too, whatever the system's locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(this);
     if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                         QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
 }
 

@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
@@ -47,6 +48,8 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     connect(ui->HexGrid, &StringGrid::dblClick, this, &TFrmHexEditor::HexGridDblClick);
     connect(ui->ScrollBarVertikal, &QScrollBar::valueChanged, this,
             &TFrmHexEditor::ScrollBarVertikalChange);
+    // The table has no scrolling of its own: its wheel turns the scroll bar.
+    ui->HexGrid->viewport()->installEventFilter(this);
 
     // Page shape and display options.
     connect(ui->CSpinEditReihen, &QSpinBox::valueChanged, this,
@@ -104,6 +107,8 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         ShowContextHelp();
         return true;
     }
+    if (event->type() == QEvent::Wheel && watched == ui->HexGrid->viewport())
+        return QCoreApplication::sendEvent(ui->ScrollBarVertikal, event);
     if (event->type() == QEvent::FocusOut) {
         // The entry is left for another control of the window: not for its own popup,
         // nor when the whole window loses the focus to a message box.
@@ -130,8 +135,11 @@ void TFrmHexEditor::FormCreate() {
 
 void TFrmHexEditor::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // Window managers frame a window before they activate it.
+        FitToFrame();
         FormActivate();
+    }
 }
 
 void TFrmHexEditor::FormActivate() {
@@ -149,15 +157,32 @@ void TFrmHexEditor::showEvent(QShowEvent* event) {
     if (shown_)
         return;
     shown_ = true;
+    FitToFrame();
+    // A window manager adds its frame only after the window is shown, and no event tells
+    // of it: size and place are checked again during the first second.
+    for (const int ms : {20, 100, 300, 1000})
+        QTimer::singleShot(ms, this, &TFrmHexEditor::FitToFrame);
+    QTimer::singleShot(1000, this, [this] { placing_ = false; });
+}
+
+void TFrmHexEditor::FitToFrame() {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (frameApplied_ == frame)
+        return;
+    frameApplied_ = frame;
     if (outerSize_.isValid())
         SetOuterSize(outerSize_.width(), outerSize_.height());
+    if (!placing_)
+        return;
     if (centreOnFirstShow_) {
         if (const QScreen* screen = this->screen()) {
-            QRect r = frameGeometry();
+            QRect r(QPoint(), frameGeometry().size());
             r.moveCenter(screen->availableGeometry().center());
-            move(r.topLeft());
+            placeAt_ = r.topLeft();
         }
     }
+    if (placeAt_)
+        move(*placeAt_);
 }
 
 void TFrmHexEditor::closeEvent(QCloseEvent* event) {
@@ -166,6 +191,8 @@ void TFrmHexEditor::closeEvent(QCloseEvent* event) {
 }
 
 void TFrmHexEditor::FormClose() {
+    // Closed before the frame was caught up with, the window would store a shifted place.
+    FitToFrame();
     DataFile.close();
     SaveSettings();
 }

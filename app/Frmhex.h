@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 struct FrmHexEditor;
@@ -77,6 +78,9 @@ private:
     void ShowViewControls(bool visible);
     // Sets the window's outer size, allowing for the frame the platform draws.
     void SetOuterSize(int width, int height);
+    // Sets the outer size and, while the window is first shown, its place again when
+    // the window manager's frame has changed.
+    void FitToFrame();
     [[nodiscard]] QPoint OuterTopLeft() const;
 
     // Opening a file (app/OpenFile.cpp).
@@ -184,4 +188,9 @@ private:
     qint32 editTypedEnd_ = 0;
     // The outer size asked for last; applied again once the frame is known.
     QSize outerSize_;
+    // The outer top left the window is placed at while it is first shown (the stored
+    // place, unless centred), and the frame size its size and place were last set for.
+    std::optional<QPoint> placeAt_;
+    bool placing_ = true;
+    std::optional<QSize> frameApplied_;
 };

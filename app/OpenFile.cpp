@@ -72,7 +72,9 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     FileName = name;
     dataFileIdentity_ = stream.identity().value_or(FileIdentity{});
     DataFile = std::move(stream); // closes the stream of the file shown before
-    setWindowTitle(QStringLiteral("Zirpel  [") + name + QLatin1Char(']'));
+    // Qt takes "[*]" in a caption for the modified marker; doubled, it shows as it is.
+    QString caption = QStringLiteral("Zirpel  [") + name + QLatin1Char(']');
+    setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     FileSize = size;
     // Hits and a loaded edit row belong to the file they came from.
     DropHits();

@@ -23,8 +23,10 @@ void TFrmHexEditor::LoadSettings() {
         const QRect frame(*loaded.topLeft, frameGeometry().size());
         for (const QScreen* screen : QGuiApplication::screens())
             reachable = reachable || screen->availableGeometry().intersects(frame);
-        if (reachable)
-            move(*loaded.topLeft);
+        if (reachable) {
+            placeAt_ = *loaded.topLeft;
+            move(*placeAt_);
+        }
     }
     centreOnFirstShow_ = loaded.centre || !reachable;
 }

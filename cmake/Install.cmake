@@ -69,21 +69,22 @@ endif()
 # cpack -G DEB: a Debian package whose library dependencies are read from the binary.
 set(CPACK_PACKAGE_NAME zirpel)
 set(CPACK_PACKAGE_VENDOR "Quillmark Software")
-set(CPACK_PACKAGE_CONTACT "Quillmark Software <info@quillmark.example>")
+set(CPACK_PACKAGE_CONTACT "Quillmark Software <info@quill.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hex viewer and in-place hex editor")
 set(CPACK_PACKAGE_DESCRIPTION
     "Zirpel shows any file as a table of hexadecimal bytes and characters, finds and
 replaces byte sequences, and edits bytes in place. German user interface.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.quillmark.example")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.quill.example")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so not found by shlibdeps: the platform plugins of Qt.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# "Courier New" in the table maps to the metric-compatible Liberation Mono.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
+# Loaded at run time, so not found by shlibdeps: the platform plugins of Qt, and the
+# fonts: "Courier New" in the table maps to the metric-compatible Liberation Mono, and
+# the about box's logo falls back to Liberation Sans Narrow Bold where "Impact" is missing.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 if(NOT CPACK_GENERATOR)
   set(CPACK_GENERATOR DEB)
 endif()

@@ -17,3 +17,12 @@ QStringList NameFiltersFromBarList(const QString& filter) {
     }
     return result;
 }
+
+QString FullNameFilter(const QStringList& filters, const QString& shown) {
+    for (const QString& f : filters) {
+        const qsizetype details = f.lastIndexOf(QLatin1Char('('));
+        if (f == shown || (details > 0 && f.left(details).simplified() == shown.simplified()))
+            return f;
+    }
+    return {};
+}

@@ -3,9 +3,31 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// A window manager adds the frame only after a window is shown, and a place set before
+// counts for the inner area: the outer corner is put in place again during the first
+// second the box is shown.
+void KeepOuterTopLeft(QWidget& box, const std::function<QPoint()>& topLeft) {
+    box.move(topLeft());
+    for (const int ms : {20, 100, 300, 1000}) {
+        QTimer::singleShot(ms, &box, [&box, topLeft] {
+            if (box.frameGeometry().topLeft() != topLeft())
+                box.move(topLeft());
+        });
+    }
+}
+
+} // namespace
 
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title, text,
@@ -17,9 +39,11 @@ void QtDialogs::appMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Zirpel"), text, QMessageBox::Ok);
     box.adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect r = box.frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        box.move(r.topLeft());
+        KeepOuterTopLeft(box, [&box, screen] {
+            QRect r = box.frameGeometry();
+            r.moveCenter(screen->availableGeometry().center());
+            return r.topLeft();
+        });
     }
     box.exec();
 }
@@ -30,9 +54,32 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    box.move(topLeft);
+    KeepOuterTopLeft(box, [topLeft] { return topLeft; });
     box.exec();
     return box.clickedButton() == yes;
+}
+
+void QtDialogs::PreselectLastName(QFileDialog& dialog) const {
+    if (lastName_.isEmpty())
+        return;
+    // The folder is read in the background, and a name chosen with selectFile() before it
+    // has been read is chosen again when it has, over whatever the user typed or picked
+    // meanwhile. So the name box gets the last name now, and the list marks it once the
+    // folder is read, only if the name box still holds it.
+    const QFileInfo last(lastName_);
+    auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!nameBox || !model) {
+        dialog.selectFile(lastName_);
+        return;
+    }
+    dialog.setDirectory(last.absolutePath());
+    nameBox->setText(last.fileName());
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, nameBox,
+                     [&dialog, nameBox, last](const QString& folder) {
+                         if (folder == last.absolutePath() && nameBox->text() == last.fileName())
+                             dialog.selectFile(last.absoluteFilePath());
+                     });
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {
@@ -46,11 +93,10 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     dialog.setNameFilters(filters);
     if (filters.contains(lastFilter_))
         dialog.selectNameFilter(lastFilter_);
-    if (!lastName_.isEmpty())
-        dialog.selectFile(lastName_);
+    PreselectLastName(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().first();
-    lastFilter_ = dialog.selectedNameFilter();
+    lastFilter_ = FullNameFilter(filters, dialog.selectedNameFilter());
     return lastName_;
 }

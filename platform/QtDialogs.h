@@ -3,6 +3,8 @@
 
 #include "platform/Dialogs.h"
 
+class QFileDialog;
+
 class QtDialogs : public Dialogs {
 public:
     void systemMessage(const QString& text, const QString& title, Icon icon) override;
@@ -11,6 +13,8 @@ public:
     std::optional<QString> openFile(const QString& title, const QString& filter) override;
 
 private:
+    void PreselectLastName(QFileDialog& dialog) const;
+
     QString lastName_;
     QString lastFilter_;
 };

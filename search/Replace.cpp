@@ -36,6 +36,13 @@ void TFrmHexEditor::BtnErsetzenClick() {
         return;
     }
     const QString address = hits_->text(std::min_element(selected.begin(), selected.end())->row());
+    // A replace never lengthens the file: a replacement that would run past its end is
+    // refused before the user is asked.
+    if (qint64(AddressTextToOffset(address)) + ReplacePatternLength > FileSize) {
+        platform_.dialogs.appMessage(
+            QStringLiteral("Die Zeichenfolge <Ersetzen durch> reicht über das Dateiende hinaus."));
+        return;
+    }
     const QString question = QStringLiteral("Soll die Zeichenfolge \n\t") + search +
                              QStringLiteral("\n") + QStringLiteral("an der Adresse [") + address +
                              QStringLiteral("] durch\n\t") + replacement +

@@ -38,8 +38,10 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("PanelAbout"));
     panel->setGeometry(8, 10, 385, 223);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
+    // A lowered outer bevel with a raised one inside it: one etched line.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setMidLineWidth(0);
 
     auto* bevel = new QFrame(panel);
     bevel->setObjectName(QStringLiteral("Bevel1"));
@@ -53,7 +55,11 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     image->setPixmap(picture);
     image->setAlignment(Qt::AlignCenter);
 
-    QFont logo(QStringLiteral("Impact"));
+    QFont logo;
+    // Impact is rare outside Windows; Liberation Sans Narrow Bold, a heavy condensed face,
+    // comes with the program's fonts. Without a family of its own in the list fontconfig
+    // would put a symbol font or a wide face in its place.
+    logo.setFamilies({QStringLiteral("Impact"), QStringLiteral("Liberation Sans Narrow")});
     logo.setBold(true);
     logo.setPointSize(48);
     auto* name = label(panel, "Label6", 206, 15, 101, 80, QStringLiteral("Zirpel"));
@@ -69,18 +75,26 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     accent->setStyleSheet(QStringLiteral("color: red;"));
     // The mark stands directly right of the name, 15 pixels lower.
     accent->move(qMax(307, name->x() + name->width()), name->y() + 15);
+    // A wider face than the logo was drawn for moves the logo left, whole inside the panel.
+    const int overflow = accent->geometry().right() - panel->contentsRect().right();
+    if (overflow > 0) {
+        name->move(name->x() - overflow, name->y());
+        accent->move(accent->x() - overflow, accent->y());
+    }
 
     auto* version = label(panel, "Label2", 235, 88, 56, 13, QStringLiteral("Version  2.3"));
     version->adjustSize();
     auto* maker = label(panel, "Label3", 186, 116, 185, 13,
                         QStringLiteral("Quillmark Software, Musterstadt"));
     maker->adjustSize();
+    // The e-mail line keeps its width and wraps; its address is short enough to need one
+    // line, so it stays clear of the web line below.
     auto* mail =
-        label(panel, "Label4", 229, 144, 143, 13, QStringLiteral("eMail: info@quillmark.example"));
+        label(panel, "Label4", 229, 144, 143, 13, QStringLiteral("eMail: info@quill.example"));
     mail->setWordWrap(true);
-    mail->adjustSize();
-    auto* web = label(panel, "Label5", 229, 160, 143, 13,
-                      QStringLiteral("Website:   www.quillmark.example"));
+    mail->resize(143, qMax(13, mail->heightForWidth(143)));
+    auto* web =
+        label(panel, "Label5", 229, 160, 143, 13, QStringLiteral("Website:   www.quill.example"));
     web->adjustSize();
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -216,12 +216,15 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     ComboBoxSuchen = make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
     ComboBoxSuchen->setEditable(true);
     ComboBoxSuchen->setInsertPolicy(QComboBox::NoInsert);
+    // Inline completion would fill in a history item when a prefix of it is typed.
+    ComboBoxSuchen->setCompleter(nullptr);
     ComboBoxSuchen->setFont(gridFont());
     ComboBoxSuchen->lineEdit()->setMaxLength(40);
     ComboBoxSuchen->setEditText(QStringLiteral("0d0a"));
     ComboBoxErsetzen = make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
     ComboBoxErsetzen->setEditable(true);
     ComboBoxErsetzen->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxErsetzen->setCompleter(nullptr);
     ComboBoxErsetzen->setFont(gridFont());
     ComboBoxErsetzen->setEditText(QStringLiteral("0D0A"));
     LblFind = label(GrpFindChange, "LblFind", 111, 24, 67, 13, QStringLiteral("Suchen nach:"));

@@ -324,7 +324,10 @@ void StringGrid::editorTextChanged(int col, int row, const QString& text) {
 void StringGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     const QModelIndex i = indexAt(p);
-    if (!i.isValid() || canSelect(i.column(), i.row()))
+    // Only the left button chooses a cell; every button is still reported.
+    if (event->button() != Qt::LeftButton)
+        setFocus(Qt::MouseFocusReason);
+    else if (!i.isValid() || canSelect(i.column(), i.row()))
         QTableView::mousePressEvent(event);
     else
         setFocus(Qt::MouseFocusReason);
@@ -332,12 +335,15 @@ void StringGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
-    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        QTableView::mouseReleaseEvent(event);
     const QPoint p = event->position().toPoint();
     emit mouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 
 void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
     const QModelIndex i = indexAt(event->position().toPoint());
     if (!i.isValid() || canSelect(i.column(), i.row()))
         QTableView::mouseDoubleClickEvent(event);
@@ -432,6 +438,21 @@ void StringGrid::paintEvent(QPaintEvent* event) {
             const bool fixedPitch = c == charColumn_;
             qreal pen = x + 2;
             const qreal right = x + w;
+            if (!fixedPitch) {
+                qreal width = 0;
+                for (const QChar ch : t)
+                    width += glyph(ch.unicode()).advance;
+                if (pen + width > right) {
+                    // A long text (a nine-digit address) gives up its margin first and is
+                    // cut at the cell's edge, never drawn into the next cell.
+                    p.save();
+                    p.setClipRect(cellArea);
+                    p.setPen(colours[kind]);
+                    p.drawText(QPointF(qMax(qreal(x), right - width), baseline), t);
+                    p.restore();
+                    continue;
+                }
+            }
             for (qsizetype i = 0; i < t.size() && pen < right; ++i) {
                 const Glyph& g = glyph(t[i].unicode());
                 const QPointF at(fixedPitch ? x + 2 + qreal(i) * charWidth_ : pen, baseline);
@@ -463,8 +484,12 @@ void StringGrid::paintEvent(QPaintEvent* event) {
     }
 
     if (gridLineWidth_ == 1) {
+        // The colour QTableView draws its grid in; without an option the style answers
+        // with a transparent colour.
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
         const auto gridColour = QColor::fromRgba(
-            quint32(style()->styleHint(QStyle::SH_Table_GridLineColor, nullptr, this)));
+            quint32(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
         p.setPen(gridColour);
         const int right = columnViewportPosition(cols - 1) + columnWidth(cols - 1) - 1;
         const int bottom = rowViewportPosition(rows - 1) + rowHeight(rows - 1) - 1;

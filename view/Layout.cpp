@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -75,6 +76,13 @@ void TFrmHexEditor::UpdateLayout() {
                      zirpel::Geometry::ScrollBarWidth, geo.tableHeight());
     bar->setPageStep(PageSize);
     bar->setSingleStep(Columns);
+    if (DataFile.isOpen()) {
+        // A platform scroll bar's position goes up to maximum - page + 1; with the same
+        // limit here the thumb stands at the bottom of the track on the last page. The
+        // page stays where it is until the user scrolls.
+        const QSignalBlocker keepPage(bar);
+        bar->setMaximum(FileSize > PageSize ? FileSize - PageSize + 1 : 0);
+    }
 
     ui->StatusText->setText(QStringLiteral("Dateigröße: ") + QString::number(FileSize) +
                             QStringLiteral(" Bytes"));

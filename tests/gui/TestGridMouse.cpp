@@ -195,6 +195,28 @@ private slots:
         QTest::mouseRelease(surface(), Qt::LeftButton, {}, centre(6, 9));
     }
 
+    // Only the left button chooses a cell and loads a row; every button marks (above).
+    void onlyTheLeftButtonActs_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("acts");
+        QTest::newRow("left button") << int(Qt::LeftButton) << true;
+        QTest::newRow("right button") << int(Qt::RightButton) << false;
+    }
+    void onlyTheLeftButtonActs() {
+        QFETCH(int, button);
+        QFETCH(bool, acts);
+        const auto b = Qt::MouseButton(button);
+        h->click("ToolButtonEdit");
+        QTest::mouseClick(surface(), Qt::LeftButton, {}, centre(2, 9));
+        QTest::mousePress(surface(), b, {}, centre(6, 5));
+        QCOMPARE(h->grid()->currentCol(), acts ? 6 : 2);
+        QCOMPARE(h->grid()->currentRow(), acts ? 5 : 9);
+        QTest::mouseRelease(surface(), b, {}, centre(6, 5));
+        QTest::mouseDClick(surface(), b, {}, centre(6, 5));
+        QTest::mouseRelease(surface(), b, {}, centre(6, 5));
+        QCOMPARE(editRowEnabled(), acts);
+    }
+
     void doubleClickWithPanelShown_data() {
         QTest::addColumn<QPoint>("before");
         QTest::addColumn<QPoint>("clicked");

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 class TestOpenFile : public QObject {
     Q_OBJECT
@@ -58,6 +59,20 @@ private slots:
         h->dialogs.nextFileNames.append(a);
         h->click("ToolBtnOpen");
         QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + a + QLatin1Char(']'));
+    }
+
+    // Qt reads "[*]" in a caption as its modified marker; a path shows as it is.
+    void captionShowsThePathAsItIs_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("[*] in the name") << "a[*]b.bin";
+        QTest::newRow("name ending in [* before the closing bracket") << "ab.bin[*";
+    }
+    void captionShowsThePathAsItIs() {
+        QFETCH(QString, name);
+        const QString path = makeFile(name, "abc");
+        h->openThroughDialog(path);
+        QCOMPARE(h->window->windowHandle()->title(),
+                 QStringLiteral("Zirpel  [") + path + QLatin1Char(']'));
     }
 
     // Failures keep everything as it was: caption, page, recent list (except the

@@ -26,6 +26,8 @@ const QString kLengths =
 const QString kNoSelection = QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt.");
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
 const QString kCannotRead = QStringLiteral("Die Datei kann nicht gelesen werden.");
+const QString kPastEnd =
+    QStringLiteral("Die Zeichenfolge <Ersetzen durch> reicht über das Dateiende hinaus.");
 
 // Zero bytes with bytes placed at offsets.
 QByteArray Zeros(int size, const QList<QPair<int, QByteArray>>& placed = {}) {
@@ -163,6 +165,27 @@ private slots:
         QCOMPARE(w<QLabel>("LblTreffer")->width(), w<QLabel>("LblTreffer")->sizeHint().width());
         // The search leaves the page alone.
         QCOMPARE(pageOffset(), 0);
+    }
+
+    // Typing a prefix of a history item keeps the prefix: nothing is filled in.
+    void entryKeepsWhatIsTyped_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("search entry") << "ComboBoxSuchen";
+        QTest::newRow("replacement entry") << "ComboBoxErsetzen";
+    }
+    void entryKeepsWhatIsTyped() {
+        QFETCH(QString, entry);
+        openWithPanel(QByteArray("lilalo"));
+        auto* box = w<QComboBox>(entry.toLatin1().constData());
+        box->addItem(QStringLiteral("6c69"));
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTRY_VERIFY(box->lineEdit()->hasFocus());
+        type(box, QStringLiteral("6c"));
+        QCOMPARE(box->currentText(), QStringLiteral("6c"));
+        if (box == suchen()) {
+            h->click("BtnSuchen");
+            QCOMPARE(entries(), (QStringList{"00000000", "00000002", "00000004"}));
+        }
     }
 
     void searchOfALargeFileCrossesEveryReadBorder() {
@@ -676,9 +699,12 @@ private slots:
         clickHit(how == QLatin1String("past-end") ? 1 : 0);
         const qint32 page = pageOffset();
         h->click("BtnErsetzen");
-        QCOMPARE(h->dialogs.questions.size(), 1);
-        // A file cut short is also said to be unreadable, once, at the first page read.
-        const QStringList messages = how == QLatin1String("shortened")
+        // A replacement past the end is refused before the question; a file cut short is
+        // also said to be unreadable, once, at the first page read.
+        const bool pastEnd = how == QLatin1String("past-end");
+        QCOMPARE(h->dialogs.questions.size(), pastEnd ? 0 : 1);
+        const QStringList messages = pastEnd ? QStringList{kPastEnd}
+                                     : how == QLatin1String("shortened")
                                          ? QStringList{kCannotRead, kCannotWrite}
                                          : QStringList{kCannotWrite};
         QCOMPARE(h->dialogs.messageTexts(), messages);

@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -70,7 +72,8 @@ private slots:
         QVERIFY(h->grid()->isVisible());
         QVERIFY(h->find<QToolButton>("ToolButtonEdit")->isEnabled());
         QVERIFY(h->find<QToolButton>("ToolButtonFindChange")->isEnabled());
-        QCOMPARE(bar()->maximum(), 1000);
+        // The platform's limit, maximum - page + 1, is the last page's offset + 1.
+        QCOMPARE(bar()->maximum(), 745);
         QCOMPARE(h->cell(0, 1), QStringLiteral("00000000"));
         QCOMPARE(h->cell(0, 16), QStringLiteral("000000F0"));
         QCOMPARE(RowBytes(h->grid(), 1, 16), HexRow(bytes.left(16)));
@@ -144,7 +147,8 @@ private slots:
     void scrolling_data() {
         QTest::addColumn<int>("fileSize");
         QTest::addColumn<int>("start");
-        QTest::addColumn<int>("action"); // QAbstractSlider::SliderAction, or -1: thumb to 'to'
+        // QAbstractSlider::SliderAction; -1: thumb to 'to'; -2: 'to' wheel steps over the table
+        QTest::addColumn<int>("action");
         QTest::addColumn<int>("to");
         QTest::addColumn<int>("offset");
         using A = QAbstractSlider;
@@ -165,6 +169,8 @@ private slots:
         QTest::newRow("page step up from 16") << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0;
         QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37;
         QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744;
+        QTest::newRow("wheel over the table: three rows a step") << 1000 << 0 << -2 << 2 << 96;
+        QTest::newRow("wheel over the table stops at 744") << 1000 << 700 << -2 << 1 << 744;
     }
     void scrolling() {
         QFETCH(int, fileSize);
@@ -175,7 +181,15 @@ private slots:
         const QByteArray bytes = Counting(fileSize);
         openFile(bytes);
         bar()->setValue(start);
-        if (action < 0)
+        if (action == -2) {
+            QWidget* table = h->grid()->viewport();
+            const QPoint at = table->rect().center();
+            for (int i = 0; i < qAbs(to); ++i) {
+                QWheelEvent wheel(at, table->mapToGlobal(at), {}, {0, to < 0 ? 120 : -120},
+                                  Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(table, &wheel);
+            }
+        } else if (action < 0)
             bar()->setSliderPosition(to);
         else
             bar()->triggerAction(QAbstractSlider::SliderAction(action));
@@ -195,6 +209,8 @@ private slots:
         const QByteArray bytes = Counting(1000);
         openFile(bytes);
         bar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        // The thumb stands at the bottom of a track of 200 pixels' travel.
+        QCOMPARE(QStyle::sliderPositionFromValue(0, bar()->maximum(), bar()->value(), 200), 200);
         QCOMPARE(h->cell(16, 16), HexRow(bytes.right(1)));
         QCOMPARE(h->cell(0, 16), QStringLiteral("000003D8"));
     }

@@ -30,6 +30,25 @@ private slots:
         QCOMPARE(NameFiltersFromBarList(filter), names);
     }
 
+    // With its filter details hidden the dialog hands back an entry's text alone.
+    void fullNameFilter_data() {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("full");
+        QTest::newRow("text without its patterns") << "Textdateien (*.txt)"
+                                                   << "Textdateien (*.txt) (*.TXT)";
+        QTest::newRow("whole entry") << "Alle Dateien (*.*) (*.*)"
+                                     << "Alle Dateien (*.*) (*.*)";
+        QTest::newRow("no such entry") << "Bilder"
+                                       << "";
+    }
+    void fullNameFilter() {
+        QFETCH(QString, shown);
+        QFETCH(QString, full);
+        const QStringList filters = NameFiltersFromBarList(
+            QStringLiteral("Alle Dateien (*.*)|*.*|Textdateien (*.txt)|*.TXT|"));
+        QCOMPARE(FullNameFilter(filters, shown), full);
+    }
+
     void openRefusesWhatIsNoFile_data() {
         QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("exists");
