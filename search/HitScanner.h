@@ -8,11 +8,12 @@
 // the hits.
 #pragma once
 
+#include "search/HitStore.h"
+
 #include <QtGlobal>
 #include <cstddef>
 #include <functional>
 #include <span>
-#include <vector>
 
 class BinaryFile;
 
@@ -27,16 +28,17 @@ inline constexpr std::size_t kScanReadSize = std::size_t(1) << 20;
 // data or on a read error, which ends the scan. It must not throw.
 using ReadBlock = std::function<std::size_t(quint8* buffer, std::size_t count)>;
 
-// The offsets of the hits of pattern in the data that read delivers from offset 0 on,
-// in ascending order. Memory besides the result stays at two buffers of readSize bytes;
-// the result needs 4 bytes a hit (8 while it is put together). From 256 KiB on, blocks
-// are read ahead on a second thread, which calls read while this one scans; the thread
-// ends before the function returns. An empty pattern has no hits. Offsets stop below 2^31.
-[[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& read,
-                                           std::size_t readSize = kScanReadSize);
+// Appends the offsets of the hits of pattern in the data that read delivers from offset 0
+// on to hits, in ascending order. Memory besides the hits stays at two buffers of readSize
+// bytes. From 256 KiB on, blocks are read ahead on a second thread, which calls read while
+// this one scans; the thread ends before the function returns. An empty pattern has no
+// hits. Offsets stop below 2^31.
+void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& hits,
+              std::size_t readSize = kScanReadSize);
 
-// The same over a stream, from its current position on.
-[[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, BinaryFile& file,
-                                           std::size_t readSize = kScanReadSize);
+// The same over a whole file, read at explicit offsets: the stream's position is neither
+// used nor moved.
+void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits,
+              std::size_t readSize = kScanReadSize);
 
 } // namespace zirpel
