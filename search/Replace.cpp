@@ -5,11 +5,10 @@
 #include "search/HexText.h"
 #include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
+#include "ui/HitListView.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QItemSelectionModel>
-#include <QListView>
 #include <QPushButton>
 #include <algorithm>
 
@@ -29,13 +28,13 @@ void TFrmHexEditor::BtnErsetzenClick() {
             "Die Längen von <Suchen nach> und <Ersetzen durch> sind nicht identisch."));
         return;
     }
-    const QModelIndexList selected = ui->ListBoxTreffer->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    const int row = ui->ListBoxTreffer->currentRow();
+    if (row < 0) {
         platform_.dialogs.appMessage(
             QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt."));
         return;
     }
-    const QString address = hits_->text(std::min_element(selected.begin(), selected.end())->row());
+    const QString address = hits_->text(row);
     const QString question = QStringLiteral("Soll die Zeichenfolge \n\t") + search +
                              QStringLiteral("\n") + QStringLiteral("an der Adresse [") + address +
                              QStringLiteral("] durch\n\t") + replacement +
