@@ -6,6 +6,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>
