@@ -39,10 +39,19 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
 
 void HitStore::makeBitmap(Region& region) {
     region.bits = std::make_unique<quint64[]>(kWords);
+    // A word at a time: dense lists have many offsets in one word.
+    std::size_t w = 0;
+    quint64 word = 0;
     for (const qint32 offset : region.offsets) {
         const qint64 p = offset & (kRegionSize - 1);
-        region.bits[std::size_t(p >> 6)] |= quint64(1) << (p & 63);
+        if (std::size_t(p >> 6) != w) {
+            region.bits[w] |= word;
+            w = std::size_t(p >> 6);
+            word = 0;
+        }
+        word |= quint64(1) << (p & 63);
     }
+    region.bits[w] |= word;
     std::vector<qint32>().swap(region.offsets);
 }
 
@@ -76,8 +85,11 @@ void HitStore::addWord(qint64 base, quint64 bits) {
     if (region.bits) {
         region.bits[std::size_t((base & (kRegionSize - 1)) >> 6)] |= bits;
     } else {
+        const std::size_t at = region.offsets.size();
+        region.offsets.resize(at + std::size_t(n));
+        qint32* out = region.offsets.data() + at;
         for (; bits != 0; bits &= bits - 1)
-            region.offsets.push_back(qint32(base + std::countr_zero(bits)));
+            *out++ = qint32(base + std::countr_zero(bits));
     }
     region.count += quint32(n);
     count_ += n;
