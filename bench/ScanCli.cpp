@@ -1,7 +1,8 @@
 // Command-line front ends for side-by-side timing against other tools:
 //   ZirpelScan read FILE             reads FILE with a plain fread loop (the floor)
-//   ZirpelScan scan FILE HEX [N]     scans FILE for the pattern (reading N bytes at a
-//                                    time) and prints the number of hits
+//   ZirpelScan scan FILE HEX [N]     scans FILE for the pattern as the window does (with
+//                                    N: in one stream read ahead N bytes at a time) and
+//                                    prints the number of hits
 //   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and goes to
 //                                    its last entry, and prints the number of entries
 //   ZirpelScanWindow FILE HEX        opens FILE in the real window (offscreen), searches
@@ -18,8 +19,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <sys/resource.h>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 #if defined(ZIRPEL_SCAN_LIST) || defined(ZIRPEL_SCAN_WINDOW)
@@ -210,11 +211,20 @@ int main(int argc, char** argv) {
         return Usage();
     if (!Open(file, argv[2]))
         return 1;
-    const std::size_t readSize =
-        argc > 4 ? std::size_t(std::strtoull(argv[4], nullptr, 10)) : zirpel::kScanReadSize;
     const PeakGrowth growth;
     zirpel::HitStore hits;
-    zirpel::ScanHits(Bytes(*pattern), file, hits, readSize);
+    if (argc > 4) {
+        qint64 offset = 0;
+        const zirpel::ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = file.readAt(offset, buffer, count);
+            offset += qint64(n);
+            return n;
+        };
+        zirpel::ScanHits(Bytes(*pattern), read, hits,
+                         std::size_t(std::strtoull(argv[4], nullptr, 10)));
+    } else {
+        zirpel::ScanHits(Bytes(*pattern), file, hits);
+    }
     std::printf("%lld\n", static_cast<long long>(hits.count()));
     growth.report(hits.count());
     return 0;

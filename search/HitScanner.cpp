@@ -7,9 +7,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <semaphore>
 #include <thread>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -309,17 +311,72 @@ void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& 
     }
 }
 
-void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits,
-              std::size_t readSize) {
-    std::int64_t offset = 0;
-    ScanHits(
+void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits) {
+    if (pattern.empty())
+        return;
+    constexpr qint64 kChunk = HitStore::kRegionSize;
+    static_assert(kChunk % kHitBlockSize == 0);
+    const std::size_t want = std::size_t(kChunk) + pattern.size() - 1;
+    struct Part {
+        HitStore hits;
+        bool last; // the data ended in this chunk or the bytes after it
+    };
+    // Thread k scans the chunks k, k + 2, k + 4, ... until the data ends for it.
+    const auto work = [&](int k, std::vector<Part>& parts) {
+        const std::unique_ptr<quint8[]> storage =
+            std::make_unique_for_overwrite<quint8[]>(want + kAlign);
+        const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
+        quint8* const buffer = storage.get() + (kAlign - address % kAlign) % kAlign;
+        for (qint64 start = k * kChunk; start < kOffsetLimit; start += 2 * kChunk) {
+            std::size_t got = 0;
+            while (got < want) {
+                const std::size_t n = readAt(start + qint64(got), buffer + got, want - got);
+                if (n == 0)
+                    break;
+                got += std::min(n, want - got);
+            }
+            parts.push_back({HitStore(hits.form(), start), got < want});
+            const qint64 positions = std::max<qint64>(qint64(got) - qint64(pattern.size()) + 1, 0);
+            Matcher matcher(pattern, parts.back().hits);
+            matcher.scan(buffer, std::min({positions, kChunk, kOffsetLimit - start}), start);
+            if (parts.back().last)
+                return;
+        }
+    };
+    std::vector<Part> parts[2];
+    std::exception_ptr failure;
+    std::thread second([&] {
+        try {
+            work(1, parts[1]);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        work(0, parts[0]);
+    } catch (...) {
+        second.join();
+        throw;
+    }
+    second.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    // In file order, up to the chunk where the data ended.
+    for (std::size_t c = 0; c / 2 < parts[c % 2].size(); ++c) {
+        Part& part = parts[c % 2][c / 2];
+        hits.append(std::move(part.hits));
+        if (part.last)
+            break;
+    }
+}
+
+void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits) {
+    ScanHitsAt(
         pattern,
-        [&file, &offset](quint8* buffer, std::size_t count) {
-            const std::size_t n = file.readAt(offset, buffer, count);
-            offset += std::int64_t(n);
-            return n;
+        [&file](qint64 offset, quint8* buffer, std::size_t count) {
+            return file.readAt(offset, buffer, count);
         },
-        hits, readSize);
+        hits);
 }
 
 } // namespace zirpel

@@ -23,7 +23,7 @@ int CountBits(quint64 v) {
 } // namespace
 
 HitStore::Region& HitStore::regionFor(qint64 offset) {
-    const std::size_t r = std::size_t(offset >> kRegionShift);
+    const std::size_t r = std::size_t(offset >> kRegionShift) - origin_;
     if (r >= regions_.size()) {
         // A finished list gives back the room its growth left over.
         if (!regions_.empty() && !regions_.back().bits)
@@ -39,11 +39,13 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
 
 void HitStore::makeBitmap(Region& region) {
     region.bits = std::make_unique<quint64[]>(kWords);
+    region.blockCounts = std::make_unique<quint16[]>(kBlocks);
     // A word at a time: dense lists have many offsets in one word.
     std::size_t w = 0;
     quint64 word = 0;
     for (const qint32 offset : region.offsets) {
         const qint64 p = offset & (kRegionSize - 1);
+        ++region.blockCounts[std::size_t(p >> kBlockShift)];
         if (std::size_t(p >> 6) != w) {
             region.bits[w] |= word;
             w = std::size_t(p >> 6);
@@ -64,6 +66,7 @@ void HitStore::add(qint32 offset) {
     if (region.bits) {
         const qint64 p = offset & (kRegionSize - 1);
         region.bits[std::size_t(p >> 6)] |= quint64(1) << (p & 63);
+        ++region.blockCounts[std::size_t(p >> kBlockShift)];
     } else {
         region.offsets.push_back(offset);
     }
@@ -75,7 +78,7 @@ void HitStore::addWord(qint64 base, quint64 bits) {
     if (bits == 0)
         return;
     // Mostly the words go into the region of the word before.
-    const std::size_t r = std::size_t(base >> kRegionShift);
+    const std::size_t r = std::size_t(base >> kRegionShift) - origin_;
     Region& region = r + 1 == regions_.size() ? regions_.back() : regionFor(base);
     const int n = CountBits(bits);
     if (!region.bits) {
@@ -83,7 +86,9 @@ void HitStore::addWord(qint64 base, quint64 bits) {
             makeBitmap(region);
     }
     if (region.bits) {
-        region.bits[std::size_t((base & (kRegionSize - 1)) >> 6)] |= bits;
+        const qint64 p = base & (kRegionSize - 1);
+        region.bits[std::size_t(p >> 6)] |= bits;
+        region.blockCounts[std::size_t(p >> kBlockShift)] += quint16(n);
     } else {
         const std::size_t at = region.offsets.size();
         region.offsets.resize(at + std::size_t(n));
@@ -101,11 +106,15 @@ qint32 HitStore::at(qint64 k) const {
     const auto after = std::upper_bound(regions_.begin(), regions_.end(), k,
                                         [](qint64 v, const Region& r) { return v < r.before; });
     const Region& region = *(after - 1);
-    const qint64 regionStart = qint64(after - 1 - regions_.begin()) << kRegionShift;
+    const qint64 regionStart = qint64(std::size_t(after - 1 - regions_.begin()) + origin_)
+                               << kRegionShift;
     qint64 rest = k - region.before;
     if (!region.bits)
         return region.offsets[std::size_t(rest)];
-    for (std::size_t w = 0;; ++w) {
+    std::size_t block = 0;
+    while (rest >= region.blockCounts[block])
+        rest -= region.blockCounts[block++];
+    for (std::size_t w = block << (kBlockShift - 6);; ++w) {
         quint64 word = region.bits[w];
         const int n = CountBits(word);
         if (rest < n) {
@@ -117,6 +126,26 @@ qint32 HitStore::at(qint64 k) const {
     }
 }
 
+void HitStore::append(HitStore&& part) {
+    if (part.regions_.empty())
+        return;
+    Q_ASSERT(part.origin_ >= origin_ + regions_.size() || part.count_ == 0);
+    if (!regions_.empty() && !regions_.back().bits)
+        regions_.back().offsets.shrink_to_fit();
+    const std::size_t first = part.origin_ - origin_;
+    regions_.reserve(std::max(first + part.regions_.size(), regions_.size() * 2));
+    while (regions_.size() < first) {
+        regions_.emplace_back();
+        regions_.back().before = count_;
+    }
+    for (Region& region : part.regions_) {
+        region.before += count_;
+        regions_.push_back(std::move(region));
+    }
+    count_ += part.count_;
+    part.clear();
+}
+
 void HitStore::clear() {
     std::vector<Region>().swap(regions_);
     count_ = 0;
@@ -125,7 +154,7 @@ void HitStore::clear() {
 qint64 HitStore::bytesHeld() const {
     qint64 bytes = qint64(regions_.capacity() * sizeof(Region));
     for (const Region& r : regions_)
-        bytes += r.bits ? qint64(kWords * 8) : qint64(r.offsets.capacity() * 4);
+        bytes += r.bits ? qint64(kWords * 8 + kBlocks * 2) : qint64(r.offsets.capacity() * 4);
     return bytes;
 }
 

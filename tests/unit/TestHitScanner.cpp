@@ -11,6 +11,7 @@
 #include <QTest>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 using namespace zirpel;
@@ -221,18 +222,70 @@ private slots:
         QCOMPARE(ToOffsets(hits), WindowSearch(file.left(600000), "AAA"));
     }
 
+    // Regions read at their offsets and scanned on two threads give the hits of one scan.
+    void scanAtOffsetsGivesTheSameHits_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("pattern");
+        QTest::addColumn<qint64>("readsEnd"); // reads give nothing from here on
+        const qint64 mib = HitStore::kRegionSize;
+        const qint64 all = std::numeric_limits<qint64>::max();
+        // Runs of zeros through the region borders and in between: dense hits, taken 64
+        // positions at a time, on both sides of every border.
+        QByteArray runs(3 * mib + 777, 'q');
+        for (qint64 at = mib / 2; at < runs.size(); at += mib / 2)
+            runs.replace(at - 3000, 6000, QByteArray(6000, 0));
+        runs.replace(runs.size() - 500, 500, QByteArray(500, 0));
+        QTest::newRow("runs of zeros, 00") << runs << QByteArray(2, 0) << all;
+        QTest::newRow("runs of zeros, one zero byte") << runs << QByteArray(1, 0) << all;
+        QTest::newRow("runs of zeros, five zero bytes") << runs << QByteArray(5, 0) << all;
+        QByteArray copies(4 * mib + 100, 'q');
+        const QByteArray pattern("ABAAAAB");
+        for (qint64 border = 512; border < copies.size(); border += 512 * 37)
+            copies.replace(border - 3, pattern.size(), pattern);
+        for (qint64 border = mib; border < copies.size(); border += mib)
+            copies.replace(border - 4, pattern.size(), pattern);
+        QTest::newRow("copies across 512 and region borders") << copies << pattern << all;
+        QTest::newRow("a read that fails in the third region ends the hits there")
+            << runs << QByteArray(3, 0) << 2 * mib + 1000;
+        QTest::newRow("shorter than the pattern") << QByteArray(2, 0) << QByteArray(3, 0) << all;
+    }
+    void scanAtOffsetsGivesTheSameHits() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, pattern);
+        QFETCH(qint64, readsEnd);
+        const qint64 end = std::min<qint64>(file.size(), readsEnd);
+        const ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
+            const std::size_t n = std::size_t(std::clamp<qint64>(end - offset, 0, qint64(count)));
+            std::memcpy(buffer, file.constData() + offset, n);
+            return n;
+        };
+        const Offsets expected = WindowSearch(file.left(end), pattern);
+        for (const HitStore::Form form :
+             {HitStore::Form::Auto, HitStore::Form::Offsets, HitStore::Form::Bitmap}) {
+            HitStore hits(form);
+            ScanHitsAt(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
+                                               std::size_t(pattern.size())),
+                       readAt, hits);
+            QCOMPARE(ToOffsets(hits), expected);
+        }
+    }
+
     void offsetsStopBelowTwoGiB() {
         // Zero bytes with 01 at the last offset that fits 32 bits and a little behind it.
         const qint64 last = qint64(INT32_MAX);
         const qint64 size = last + 100;
-        qint64 pos = 0;
-        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+        const ReadAt readAt = [&](qint64 pos, quint8* buffer, std::size_t count) {
             const std::size_t n = std::size_t(std::min<qint64>(qint64(count), size - pos));
             std::memset(buffer, 0, n);
             for (const qint64 at : {qint64(7), last, last + 5}) {
                 if (at >= pos && at < pos + qint64(n))
                     buffer[at - pos] = 1;
             }
+            return n;
+        };
+        qint64 pos = 0;
+        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = readAt(pos, buffer, count);
             pos += qint64(n);
             return n;
         };
@@ -240,6 +293,9 @@ private slots:
         HitStore hits;
         ScanHits(pattern, read, hits);
         QCOMPARE(ToOffsets(hits), (Offsets{7, INT32_MAX}));
+        HitStore hitsAt;
+        ScanHitsAt(pattern, readAt, hitsAt);
+        QCOMPARE(ToOffsets(hitsAt), (Offsets{7, INT32_MAX}));
     }
 
     void scansAStreamFromItsFile() {
@@ -256,7 +312,7 @@ private slots:
         QVERIFY(file.open(path, BinaryFile::Mode::Read));
         const quint8 pattern[] = {0x0D, 0x0A};
         HitStore hits;
-        ScanHits(pattern, file, hits, 1000);
+        ScanHits(pattern, file, hits);
         QCOMPARE(ToOffsets(hits), (Offsets{100, 4093}));
     }
 
