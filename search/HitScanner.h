@@ -36,15 +36,15 @@ using ReadBlock = std::function<std::size_t(quint8* buffer, std::size_t count)>;
 void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& hits,
               std::size_t readSize = kScanReadSize);
 
-// Reads up to count bytes at offset into buffer and returns how many it read; fewer only
-// at the end of the data or on a read error, which ends the scan there. Two threads call
-// it at once. It must not throw.
+// Reads up to count bytes at offset into buffer and returns how many it read; 0 at the
+// end of the data or on a read error, which ends the scan there. Two threads call it at
+// once. It must not throw.
 using ReadAt = std::function<std::size_t(qint64 offset, quint8* buffer, std::size_t count)>;
 
 // The same over data that can be read at any offset. The hits of a 512-byte block depend
-// on its bytes alone, so the store's regions are scanned independently: this thread and a
-// second one each read a region and scan it while it is still in their processor's
-// cache, taking turns; the second thread ends before the function returns.
+// on its bytes (and the length - 1 behind it) alone, so the store's regions are scanned
+// independently: this thread and a second one each read a region and scan it while it is still in
+// their processor's cache, taking turns; the second thread ends before the function returns.
 void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits);
 
 // The same over a whole file, read at explicit offsets: the stream's position is neither

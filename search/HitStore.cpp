@@ -45,15 +45,16 @@ void HitStore::makeBitmap(Region& region) {
     quint64 word = 0;
     for (const qint32 offset : region.offsets) {
         const qint64 p = offset & (kRegionSize - 1);
-        ++region.blockCounts[std::size_t(p >> kBlockShift)];
         if (std::size_t(p >> 6) != w) {
-            region.bits[w] |= word;
+            region.bits[w] = word;
+            region.blockCounts[w >> (kBlockShift - 6)] += quint16(CountBits(word));
             w = std::size_t(p >> 6);
             word = 0;
         }
         word |= quint64(1) << (p & 63);
     }
-    region.bits[w] |= word;
+    region.bits[w] = word;
+    region.blockCounts[w >> (kBlockShift - 6)] += quint16(CountBits(word));
     std::vector<qint32>().swap(region.offsets);
 }
 
@@ -80,7 +81,8 @@ void HitStore::addWord(qint64 base, quint64 bits) {
     // Mostly the words go into the region of the word before.
     const std::size_t r = std::size_t(base >> kRegionShift) - origin_;
     Region& region = r + 1 == regions_.size() ? regions_.back() : regionFor(base);
-    const int n = CountBits(bits);
+    // Runs of one byte value searched for that byte fill whole words.
+    const int n = bits == ~quint64(0) ? 64 : CountBits(bits);
     if (!region.bits) {
         if (form_ == Form::Bitmap || (form_ == Form::Auto && region.count + n > kListMax))
             makeBitmap(region);
