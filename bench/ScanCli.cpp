@@ -5,6 +5,7 @@
 //                                    prints the number of hits
 //   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and goes to
 //                                    its last entry, and prints the number of entries
+//                                    and the time from the start of the scan
 //   ZirpelScanWindow FILE HEX        opens FILE in the real window (offscreen), searches
 //                                    with a click on BtnSuchen and prints the number of
 //                                    hits and the time from the click to the end
@@ -142,6 +143,8 @@ int main(int argc, char** argv) {
     view.show();
     QApplication::processEvents();
     const PeakGrowth growth;
+    QElapsedTimer timer;
+    timer.start();
     zirpel::HitStore hits;
     zirpel::ScanHits(Bytes(*pattern), file, hits);
     model.setHits(std::move(hits), false);
@@ -149,7 +152,7 @@ int main(int argc, char** argv) {
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_End);
     view.viewport()->repaint();
-    std::printf("%d\n", model.count());
+    std::printf("%d in %.3f s\n", model.count(), double(timer.nsecsElapsed()) / 1e9);
     growth.report(model.count());
     return 0;
 }
