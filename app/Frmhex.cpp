@@ -2,6 +2,7 @@
 
 #include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
+#include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -67,7 +67,7 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     // Search and replace panel. Every change of the list's selection counts as a click.
     connect(ui->ListBoxTreffer->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFrmHexEditor::ListBoxTrefferClick);
-    connect(ui->ListBoxTreffer, &QListView::clicked, this, &TFrmHexEditor::ListBoxTrefferClick);
+    connect(ui->ListBoxTreffer, &HitListView::clicked, this, &TFrmHexEditor::ListBoxTrefferClick);
     connect(ui->BtnSuchen, &QPushButton::clicked, this, &TFrmHexEditor::BtnSuchenClick);
     connect(ui->BtnErsetzen, &QPushButton::clicked, this, &TFrmHexEditor::BtnErsetzenClick);
     connect(ui->BtnNeueSuche, &QPushButton::clicked, this, &TFrmHexEditor::BtnNeueSucheClick);

@@ -50,7 +50,9 @@ std::size_t Scan(const QByteArray& data, std::span<const quint8> pattern, std::s
         pos += qsizetype(n);
         return n;
     };
-    return zirpel::ScanHits(pattern, read, readSize).size();
+    zirpel::HitStore hits;
+    zirpel::ScanHits(pattern, read, hits, readSize);
+    return std::size_t(hits.count());
 }
 
 void Run(benchmark::State& state, const QByteArray& data, std::span<const quint8> pattern) {

@@ -1,10 +1,16 @@
 // Command-line front ends for side-by-side timing against other tools:
 //   ZirpelScan read FILE             reads FILE with a plain fread loop (the floor)
-//   ZirpelScan scan FILE HEX [N]     scans FILE for the pattern (reading N bytes at a
-//                                    time) and prints the number of hits
-//   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and scrolls
-//                                    to its end, and prints the number of entries
-// Peak memory (kB) goes to stderr.
+//   ZirpelScan scan FILE HEX [N]     scans FILE for the pattern as the window does (with
+//                                    N: in one stream read ahead N bytes at a time) and
+//                                    prints the number of hits
+//   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and goes to
+//                                    its last entry, and prints the number of entries
+//                                    and the time from the start of the scan
+//   ZirpelScanWindow FILE HEX        opens FILE in the real window (offscreen), searches
+//                                    with a click on BtnSuchen and prints the number of
+//                                    hits and the time from the click to the end
+// What the scan adds to the resident memory at its peak goes to stderr, in MiB and in
+// bytes a hit, and so does the processor time it took.
 #include "platform/BinaryFile.h"
 #include "search/Pattern.h"
 #include "search/HitScanner.h"
@@ -12,34 +18,90 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
 
-#ifdef ZIRPEL_SCAN_LIST
+#if defined(ZIRPEL_SCAN_LIST) || defined(ZIRPEL_SCAN_WINDOW)
 #include "search/HitListModel.h"
+#include "ui/HitListView.h"
 
 #include <QApplication>
-#include <QListView>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTest>
+#endif
+#ifdef ZIRPEL_SCAN_WINDOW
+#include "WindowHarness.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #endif
 
 namespace {
 
 int Usage() {
-#ifdef ZIRPEL_SCAN_LIST
+#if defined(ZIRPEL_SCAN_LIST)
     std::fprintf(stderr, "usage: ZirpelScanList FILE HEX\n");
+#elif defined(ZIRPEL_SCAN_WINDOW)
+    std::fprintf(stderr, "usage: ZirpelScanWindow FILE HEX\n");
 #else
     std::fprintf(stderr, "usage: ZirpelScan read FILE | scan FILE HEX [N]\n");
 #endif
     return 2;
 }
 
-void ReportPeakMemory() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::fprintf(stderr, "peak memory: %ld kB\n", usage.ru_maxrss);
+// A value in kB from /proc/self/status ("VmRSS", "VmHWM"), or -1.
+long StatusKb(const char* key) {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return -1;
+    char line[256];
+    long value = -1;
+    const std::size_t n = std::strlen(key);
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, key, n) == 0 && line[n] == ':') {
+            value = std::strtol(line + n + 1, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(f);
+    return value;
 }
+
+// Measures what the resident memory grows by at its peak from now on: the kernel's
+// high-water mark starts again at the present size.
+class PeakGrowth {
+public:
+    PeakGrowth() : cpu_(CpuSeconds()) {
+        if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", f);
+            std::fclose(f);
+        }
+        base_ = StatusKb("VmRSS");
+    }
+    void report(qint64 hits) const {
+        const long peak = StatusKb("VmHWM");
+        const double bytes = double(peak - base_) * 1024.0;
+        std::fprintf(stderr, "peak memory added: %.1f MiB, %.2f bytes a hit (peak %ld kB)\n",
+                     bytes / 1048576.0, hits > 0 ? bytes / double(hits) : 0.0, peak);
+        std::fprintf(stderr, "processor time: %.3f s, both threads\n", CpuSeconds() - cpu_);
+    }
+
+private:
+    static double CpuSeconds() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+
+    double cpu_;
+    long base_ = 0;
+};
 
 bool Open(BinaryFile& file, const char* path) {
     if (file.open(QString::fromLocal8Bit(path), BinaryFile::Mode::Read))
@@ -62,7 +124,7 @@ std::span<const quint8> Bytes(const QByteArray& b) {
 
 } // namespace
 
-#ifdef ZIRPEL_SCAN_LIST
+#if defined(ZIRPEL_SCAN_LIST)
 
 int main(int argc, char** argv) {
     if (argc < 3)
@@ -74,18 +136,53 @@ int main(int argc, char** argv) {
     if (!Open(file, argv[1]))
         return 1;
     QApplication app(argc, argv);
-    QListView view;
-    view.setUniformItemSizes(true);
+    HitListView view;
     view.resize(81, 107);
     HitListModel model;
     view.setModel(&model);
     view.show();
-    model.setHits(zirpel::ScanHits(Bytes(*pattern), file), false);
     QApplication::processEvents();
-    view.scrollToBottom();
+    const PeakGrowth growth;
+    QElapsedTimer timer;
+    timer.start();
+    zirpel::HitStore hits;
+    zirpel::ScanHits(Bytes(*pattern), file, hits);
+    model.setHits(std::move(hits), false);
     QApplication::processEvents();
-    std::printf("%d\n", model.count());
-    ReportPeakMemory();
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_End);
+    view.viewport()->repaint();
+    std::printf("%d in %.3f s\n", model.count(), double(timer.nsecsElapsed()) / 1e9);
+    growth.report(model.count());
+    return 0;
+}
+
+#elif defined(ZIRPEL_SCAN_WINDOW)
+
+int main(int argc, char** argv) {
+    if (argc < 3)
+        return Usage();
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    WindowHarness h;
+    h.create();
+    h.showAndActivate();
+    h.openThroughDialog(QString::fromLocal8Bit(argv[1]));
+    h.click("ToolButtonFindChange");
+    auto* suchen = h.find<QComboBox>("ComboBoxSuchen");
+    suchen->lineEdit()->setText(QString::fromLatin1(argv[2]));
+    QApplication::processEvents();
+    const PeakGrowth growth;
+    QElapsedTimer timer;
+    timer.start();
+    h.click("BtnSuchen");
+    // Until the list and the count are drawn.
+    QApplication::processEvents();
+    const qint64 ns = timer.nsecsElapsed();
+    const QString count = h.find<QLabel>("LblTreffer")->text();
+    std::printf("%s in %.3f s\n", qPrintable(count), double(ns) / 1e9);
+    growth.report(count.section(QLatin1Char(' '), 0, 0).toLongLong());
     return 0;
 }
 
@@ -99,8 +196,8 @@ int main(int argc, char** argv) {
     if (mode == "read") {
         if (!Open(file, argv[2]))
             return 1;
-        // Page-aligned, as the scan's own buffer is: a misaligned target slows the copy
-        // from the page cache down several times on some processors.
+        // Aligned as the scan's own buffers are: a misaligned target slows the copy from
+        // the page cache down several times on some processors.
         std::vector<char> storage(zirpel::kScanReadSize + 4096);
         const auto address = reinterpret_cast<std::uintptr_t>(storage.data());
         char* const buffer = storage.data() + (4096 - address % 4096) % 4096;
@@ -117,10 +214,22 @@ int main(int argc, char** argv) {
         return Usage();
     if (!Open(file, argv[2]))
         return 1;
-    const std::size_t readSize =
-        argc > 4 ? std::size_t(std::strtoull(argv[4], nullptr, 10)) : zirpel::kScanReadSize;
-    std::printf("%zu\n", zirpel::ScanHits(Bytes(*pattern), file, readSize).size());
-    ReportPeakMemory();
+    const PeakGrowth growth;
+    zirpel::HitStore hits;
+    if (argc > 4) {
+        qint64 offset = 0;
+        const zirpel::ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = file.readAt(offset, buffer, count);
+            offset += qint64(n);
+            return n;
+        };
+        zirpel::ScanHits(Bytes(*pattern), read, hits,
+                         std::size_t(std::strtoull(argv[4], nullptr, 10)));
+    } else {
+        zirpel::ScanHits(Bytes(*pattern), file, hits);
+    }
+    std::printf("%lld\n", static_cast<long long>(hits.count()));
+    growth.report(hits.count());
     return 0;
 }
 

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# The search side by side with GNU grep on the same page-cached files:
-#   1. a 1 GiB file of random bytes and a rare 4-byte pattern: a plain fread loop (the
-#      floor), `LC_ALL=C grep -c -a -F`, and the scan;
-#   2. a 20 MB file of CR LF pairs (10 million hits of 0d0a): `LC_ALL=C grep -o -b -a -F`
-#      printing every offset into wc -l, and the scan filling and showing the hit list.
-# Each command runs five times; the best wall time counts. The files live in a temporary
-# folder under /tmp and are deleted at the end.
+# The search side by side with a plain fread loop and GNU grep on the same page-cached
+# files, for the worst cases of the hit list and the rare pattern:
+#   1. 1 GiB of random bytes, a rare 4-byte pattern: fread (the floor),
+#      `LC_ALL=C grep -c -a -F`, the command-line scan, and the search in the window
+#      (offscreen, from the click on BtnSuchen to the end);
+#   2. 1 GiB of zero bytes, patterns 00 (2^30 hits) and 0000 (2^29 hits): fread, the scan,
+#      the scan with the hit list filled and shown, and the search in the window;
+#   3. 20 MB of CR LF pairs (10 million hits of 0d0a): `LC_ALL=C grep -o -b -a -F`
+#      printing every offset into wc -l, the scan, the list and the window.
+# Each command runs five times; the best wall time counts (for the window and the list:
+# the best time they measured themselves, from the click or the start of the scan to the
+# list shown). Processor times are printed as well: on a busy machine they say more. For each scan the hit count and what it added to
+# the resident memory at its peak (MiB and bytes a hit) are printed. The files live in a
+# temporary folder under /tmp and are deleted at the end.
 #
 #   bench/compare_search.sh [BUILD_DIR]      (default: build)
 set -euo pipefail
@@ -13,28 +20,31 @@ export QT_QPA_PLATFORM=offscreen
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$repo/build}
-cmake --build "$build" --target ZirpelScan ZirpelScanList >/dev/null
+cmake --build "$build" --target ZirpelScan ZirpelScanList ZirpelScanWindow >/dev/null
 cli=$build/bench/ZirpelScan
 list_cli=$build/bench/ZirpelScanList
+window_cli=$build/bench/ZirpelScanWindow
 
 work=$(mktemp -d /tmp/zirpel-compare.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 random=$work/random-1g.bin
+zeros=$work/zeros-1g.bin
 crlf=$work/crlf-20m.txt
 
 echo "Making the files in $work ..."
 head -c $((1 << 30)) /dev/urandom >"$random"
+head -c $((1 << 30)) /dev/zero >"$zeros"
 # No 0A (grep splits lines there) and no 00 (a shell word cannot hold it) in the pattern.
 rare_hex=5a17c3e9
 rare_bytes=$(printf '\x5a\x17\xc3\xe9')
 { yes $'\r' || true; } | head -c 20000000 >"$crlf" # 10 000 000 pairs "\r\n"
-cat "$random" "$crlf" >/dev/null      # into the page cache
 
 # best_of CMD...: runs CMD five times, prints its output once to stderr, echoes the best
 # wall time in seconds.
 best_of() {
     local best="" out t0 t1 t
     for _ in 1 2 3 4 5; do
+        cat "$random" "$zeros" "$crlf" >/dev/null # keep them in the page cache
         t0=$(date +%s%N)
         out=$("$@" 2>/dev/null)
         t1=$(date +%s%N)
@@ -44,6 +54,25 @@ best_of() {
     echo "    output: $out" >&2
     awk -v us="$best" 'BEGIN { printf "%.3f", us / 1e6 }'
 }
+
+# best_inner CMD...: runs CMD five times; echoes the best of the times it measured itself
+# (the window from the click, the list from the start of the scan: without the start-up
+# of the toolkit).
+best_inner() {
+    local best="" out t
+    for _ in 1 2 3 4 5; do
+        out=$("$@" 2>/dev/null)
+        t=$(sed -n 's/.* in \([0-9.]*\) s$/\1/p' <<<"$out")
+        if [[ -z $best ]] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+            best=$t
+        fi
+    done
+    echo "    output: $out" >&2
+    echo "$best"
+}
+
+# memory CMD...: the peak memory and processor time lines of one run.
+memory() { "$@" 2>&1 >/dev/null | grep -E '^(peak|processor)' | sed 's/^/    /' || true; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -60,19 +89,50 @@ echo "  grep -c -a -F:"
 t_grep=$(best_of grep_count)
 echo "  Zirpel scan:"
 t_scan=$(best_of "$cli" scan "$random" "$rare_hex")
-"$cli" scan "$random" "$rare_hex" 2>&1 >/dev/null | sed 's/^/    /'
-printf '  times: fread %ss, grep %ss, scan %ss\n' "$t_read" "$t_grep" "$t_scan"
-printf '  scan / grep = %s (target at most 0.50), scan / fread = %s\n' \
-    "$(ratio "$t_scan" "$t_grep")" "$(ratio "$t_scan" "$t_read")"
+memory "$cli" scan "$random" "$rare_hex"
+echo "  Zirpel search in the window, from the click:"
+t_win=$(best_inner "$window_cli" "$random" "$rare_hex")
+memory "$window_cli" "$random" "$rare_hex"
+printf '  times: fread %ss, grep %ss, scan %ss, window %ss\n' "$t_read" "$t_grep" "$t_scan" "$t_win"
+printf '  scan / grep = %s, window / grep = %s (target at most 0.50), window / fread = %s\n' \
+    "$(ratio "$t_scan" "$t_grep")" "$(ratio "$t_win" "$t_grep")" "$(ratio "$t_win" "$t_read")"
+
+echo
+echo "1 GiB of zero bytes"
+echo "  fread loop (floor):"
+t_read0=$(best_of "$cli" read "$zeros")
+for case in "00 5.00" "0000 10.00"; do
+    read -r hex target <<<"$case"
+    echo "  pattern $hex, Zirpel scan:"
+    t_scan0=$(best_of "$cli" scan "$zeros" "$hex")
+    memory "$cli" scan "$zeros" "$hex"
+    echo "  pattern $hex, Zirpel scan, hit list filled and shown:"
+    t_list0=$(best_inner "$list_cli" "$zeros" "$hex")
+    memory "$list_cli" "$zeros" "$hex"
+    echo "  pattern $hex, Zirpel search in the window, from the click:"
+    t_win0=$(best_inner "$window_cli" "$zeros" "$hex")
+    memory "$window_cli" "$zeros" "$hex"
+    printf '  times: fread %ss, scan %ss, list %ss, window %ss\n' "$t_read0" "$t_scan0" \
+        "$t_list0" "$t_win0"
+    printf '  list / fread = %s, window / fread = %s (target at most %s)\n' \
+        "$(ratio "$t_list0" "$t_read0")" "$(ratio "$t_win0" "$t_read0")" "$target"
+done
 
 echo
 echo "20 MB of CR LF pairs, pattern 0d0a (10 000 000 hits)"
+echo "  fread loop (floor):"
+t_read2=$(best_of "$cli" read "$crlf")
 echo "  grep -o -b -a -F | wc -l:"
 t_grep2=$(best_of grep_offsets)
 echo "  Zirpel scan only:"
 t_scan2=$(best_of "$cli" scan "$crlf" 0d0a)
 echo "  Zirpel scan, hit list filled and shown:"
-t_list=$(best_of "$list_cli" "$crlf" 0d0a)
-"$list_cli" "$crlf" 0d0a 2>&1 >/dev/null | grep peak | sed 's/^/    /'
-printf '  times: grep %ss, scan %ss, scan and list %ss\n' "$t_grep2" "$t_scan2" "$t_list"
-printf '  list / grep = %s (target at most 1.00)\n' "$(ratio "$t_list" "$t_grep2")"
+t_list=$(best_inner "$list_cli" "$crlf" 0d0a)
+memory "$list_cli" "$crlf" 0d0a
+echo "  Zirpel search in the window, from the click:"
+t_win2=$(best_inner "$window_cli" "$crlf" 0d0a)
+memory "$window_cli" "$crlf" 0d0a
+printf '  times: fread %ss, grep %ss, scan %ss, list %ss, window %ss\n' "$t_read2" "$t_grep2" \
+    "$t_scan2" "$t_list" "$t_win2"
+printf '  list / grep = %s, window / grep = %s (target at most 1.00)\n' \
+    "$(ratio "$t_list" "$t_grep2")" "$(ratio "$t_win2" "$t_grep2")"

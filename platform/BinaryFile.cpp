@@ -1,7 +1,6 @@
 #include "platform/BinaryFile.h"
 
 #include <QFile>
-
 #include <algorithm>
 
 #ifdef _WIN32
@@ -12,6 +11,7 @@
 #endif
 #include <windows.h>
 #else
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -112,6 +112,35 @@ std::size_t BinaryFile::read(void* buffer, std::size_t count) {
     if (testTransferLimit)
         count = std::min(count, testTransferLimit(Transfer::Read, count));
     return std::fread(buffer, 1, count, f_);
+}
+
+std::size_t BinaryFile::readAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    if (!f_ || offset < 0 || count == 0)
+        return 0;
+#ifdef _WIN32
+    // An offset in OVERLAPPED reads there even from a handle opened for plain reads. It
+    // moves the handle's own pointer, which the stream does not trust: every read of a
+    // page seeks first.
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f_)));
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    OVERLAPPED at{};
+    at.Offset = DWORD(std::uint64_t(offset) & 0xFFFFFFFFu);
+    at.OffsetHigh = DWORD(std::uint64_t(offset) >> 32);
+    DWORD got = 0;
+    const DWORD ask = DWORD(std::min<std::size_t>(count, 1u << 30));
+    if (!ReadFile(handle, buffer, ask, &got, &at))
+        return 0;
+    return std::size_t(got);
+#else
+    for (;;) {
+        const ssize_t n = pread(fileno(f_), buffer, count, static_cast<off_t>(offset));
+        if (n >= 0)
+            return std::size_t(n);
+        if (errno != EINTR)
+            return 0;
+    }
+#endif
 }
 
 bool BinaryFile::write(const void* buffer, std::size_t count) {

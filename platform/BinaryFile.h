@@ -48,6 +48,10 @@ public:
     [[nodiscard]] std::int64_t size();
     // Number of bytes read; 0 at the end or on an error.
     std::size_t read(void* buffer, std::size_t count);
+    // Reads at offset without using or moving the stream's position or its buffer, so
+    // that another thread may read the file this way while the stream stays put. Number
+    // of bytes read; 0 at the end or on an error.
+    std::size_t readAt(std::int64_t offset, void* buffer, std::size_t count) const;
     [[nodiscard]] bool write(const void* buffer, std::size_t count);
     // Flushes the stream's buffer and syncs the file to disk.
     [[nodiscard]] bool flushAndSync();

@@ -5,7 +5,7 @@
 HitListModel::HitListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 int HitListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(offsets_.size());
+    return parent.isValid() ? 0 : count();
 }
 
 QModelIndex HitListModel::index(int row, int column, const QModelIndex& parent) const {
@@ -27,21 +27,20 @@ Qt::ItemFlags HitListModel::flags(const QModelIndex& index) const {
 }
 
 void HitListModel::clear() {
-    if (offsets_.empty())
+    if (hits_.count() == 0)
         return;
     beginResetModel();
-    offsets_.clear();
-    offsets_.shrink_to_fit();
+    hits_.clear();
     endResetModel();
 }
 
-void HitListModel::setHits(std::vector<qint32> offsets, bool decimal) {
+void HitListModel::setHits(zirpel::HitStore hits, bool decimal) {
     beginResetModel();
-    offsets_ = std::move(offsets);
+    hits_ = std::move(hits);
     decimal_ = decimal;
     endResetModel();
 }
 
 QString HitListModel::text(int row) const {
-    return zirpel::AddressText(offsets_[std::size_t(row)], decimal_);
+    return zirpel::AddressText(hits_.at(row), decimal_);
 }

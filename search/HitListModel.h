@@ -1,10 +1,11 @@
 // The hit list: the offsets of the hits, shown as address texts in the base of the search.
-// Only the offsets are kept (4 bytes a hit); the texts are made when the view asks, so
-// millions of hits cost little memory and no time until they are shown.
+// Only the store of offsets is kept (at most 4 bytes a hit, less when they are dense); the
+// texts are made when the view asks, so any number of hits costs no time until shown.
 #pragma once
 
+#include "search/HitStore.h"
+
 #include <QAbstractListModel>
-#include <vector>
 
 class HitListModel : public QAbstractListModel {
     Q_OBJECT
@@ -19,13 +20,14 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void clear();
-    // Replaces the list with offsets (ascending), written in the given address base.
-    void setHits(std::vector<qint32> offsets, bool decimal);
-    [[nodiscard]] int count() const { return int(offsets_.size()); }
+    // Replaces the list with the hits of a search, written in the given address base.
+    void setHits(zirpel::HitStore hits, bool decimal);
+    // Rows stop below 2^31: offsets do, and so do the hits of a file under 2 GiB.
+    [[nodiscard]] int count() const { return int(hits_.count()); }
     // The entry text of a row, as the list shows it.
     [[nodiscard]] QString text(int row) const;
 
 private:
-    std::vector<qint32> offsets_;
+    zirpel::HitStore hits_;
     bool decimal_ = false;
 };

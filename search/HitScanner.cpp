@@ -7,9 +7,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <semaphore>
 #include <thread>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -25,43 +27,12 @@ constexpr std::size_t kAlign = 64;
 // Offsets are signed 32-bit: positions from here on are not reported.
 constexpr qint64 kOffsetLimit = qint64(1) << 31;
 
-// Collects hits in fixed blocks and hands them over as one vector of exactly their
-// number: a growing vector would copy itself and need up to three times the room.
-class HitCollector {
-public:
-    void add(qint32 offset) {
-        if (blocks_.empty() || blocks_.back().size() == kBlockHits) {
-            blocks_.emplace_back();
-            blocks_.back().reserve(kBlockHits);
-        }
-        blocks_.back().push_back(offset);
-    }
-
-    std::vector<qint32> take() {
-        std::size_t total = 0;
-        for (const std::vector<qint32>& block : blocks_)
-            total += block.size();
-        std::vector<qint32> hits;
-        hits.reserve(total);
-        for (std::vector<qint32>& block : blocks_) {
-            hits.insert(hits.end(), block.begin(), block.end());
-            std::vector<qint32>().swap(block);
-        }
-        blocks_.clear();
-        return hits;
-    }
-
-private:
-    static constexpr std::size_t kBlockHits = std::size_t(1) << 16;
-    std::vector<std::vector<qint32>> blocks_;
-};
-
 // Tests candidate positions against the pattern and applies the block rule. Positions
 // are tested in ascending order; a position that matches becomes a hit unless it lies
 // before the next candidate the rule allows.
 class Matcher {
 public:
-    Matcher(std::span<const quint8> pattern, HitCollector& hits)
+    Matcher(std::span<const quint8> pattern, HitStore& hits)
         : pattern_(pattern.data()), length_(qint64(pattern.size())), first_(pattern.front()),
           last_(pattern.back()), hits_(hits) {}
 
@@ -74,24 +45,39 @@ public:
         // Filter 64 positions at a time on their first and last pattern byte; only the
         // positions that pass both are compared in full.
         const quint8* const tail = data + length_ - 1;
+        // The filter's words start at file offsets that are multiples of 64, so that
+        // the hits of a word go into the store at once; the positions in front of the
+        // first such word are tested one by one below.
+        const qint64 head = std::min(count, (64 - start % 64) % 64);
+        scanOneByOne(data, head, start, i, next);
         for (;;) {
             i = std::max(i, next);
-            i = skipQuietBlocks(data, tail, i, count, first_, last_);
+            // Back to the start of the word; positions before the next candidate drop out.
+            i = head + (i - head) / 64 * 64;
+            quint64 mask = 0;
+            i = nextPassingWord(data, tail, i, count, first_, last_, mask);
             if (i + 64 > count)
                 break;
-            quint64 mask = passMask(data + i, tail + i, first_, last_);
-            while (mask != 0) {
-                const qint64 p = i + std::countr_zero(mask);
-                mask &= mask - 1;
-                if (p >= next && middleMatches(data + p)) {
-                    accept(start + p);
-                    next = nextCandidate_ - start;
+            // The filter tests two bytes: up to that length it is the whole test.
+            if (length_ > 2) {
+                for (quint64 m = mask; m != 0; m &= m - 1) {
+                    const int k = std::countr_zero(m);
+                    if (!middleMatches(data + i + k))
+                        mask &= ~(quint64(1) << k);
                 }
             }
+            takeWord(start + i, mask);
+            next = nextCandidate_ - start;
             i += 64;
         }
 #endif
         // What is left, or everything where SSE2 is missing.
+        scanOneByOne(data, count, start, i, next);
+    }
+
+private:
+    // Tests positions i to count - 1 one at a time.
+    void scanOneByOne(const quint8* data, qint64 count, qint64 start, qint64& i, qint64& next) {
         while (i < count) {
             if (i < next) {
                 i = next;
@@ -106,7 +92,41 @@ public:
         }
     }
 
-private:
+    // Applies the block rule to the matching positions base + k (bit k of matches) and
+    // stores the hits among them. base is a multiple of 64, so the word lies in one block.
+    void takeWord(qint64 base, quint64 matches) {
+        const qint64 skip = nextCandidate_ - base;
+        if (skip >= 64)
+            return;
+        if (skip > 0)
+            matches &= ~quint64(0) << skip;
+        if (matches == 0)
+            return;
+        quint64 hits = 0;
+        if (length_ == 1) {
+            hits = matches;
+        } else if (length_ == 2) {
+            // In a run of matches the hits are its first position and every second one
+            // after it. Adding a run's first bit clears the whole run (the carry runs to
+            // its end), which picks out the runs that start at an even position.
+            constexpr quint64 even = 0x5555555555555555;
+            const quint64 starts = matches & ~(matches << 1);
+            const quint64 evenRuns = matches & ~(matches + (starts & even));
+            hits = (evenRuns & even) | ((matches ^ evenRuns) & ~even);
+        } else {
+            for (quint64 m = matches; m != 0;) {
+                const int k = std::countr_zero(m);
+                hits |= quint64(1) << k;
+                const qint64 after = k + length_;
+                m = after >= 64 ? 0 : m & (~quint64(0) << after);
+            }
+        }
+        hits_.addWord(base, hits);
+        const qint64 last = base + 63 - std::countl_zero(hits);
+        const qint64 nextBlock = (base / kHitBlockSize + 1) * kHitBlockSize;
+        nextCandidate_ = std::min(last + length_, nextBlock);
+    }
+
 #ifdef __SSE2__
     // 0xFF in each of 16 lanes whose position starts with the pattern's first byte and
     // whose position + length - 1 holds its last byte.
@@ -117,37 +137,31 @@ private:
         return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
     }
 
-    // The first i, in steps of 64, whose 64 positions hold one that passes the filter, or
-    // the first i whose 64 positions do not all lie before count. A tight loop without
-    // calls, so that everything stays in registers.
-    static qint64 skipQuietBlocks(const quint8* data, const quint8* tail, qint64 i, qint64 count,
-                                  quint8 firstByte, quint8 lastByte) {
+    // The first i, in steps of 64, whose 64 positions hold one that passes the filter,
+    // with bit k of mask set where position i + k passes; or the first i whose 64
+    // positions do not all lie before count. A tight loop without calls, so that
+    // everything stays in registers.
+    static qint64 nextPassingWord(const quint8* data, const quint8* tail, qint64 i, qint64 count,
+                                  quint8 firstByte, quint8 lastByte, quint64& mask) {
         const __m128i first = _mm_set1_epi8(char(firstByte));
         const __m128i last = _mm_set1_epi8(char(lastByte));
         for (; i + 64 <= count; i += 64) {
             const quint8* const at = data + i;
             const quint8* const atLast = tail + i;
-            __m128i any = matchFirstAndLast(at, atLast, first, last);
-            any = _mm_or_si128(any, matchFirstAndLast(at + 16, atLast + 16, first, last));
-            any = _mm_or_si128(any, matchFirstAndLast(at + 32, atLast + 32, first, last));
-            any = _mm_or_si128(any, matchFirstAndLast(at + 48, atLast + 48, first, last));
-            if (_mm_movemask_epi8(any) != 0)
+            const __m128i m0 = matchFirstAndLast(at, atLast, first, last);
+            const __m128i m1 = matchFirstAndLast(at + 16, atLast + 16, first, last);
+            const __m128i m2 = matchFirstAndLast(at + 32, atLast + 32, first, last);
+            const __m128i m3 = matchFirstAndLast(at + 48, atLast + 48, first, last);
+            const __m128i any = _mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3));
+            if (_mm_movemask_epi8(any) != 0) {
+                mask = quint64(quint32(_mm_movemask_epi8(m0))) |
+                       quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
+                       quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
+                       quint64(quint32(_mm_movemask_epi8(m3))) << 48;
                 break;
+            }
         }
         return i;
-    }
-
-    // Bit k set where position k of the 64 passes the filter.
-    static quint64 passMask(const quint8* at, const quint8* atLast, quint8 firstByte,
-                            quint8 lastByte) {
-        const __m128i first = _mm_set1_epi8(char(firstByte));
-        const __m128i last = _mm_set1_epi8(char(lastByte));
-        quint64 mask = 0;
-        for (int k = 0; k < 64; k += 16) {
-            const __m128i m = matchFirstAndLast(at + k, atLast + k, first, last);
-            mask |= quint64(quint32(_mm_movemask_epi8(m))) << k;
-        }
-        return mask;
     }
 #endif
 
@@ -172,7 +186,7 @@ private:
     quint8 first_;
     quint8 last_;
     qint64 nextCandidate_ = 0;
-    HitCollector& hits_;
+    HitStore& hits_;
 };
 
 // Reads until count bytes are in or a read gives nothing.
@@ -263,10 +277,10 @@ private:
 
 } // namespace
 
-std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& read,
-                             std::size_t readSize) {
+void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& hits,
+              std::size_t readSize) {
     if (pattern.empty())
-        return {};
+        return;
     readSize = std::max<std::size_t>(readSize, 1);
     // The last length - 1 bytes of each block go in front of the next: positions whose
     // pattern reaches into the next block are tested then.
@@ -276,7 +290,6 @@ std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& r
     const std::size_t room = (std::size_t(carry) + kAlign - 1) / kAlign * kAlign;
     BlockSource source(read, readSize, room);
 
-    HitCollector hits;
     Matcher matcher(pattern, hits);
     qint64 start = 0;
     for (;;) {
@@ -296,14 +309,74 @@ std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& r
         kept = have - count;
         std::memcpy(carried.data(), data + count, std::size_t(kept));
     }
-    return hits.take();
 }
 
-std::vector<qint32> ScanHits(std::span<const quint8> pattern, BinaryFile& file,
-                             std::size_t readSize) {
-    return ScanHits(
-        pattern, [&file](quint8* buffer, std::size_t count) { return file.read(buffer, count); },
-        readSize);
+void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits) {
+    if (pattern.empty())
+        return;
+    constexpr qint64 kChunk = HitStore::kRegionSize;
+    static_assert(kChunk % kHitBlockSize == 0);
+    const std::size_t want = std::size_t(kChunk) + pattern.size() - 1;
+    struct Part {
+        HitStore hits;
+        bool last; // the data ended in this chunk or the bytes after it
+    };
+    // Thread k scans the chunks k, k + 2, k + 4, ... until the data ends for it.
+    const auto work = [&](int k, std::vector<Part>& parts) {
+        const std::unique_ptr<quint8[]> storage =
+            std::make_unique_for_overwrite<quint8[]>(want + kAlign);
+        const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
+        quint8* const buffer = storage.get() + (kAlign - address % kAlign) % kAlign;
+        for (qint64 start = k * kChunk; start < kOffsetLimit; start += 2 * kChunk) {
+            std::size_t got = 0;
+            while (got < want) {
+                const std::size_t n = readAt(start + qint64(got), buffer + got, want - got);
+                if (n == 0)
+                    break;
+                got += std::min(n, want - got);
+            }
+            parts.push_back({HitStore(hits.form(), start), got < want});
+            const qint64 positions = std::max<qint64>(qint64(got) - qint64(pattern.size()) + 1, 0);
+            Matcher matcher(pattern, parts.back().hits);
+            matcher.scan(buffer, std::min({positions, kChunk, kOffsetLimit - start}), start);
+            if (parts.back().last)
+                return;
+        }
+    };
+    std::vector<Part> parts[2];
+    std::exception_ptr failure;
+    std::thread second([&] {
+        try {
+            work(1, parts[1]);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        work(0, parts[0]);
+    } catch (...) {
+        second.join();
+        throw;
+    }
+    second.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    // In file order, up to the chunk where the data ended.
+    for (std::size_t c = 0; c / 2 < parts[c % 2].size(); ++c) {
+        Part& part = parts[c % 2][c / 2];
+        hits.append(std::move(part.hits));
+        if (part.last)
+            break;
+    }
+}
+
+void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits) {
+    ScanHitsAt(
+        pattern,
+        [&file](qint64 offset, quint8* buffer, std::size_t count) {
+            return file.readAt(offset, buffer, count);
+        },
+        hits);
 }
 
 } // namespace zirpel

@@ -8,11 +8,12 @@
 // the hits.
 #pragma once
 
+#include "search/HitStore.h"
+
 #include <QtGlobal>
 #include <cstddef>
 #include <functional>
 #include <span>
-#include <vector>
 
 class BinaryFile;
 
@@ -27,16 +28,27 @@ inline constexpr std::size_t kScanReadSize = std::size_t(1) << 20;
 // data or on a read error, which ends the scan. It must not throw.
 using ReadBlock = std::function<std::size_t(quint8* buffer, std::size_t count)>;
 
-// The offsets of the hits of pattern in the data that read delivers from offset 0 on,
-// in ascending order. Memory besides the result stays at two buffers of readSize bytes;
-// the result needs 4 bytes a hit (8 while it is put together). From 256 KiB on, blocks
-// are read ahead on a second thread, which calls read while this one scans; the thread
-// ends before the function returns. An empty pattern has no hits. Offsets stop below 2^31.
-[[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, const ReadBlock& read,
-                                           std::size_t readSize = kScanReadSize);
+// Appends the offsets of the hits of pattern in the data that read delivers from offset 0
+// on to hits, in ascending order. Memory besides the hits stays at two buffers of readSize
+// bytes. From 256 KiB on, blocks are read ahead on a second thread, which calls read while
+// this one scans; the thread ends before the function returns. An empty pattern has no
+// hits. Offsets stop below 2^31.
+void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& hits,
+              std::size_t readSize = kScanReadSize);
 
-// The same over a stream, from its current position on.
-[[nodiscard]] std::vector<qint32> ScanHits(std::span<const quint8> pattern, BinaryFile& file,
-                                           std::size_t readSize = kScanReadSize);
+// Reads up to count bytes at offset into buffer and returns how many it read; 0 at the
+// end of the data or on a read error, which ends the scan there. Two threads call it at
+// once. It must not throw.
+using ReadAt = std::function<std::size_t(qint64 offset, quint8* buffer, std::size_t count)>;
+
+// The same over data that can be read at any offset. The hits of a 512-byte block depend
+// on its bytes (and the length - 1 behind it) alone, so the store's regions are scanned
+// independently: this thread and a second one each read a region and scan it while it is still in
+// their processor's cache, taking turns; the second thread ends before the function returns.
+void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits);
+
+// The same over a whole file, read at explicit offsets: the stream's position is neither
+// used nor moved.
+void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits);
 
 } // namespace zirpel

@@ -2,19 +2,17 @@
 #include "app/Frmhex.h"
 #include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
+#include "ui/HitListView.h"
 
-#include <QItemSelectionModel>
-#include <QListView>
 #include <QScrollBar>
 #include <algorithm>
 
 void TFrmHexEditor::ListBoxTrefferClick() {
     if (!DataFile.isOpen() || hits_->count() == 0)
         return;
-    const QModelIndexList selected = ui->ListBoxTreffer->selectionModel()->selectedRows();
-    if (selected.isEmpty())
+    const int row = ui->ListBoxTreffer->currentRow();
+    if (row < 0)
         return;
-    const int row = std::min_element(selected.begin(), selected.end())->row();
     PageOffset = AddressTextToOffset(hits_->text(row));
     // Moving the thumb runs the scroll handler, which keeps the page inside the file.
     ui->ScrollBarVertikal->setValue(PageOffset);

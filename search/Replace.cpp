@@ -2,14 +2,13 @@
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
 #include "platform/WriteInPlace.h"
-#include "search/Pattern.h"
 #include "search/HitListModel.h"
+#include "search/Pattern.h"
 #include "ui/FrmhexForm.h"
+#include "ui/HitListView.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QItemSelectionModel>
-#include <QListView>
 #include <QPushButton>
 #include <algorithm>
 
@@ -29,13 +28,13 @@ void TFrmHexEditor::BtnErsetzenClick() {
             "Die Längen von <Suchen nach> und <Ersetzen durch> sind nicht identisch."));
         return;
     }
-    const QModelIndexList selected = ui->ListBoxTreffer->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    const int row = ui->ListBoxTreffer->currentRow();
+    if (row < 0) {
         platform_.dialogs.appMessage(
             QStringLiteral("Sie haben in der Liste keine Adresse ausgewählt."));
         return;
     }
-    const QString address = hits_->text(std::min_element(selected.begin(), selected.end())->row());
+    const QString address = hits_->text(row);
     // A replace never lengthens the file: a replacement that would run past its end is
     // refused before the user is asked.
     if (qint64(AddressTextToOffset(address)) + ReplacePatternLength > FileSize) {

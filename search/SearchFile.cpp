@@ -7,6 +7,7 @@
 #include "ui/FrmhexForm.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -17,7 +18,14 @@ void TFrmHexEditor::BtnSuchenClick() {
     if (ParseSearchPattern() != 0)
         return;
     DropHits();
-    SearchFile();
+    {
+        // The search blocks the window; the pointer says so until it ends, however it ends.
+        struct WaitCursor {
+            WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+            ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+        } waitCursor;
+        SearchFile();
+    }
     ui->LblTreffer->setText(QString::number(hits_->count()) + QStringLiteral(" Treffer"));
     ui->LblTreffer->adjustSize();
     if (hits_->count() == 0) {
@@ -28,13 +36,12 @@ void TFrmHexEditor::BtnSuchenClick() {
 }
 
 qint32 TFrmHexEditor::SearchFile() {
-    // A stream of its own: the page's stream keeps its position.
-    BinaryFile file;
-    if (!file.open(FileName, BinaryFile::Mode::Read))
-        return 0;
-    std::vector<qint32> hits = zirpel::ScanHits(
-        std::span<const quint8>(SearchPattern.data(), std::size_t(SearchPatternLength)), file);
-    file.close();
+    // The shown file itself, whatever has become of its name since; it is read at
+    // explicit offsets, so the page's stream keeps its position.
+    zirpel::HitStore hits;
+    zirpel::ScanHits(
+        std::span<const quint8>(SearchPattern.data(), std::size_t(SearchPatternLength)), DataFile,
+        hits);
     hits_->setHits(std::move(hits), !ui->ToolButtonHexDez->isChecked());
     return hits_->count();
 }

@@ -1,5 +1,6 @@
 #include "ui/FrmhexForm.h"
 
+#include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 
@@ -9,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
@@ -190,11 +190,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     GrpFindChange = make<QGroupBox>(Central, "GrpFindChange", 2, 264, 511, 140);
     GrpFindChange->setTitle(QStringLiteral("Suchen / Ersetzen"));
     GrpFindChange->setProperty("helpContext", 500);
-    ListBoxTreffer = make<QListView>(GrpFindChange, "ListBoxTreffer", 2, 22, 81, 107);
+    ListBoxTreffer = make<HitListView>(GrpFindChange, "ListBoxTreffer", 2, 22, 81, 107);
     ListBoxTreffer->setFont(gridFont());
-    ListBoxTreffer->setUniformItemSizes(true);
-    ListBoxTreffer->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListBoxTreffer->setEditTriggers(QAbstractItemView::NoEditTriggers);
     RadioGrpBasis = make<QGroupBox>(GrpFindChange, "RadioGrpBasis", 428, 14, 75, 55);
     RadioGrpBasis->setTitle(QStringLiteral("Basis"));
     RadioGrpBasisHex = make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisHex", 8, 16, 62, 17);

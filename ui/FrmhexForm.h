@@ -12,7 +12,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QListView;
+class HitListView;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
@@ -67,7 +67,7 @@ struct FrmHexEditor {
     QLabel* TextSpalten = nullptr;
 
     QGroupBox* GrpFindChange = nullptr;
-    QListView* ListBoxTreffer = nullptr;
+    HitListView* ListBoxTreffer = nullptr;
     QGroupBox* RadioGrpBasis = nullptr;
     QRadioButton* RadioGrpBasisHex = nullptr;
     QRadioButton* RadioGrpBasisAscii = nullptr;

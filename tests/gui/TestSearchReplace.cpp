@@ -1,6 +1,8 @@
 // The search and replace panel, driven as a user does: typing patterns, searching,
 // clicking hits, replacing, and what the panel, the table and the file show afterwards.
 #include "WindowHarness.h"
+#include "search/HitListModel.h"
+#include "ui/HitListView.h"
 #include "ui/StringGrid.h"
 
 #include <QAbstractItemModel>
@@ -9,9 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -49,7 +52,7 @@ class TestSearchReplace : public QObject {
     template <typename T> T* w(const char* name) const { return h->find<T>(name); }
     QComboBox* suchen() const { return w<QComboBox>("ComboBoxSuchen"); }
     QComboBox* ersetzen() const { return w<QComboBox>("ComboBoxErsetzen"); }
-    QListView* list() const { return w<QListView>("ListBoxTreffer"); }
+    HitListView* list() const { return w<HitListView>("ListBoxTreffer"); }
     QString label() const { return w<QLabel>("LblTreffer")->text(); }
 
     // Opens a file of these bytes and shows the search panel.
@@ -265,14 +268,27 @@ private slots:
         QCOMPARE(h->access().SearchPatternLength(), 40);
     }
 
-    void fileThatCannotBeReadGivesNoHits() {
+    // The search reads the file that is shown, not whatever its name leads to now.
+    void searchScansTheShownFile_data() {
+        QTest::addColumn<bool>("renamedOver");
+        QTest::newRow("name removed") << false;
+        QTest::newRow("another file renamed over the name") << true;
+    }
+    void searchScansTheShownFile() {
+        QFETCH(bool, renamedOver);
         openWithPanel("\r\n\r\n");
         QVERIFY(QFile::remove(path));
+        if (renamedOver) {
+            const QString other = dir->filePath(QStringLiteral("other.bin"));
+            WriteWholeFile(other, "xx\r\nxxxxxx\r\n\r\n");
+            QVERIFY(QFile::rename(other, path));
+        }
         search(QStringLiteral("0d0a"));
         QVERIFY(h->dialogs.messages.isEmpty());
-        QCOMPARE(entries(), QStringList{});
-        QCOMPARE(label(), QStringLiteral("0 Treffer"));
-        QCOMPARE(states(), QStringLiteral("100 11"));
+        QCOMPARE(entries(), (QStringList{"00000000", "00000002"}));
+        QCOMPARE(label(), QStringLiteral("2 Treffer"));
+        // The wait cursor of the search is gone again.
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     // ---- The panel's states -----------------------------------------------------------
@@ -472,6 +488,52 @@ private slots:
                           QPoint(5, list()->viewport()->height() - 3));
         QCOMPARE(pageOffset(), 0);
         QCOMPARE(h->cell(0, 1), QStringLiteral("00000000"));
+    }
+
+    // More rows than a list laid out in 32-bit pixels can reach: every byte of the first
+    // 2^28 + 64 is a hit, in a file of 512 MiB that holds no data (a sparse file).
+    void theLastOfManyHitsIsReachable() {
+        path = dir->filePath(QStringLiteral("sparse.bin"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(1) << 29));
+        }
+        h->openThroughDialog(path);
+        h->click("ToolButtonFindChange");
+        zirpel::HitStore hits;
+        for (qint64 base = 0; base < (qint64(1) << 28) + 64; base += 64)
+            hits.addWord(base, ~quint64(0));
+        auto* model = qobject_cast<HitListModel*>(list()->model());
+        QVERIFY(model);
+        model->setHits(std::move(hits), false);
+        const int last = (1 << 28) + 63;
+        QCOMPARE(model->rowCount(), last + 1);
+        QCOMPARE(model->data(model->index(last, 0), Qt::DisplayRole).toString(),
+                 QStringLiteral("1000003F"));
+
+        list()->setFocus();
+        QTest::keyClick(list(), Qt::Key_End);
+        QCOMPARE(list()->currentRow(), last);
+        QCOMPARE(pageOffset(), 0x1000003F);
+        QCOMPARE(h->cell(0, 1), QStringLiteral("1000003F"));
+        // The scroll bar counts rows: at its end the last row is drawn at the bottom.
+        QScrollBar* listBar = list()->verticalScrollBar();
+        QCOMPARE(listBar->value(), listBar->maximum());
+        QVERIFY(list()->visualRect(model->index(last, 0)).bottom() < list()->viewport()->height());
+
+        // One row up by key, then back to the last row by mouse.
+        QTest::keyClick(list(), Qt::Key_Up);
+        QCOMPARE(pageOffset(), 0x1000003E);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualRect(model->index(last, 0)).center());
+        QCOMPARE(list()->currentRow(), last);
+        QCOMPARE(pageOffset(), 0x1000003F);
+        // Home goes back to the first; Page Down moves by what is in view, less one row.
+        QTest::keyClick(list(), Qt::Key_Home);
+        QCOMPARE(listBar->value(), 0);
+        QCOMPARE(pageOffset(), 0);
+        QTest::keyClick(list(), Qt::Key_PageDown);
+        QCOMPARE(pageOffset(), listBar->pageStep() - 1);
     }
 
     // ---- Replace ----------------------------------------------------------------------

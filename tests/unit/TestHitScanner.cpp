@@ -1,5 +1,6 @@
 // The scan for hits: the block rule's cases, a comparison with the plain 512-byte window
-// algorithm over many generated files, patterns and read sizes, and the hit list model.
+// algorithm over many generated files, patterns and read sizes in each form of the hit
+// store, the store itself, and the hit list model.
 #include "platform/BinaryFile.h"
 #include "search/HitListModel.h"
 #include "search/HitScanner.h"
@@ -10,6 +11,8 @@
 #include <QTest>
 #include <array>
 #include <cstring>
+#include <limits>
+#include <utility>
 
 using namespace zirpel;
 
@@ -56,9 +59,16 @@ Offsets WindowSearch(const QByteArray& file, const QByteArray& pattern) {
     return hits;
 }
 
+Offsets ToOffsets(const HitStore& hits) {
+    Offsets o;
+    for (qint64 k = 0; k < hits.count(); ++k)
+        o.append(hits.at(k));
+    return o;
+}
+
 // Feeds data in pieces of at most chunk bytes per call (a short read now and then).
 Offsets Scan(const QByteArray& data, const QByteArray& pattern, std::size_t readSize,
-             std::size_t maxPiece = std::size_t(-1)) {
+             std::size_t maxPiece = std::size_t(-1), HitStore::Form form = HitStore::Form::Auto) {
     qsizetype pos = 0;
     const ReadBlock read = [&](quint8* buffer, std::size_t count) {
         const std::size_t n = std::min({count, maxPiece, std::size_t(data.size() - pos)});
@@ -66,11 +76,11 @@ Offsets Scan(const QByteArray& data, const QByteArray& pattern, std::size_t read
         pos += qsizetype(n);
         return n;
     };
-    const std::vector<qint32> hits =
-        ScanHits(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
-                                         std::size_t(pattern.size())),
-                 read, readSize);
-    return Offsets(hits.begin(), hits.end());
+    HitStore hits(form);
+    ScanHits(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
+                                     std::size_t(pattern.size())),
+             read, hits, readSize);
+    return ToOffsets(hits);
 }
 
 Offsets Steps(qint32 from, qint32 to, qint32 step) {
@@ -163,8 +173,9 @@ private slots:
             return n;
         };
         const quint8 pattern[] = {'A', 'A'};
-        const std::vector<qint32> hits = ScanHits(pattern, read, 256);
-        QCOMPARE(Offsets(hits.begin(), hits.end()), WindowSearch(file.left(600), "AA"));
+        HitStore hits;
+        ScanHits(pattern, read, hits, 256);
+        QCOMPARE(ToOffsets(hits), WindowSearch(file.left(600), "AA"));
     }
 
     // Blocks of 256 KiB and more are read ahead on a second thread.
@@ -206,28 +217,85 @@ private slots:
             return n;
         };
         const quint8 pattern[] = {'A', 'A', 'A'};
-        const std::vector<qint32> hits = ScanHits(pattern, read, 262144);
-        QCOMPARE(Offsets(hits.begin(), hits.end()), WindowSearch(file.left(600000), "AAA"));
+        HitStore hits;
+        ScanHits(pattern, read, hits, 262144);
+        QCOMPARE(ToOffsets(hits), WindowSearch(file.left(600000), "AAA"));
+    }
+
+    // Regions read at their offsets and scanned on two threads give the hits of one scan.
+    void scanAtOffsetsGivesTheSameHits_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("pattern");
+        QTest::addColumn<qint64>("readsEnd"); // reads give nothing from here on
+        const qint64 mib = HitStore::kRegionSize;
+        const qint64 all = std::numeric_limits<qint64>::max();
+        // Runs of zeros through the region borders and in between: dense hits, taken 64
+        // positions at a time, on both sides of every border.
+        QByteArray runs(3 * mib + 777, 'q');
+        for (qint64 at = mib / 2; at < runs.size(); at += mib / 2)
+            runs.replace(at - 3000, 6000, QByteArray(6000, 0));
+        runs.replace(runs.size() - 500, 500, QByteArray(500, 0));
+        QTest::newRow("runs of zeros, 00") << runs << QByteArray(2, 0) << all;
+        QTest::newRow("runs of zeros, one zero byte") << runs << QByteArray(1, 0) << all;
+        QTest::newRow("runs of zeros, five zero bytes") << runs << QByteArray(5, 0) << all;
+        QByteArray copies(4 * mib + 100, 'q');
+        const QByteArray pattern("ABAAAAB");
+        for (qint64 border = 512; border < copies.size(); border += 512 * 37)
+            copies.replace(border - 3, pattern.size(), pattern);
+        for (qint64 border = mib; border < copies.size(); border += mib)
+            copies.replace(border - 4, pattern.size(), pattern);
+        QTest::newRow("copies across 512 and region borders") << copies << pattern << all;
+        QTest::newRow("a read that fails in the third region ends the hits there")
+            << runs << QByteArray(3, 0) << 2 * mib + 1000;
+        QTest::newRow("shorter than the pattern") << QByteArray(2, 0) << QByteArray(3, 0) << all;
+    }
+    void scanAtOffsetsGivesTheSameHits() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, pattern);
+        QFETCH(qint64, readsEnd);
+        const qint64 end = std::min<qint64>(file.size(), readsEnd);
+        const ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
+            const std::size_t n = std::size_t(std::clamp<qint64>(end - offset, 0, qint64(count)));
+            std::memcpy(buffer, file.constData() + offset, n);
+            return n;
+        };
+        const Offsets expected = WindowSearch(file.left(end), pattern);
+        for (const HitStore::Form form :
+             {HitStore::Form::Auto, HitStore::Form::Offsets, HitStore::Form::Bitmap}) {
+            HitStore hits(form);
+            ScanHitsAt(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
+                                               std::size_t(pattern.size())),
+                       readAt, hits);
+            QCOMPARE(ToOffsets(hits), expected);
+        }
     }
 
     void offsetsStopBelowTwoGiB() {
         // Zero bytes with 01 at the last offset that fits 32 bits and a little behind it.
         const qint64 last = qint64(INT32_MAX);
         const qint64 size = last + 100;
-        qint64 pos = 0;
-        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+        const ReadAt readAt = [&](qint64 pos, quint8* buffer, std::size_t count) {
             const std::size_t n = std::size_t(std::min<qint64>(qint64(count), size - pos));
             std::memset(buffer, 0, n);
             for (const qint64 at : {qint64(7), last, last + 5}) {
                 if (at >= pos && at < pos + qint64(n))
                     buffer[at - pos] = 1;
             }
+            return n;
+        };
+        qint64 pos = 0;
+        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
+            const std::size_t n = readAt(pos, buffer, count);
             pos += qint64(n);
             return n;
         };
         const quint8 pattern[] = {0x01};
-        const std::vector<qint32> hits = ScanHits(pattern, read);
-        QCOMPARE(Offsets(hits.begin(), hits.end()), (Offsets{7, INT32_MAX}));
+        HitStore hits;
+        ScanHits(pattern, read, hits);
+        QCOMPARE(ToOffsets(hits), (Offsets{7, INT32_MAX}));
+        HitStore hitsAt;
+        ScanHitsAt(pattern, readAt, hitsAt);
+        QCOMPARE(ToOffsets(hitsAt), (Offsets{7, INT32_MAX}));
     }
 
     void scansAStreamFromItsFile() {
@@ -243,22 +311,32 @@ private slots:
         BinaryFile file;
         QVERIFY(file.open(path, BinaryFile::Mode::Read));
         const quint8 pattern[] = {0x0D, 0x0A};
-        const std::vector<qint32> hits = ScanHits(pattern, file, 1000);
-        QCOMPARE(Offsets(hits.begin(), hits.end()), (Offsets{100, 4093}));
+        HitStore hits;
+        ScanHits(pattern, file, hits);
+        QCOMPARE(ToOffsets(hits), (Offsets{100, 4093}));
     }
 
     // Many generated files and patterns: the scan with any read size gives exactly the
     // hits of the window algorithm.
     void sameHitsAsTheWindowAlgorithm_data() {
         QTest::addColumn<int>("kind");
-        QTest::newRow("random bytes of two values") << 0;
-        QTest::newRow("random bytes of all values") << 1;
-        QTest::newRow("runs of one byte") << 2;
-        QTest::newRow("pattern repeated across every border") << 3;
-        QTest::newRow("zero bytes with a pattern ending in zeros") << 4;
+        QTest::addColumn<HitStore::Form>("form");
+        const std::pair<const char*, HitStore::Form> forms[] = {
+            {"auto", HitStore::Form::Auto},
+            {"offsets", HitStore::Form::Offsets},
+            {"bitmap", HitStore::Form::Bitmap}};
+        for (const auto& [formName, form] : forms) {
+            QTest::addRow("random bytes of two values, %s", formName) << 0 << form;
+            QTest::addRow("random bytes of all values, %s", formName) << 1 << form;
+            QTest::addRow("runs of one byte, %s", formName) << 2 << form;
+            QTest::addRow("pattern repeated across every border, %s", formName) << 3 << form;
+            QTest::addRow("zero bytes with a pattern ending in zeros, %s", formName) << 4 << form;
+            QTest::addRow("runs of zeros and short patterns of zeros, %s", formName) << 5 << form;
+        }
     }
     void sameHitsAsTheWindowAlgorithm() {
         QFETCH(int, kind);
+        QFETCH(HitStore::Form, form);
         QRandomGenerator rng(0x5eed + kind);
         for (int round = 0; round < 150; ++round) {
             const int length = 1 + int(rng.bounded(40));
@@ -310,12 +388,18 @@ private slots:
                 for (qsizetype i = 0; i < file.size(); i += 1 + rng.bounded(600))
                     file[i] = 'Z';
                 break;
+            case 5:
+                // Dense hits, which the scan takes 64 positions at a time.
+                pattern = QByteArray(1 + int(rng.bounded(3)), 0);
+                for (qsizetype i = 0; i < file.size(); i += 1 + rng.bounded(150))
+                    file[i] = char(rng.bounded(2));
+                break;
             }
             const Offsets expected = WindowSearch(file, pattern);
             const std::size_t readSizes[] = {std::size_t(1 + rng.bounded(70)),
                                              std::size_t(64 + rng.bounded(1000)), kScanReadSize};
             for (const std::size_t readSize : readSizes) {
-                const Offsets got = Scan(file, pattern, readSize);
+                const Offsets got = Scan(file, pattern, readSize, std::size_t(-1), form);
                 if (got != expected) {
                     QFAIL(qPrintable(QStringLiteral("round %1: size %2, pattern %3, read size %4: "
                                                     "%5 hits, expected %6")
@@ -328,6 +412,77 @@ private slots:
                 }
             }
         }
+    }
+
+    // The store over arithmetic rows of offsets: first, first + step, ... (count of them),
+    // added one by one or 64 positions at a time.
+    void hitStore_data() {
+        QTest::addColumn<HitStore::Form>("form");
+        QTest::addColumn<qint64>("first");
+        QTest::addColumn<qint64>("step");
+        QTest::addColumn<qint64>("count");
+        QTest::addColumn<bool>("byWords");
+        QTest::addColumn<int>("bitmaps");
+        const auto Auto = HitStore::Form::Auto;
+        QTest::newRow("empty") << Auto << qint64(0) << qint64(1) << qint64(0) << false << 0;
+        QTest::newRow("one hit at the largest offset")
+            << Auto << qint64(INT32_MAX) << qint64(1) << qint64(1) << false << 0;
+        QTest::newRow("sparse over many regions stays lists")
+            << Auto << qint64(5) << qint64(4097) << qint64(100000) << false << 0;
+        QTest::newRow("every second byte becomes bitmaps")
+            << Auto << qint64(0) << qint64(2) << qint64(3 << 19) << false << 3;
+        QTest::newRow("every byte by words: bitmaps, the short tail a list")
+            << Auto << qint64(1000) << qint64(1) << qint64(5 << 20) << true << 5;
+        QTest::newRow("a full list of a region stays a list")
+            << Auto << qint64(0) << qint64(32) << qint64(32768) << false << 0;
+        QTest::newRow("one more hit switches the region to a bitmap")
+            << Auto << qint64(0) << qint64(31) << qint64(32769) << false << 1;
+        QTest::newRow("a word that overfills the list switches it")
+            << Auto << qint64(0) << qint64(3) << qint64(40000) << true << 1;
+        QTest::newRow("dense in lists only")
+            << HitStore::Form::Offsets << qint64(7) << qint64(1) << qint64(3 << 19) << true << 0;
+        QTest::newRow("sparse in bitmaps only")
+            << HitStore::Form::Bitmap << qint64(3) << qint64(4097) << qint64(1000) << false << 4;
+    }
+    void hitStore() {
+        QFETCH(HitStore::Form, form);
+        QFETCH(qint64, first);
+        QFETCH(qint64, step);
+        QFETCH(qint64, count);
+        QFETCH(bool, byWords);
+        QFETCH(int, bitmaps);
+        HitStore hits(form);
+        quint64 word = 0;
+        qint64 base = -1;
+        for (qint64 k = 0; k < count; ++k) {
+            const qint64 offset = first + k * step;
+            if (!byWords) {
+                hits.add(qint32(offset));
+                continue;
+            }
+            if (base >= 0 && offset / 64 * 64 != base)
+                hits.addWord(base, std::exchange(word, 0));
+            base = offset / 64 * 64;
+            word |= quint64(1) << (offset - base);
+        }
+        hits.addWord(std::max<qint64>(base, 0), word);
+        QCOMPARE(hits.count(), count);
+        QCOMPARE(hits.bitmapRegions(), bitmaps);
+        // Both ends, the middle, and samples between.
+        for (const qint64 k : {qint64(0), qint64(1), count / 2, count - 2, count - 1}) {
+            if (k >= 0 && k < count)
+                QCOMPARE(hits.at(k), qint32(first + k * step));
+        }
+        for (qint64 k = 0; k < count; k += 1 + count / 500)
+            QCOMPARE(hits.at(k), qint32(first + k * step));
+        if (form == HitStore::Form::Auto && count > 0) {
+            const qint64 span = (first + (count - 1) * step) / HitStore::kRegionSize -
+                                first / HitStore::kRegionSize + 1;
+            QVERIFY(hits.bytesHeld() <=
+                    std::min(4 * count, span * HitStore::kRegionSize / 8) + (256 << 10));
+        }
+        hits.clear();
+        QCOMPARE(hits.count(), qint64(0));
     }
 
     void hitListTexts_data() {
@@ -345,7 +500,10 @@ private slots:
         QFETCH(bool, decimal);
         QFETCH(QString, text);
         HitListModel model;
-        model.setHits({0, offset}, decimal);
+        HitStore hits;
+        hits.add(0);
+        hits.add(offset);
+        model.setHits(std::move(hits), decimal);
         QCOMPARE(model.rowCount(), 2);
         QCOMPARE(model.data(model.index(1), Qt::DisplayRole).toString(), text);
         QCOMPARE(model.text(1), text);
@@ -355,11 +513,16 @@ private slots:
         HitListModel model;
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setHits({1, 5, 9}, false);
+        HitStore hits;
+        for (const qint32 offset : {1, 5, 9})
+            hits.add(offset);
+        model.setHits(std::move(hits), false);
         QCOMPARE(model.count(), 3);
         QVERIFY(!model.data(model.index(0), Qt::EditRole).isValid());
-        model.setHits({}, true);
-        model.setHits({7}, true);
+        model.setHits(HitStore(), true);
+        HitStore one;
+        one.add(7);
+        model.setHits(std::move(one), true);
         model.clear();
         QCOMPARE(model.rowCount(), 0);
         model.clear();
