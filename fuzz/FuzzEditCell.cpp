@@ -5,7 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);
     const quint8 mode = in.Byte();
-    const int position = int(in.Byte() | (in.Byte() & 1) << 8) - 2;
+    const int position = int(in.Word() % 520) - 2;
     const QString typed = in.Text(mode & 1);
 
     const QString cell = zirpel::NormaliseByteCell(typed);

@@ -46,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Input in(data, size);
     const quint8 mode = in.Byte();
     const int lastIndex = int(in.Byte() % 24) - 2;
-    const quint32 number = quint32(in.Byte()) | quint32(in.Byte()) << 8 | quint32(in.Byte()) << 16 |
-                           quint32(in.Byte()) << 24;
+    const quint32 number = in.Word();
     const QString text = in.Text(mode & 1);
 
     // Digits: both overloads agree with the reference; the byte overload reads the

@@ -21,6 +21,13 @@ public:
         --size_;
         return *data_++;
     }
+    // The next four bytes, the first the least significant.
+    quint32 Word() {
+        quint32 word = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            word |= quint32(Byte()) << shift;
+        return word;
+    }
     // Whatever is left, as bytes.
     QByteArray Rest() {
         QByteArray bytes(reinterpret_cast<const char*>(data_), qsizetype(size_));

@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::Input in(data, size);
     const quint8 mode = in.Byte();
-    const qint32 number = qint32(quint32(in.Byte()) | quint32(in.Byte()) << 8 |
-                                 quint32(in.Byte()) << 16 | quint32(in.Byte()) << 24);
+    const qint32 number = qint32(in.Word());
     const QByteArray bytes = in.Rest();
     WriteFile(path, bytes);
 
