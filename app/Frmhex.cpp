@@ -99,7 +99,13 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     FormCreate();
 }
 
-TFrmHexEditor::~TFrmHexEditor() = default;
+TFrmHexEditor::~TFrmHexEditor() {
+    // QWidget hides the window while it tears it down, after ui is gone and this is no
+    // longer a TFrmHexEditor; the focus moves and an open cell editor of the edit row
+    // then hands on its text. Nothing a child says from here on concerns the window.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched) &&

@@ -1,0 +1,91 @@
+// Hex digits, address texts and search patterns: any text against plain reference rules.
+#include "FuzzInput.h"
+#include "app/ByteText.h"
+#include "search/Pattern.h"
+
+namespace {
+
+bool IsHexDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+quint32 DigitValue(char16_t c) {
+    if (!IsHexDigit(c))
+        return 0;
+    return c <= u'9' ? c - u'0' : (c | 0x20) - u'a' + 10;
+}
+
+// Digit by digit from the front, in 64 bits cut to 32 at the end.
+qint32 ReferenceHex(const QString& text, int lastIndex) {
+    if (text.size() == 1)
+        lastIndex = 0;
+    quint64 sum = 0;
+    for (int i = 0; i <= lastIndex; ++i) {
+        const char16_t c = i < text.size() ? text[i].unicode() : u'0';
+        sum = sum * 16 + (c < 0x100 ? DigitValue(c) : 0);
+    }
+    return qint32(quint32(sum));
+}
+
+qint32 ReferenceDecimal(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    quint64 value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = (value * 10 + (text[i].unicode() - u'0')) & 0xFFFFFFFFu;
+    return qint32(quint32(negative ? 0 - value : value));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Input in(data, size);
+    const quint8 mode = in.Byte();
+    const int lastIndex = int(in.Byte() % 24) - 2;
+    const quint32 number = in.Word();
+    const QString text = in.Text(mode & 1);
+
+    // Digits: both overloads agree with the reference; the byte overload reads the
+    // characters' low bytes, which only differ from the text below 0x100.
+    fuzz::Check(zirpel::HexDigitsToInt(text, lastIndex) == ReferenceHex(text, lastIndex),
+                "HexDigitsToInt(QStringView)");
+    if (!(mode & 1)) {
+        const QByteArray latin1 = text.toLatin1();
+        fuzz::Check(zirpel::HexDigitsToInt(QByteArrayView(latin1), lastIndex) ==
+                        ReferenceHex(text, lastIndex),
+                    "HexDigitsToInt(QByteArrayView)");
+    }
+
+    // Addresses: any text, and every number through the text the table shows for it.
+    fuzz::Check(zirpel::AddressTextToOffset(text, false) == ReferenceHex(text.left(8), 7),
+                "AddressTextToOffset hex");
+    fuzz::Check(zirpel::AddressTextToOffset(text, true) == ReferenceDecimal(text),
+                "AddressTextToOffset decimal");
+    const qint64 offset = number & 0x7FFFFFFF;
+    fuzz::Check(zirpel::AddressTextToOffset(zirpel::AddressText(offset, false), false) == offset,
+                "hex address round trip");
+    fuzz::Check(zirpel::AddressTextToOffset(zirpel::AddressText(offset, true), true) == offset,
+                "decimal address round trip");
+
+    // Patterns: ASCII is the text's single bytes; hex is pairs of hex digits and nothing else.
+    const QByteArray single = zirpel::ToCp1252(text);
+    const zirpel::ParsedPattern ascii = zirpel::ParsePattern(text, zirpel::PatternBase::Ascii);
+    fuzz::Check(ascii.ok() && ascii.bytes == single, "ASCII pattern");
+    const zirpel::ParsedPattern hex = zirpel::ParsePattern(text, zirpel::PatternBase::Hex);
+    bool allDigits = true;
+    for (const QChar c : text)
+        allDigits = allDigits && IsHexDigit(c.unicode());
+    if (text.size() % 2 != 0)
+        fuzz::Check(hex.error == zirpel::PatternError::OddLength && hex.bytes.isEmpty(),
+                    "odd hex pattern");
+    else if (!allDigits)
+        fuzz::Check(hex.error == zirpel::PatternError::BadDigit && hex.bytes.isEmpty(),
+                    "bad hex digit");
+    else
+        fuzz::Check(hex.ok() && hex.bytes == QByteArray::fromHex(single), "hex pattern");
+    return 0;
+}

@@ -1,0 +1,113 @@
+// The hit scan against the plain 512-byte window search, for any data, pattern and way
+// of reading.
+#include "FuzzInput.h"
+#include "search/HitScanner.h"
+#include "search/HitStore.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <span>
+#include <vector>
+
+namespace {
+
+// The search as the 512-byte window describes it: read 512-byte blocks into a 1024-byte
+// window, test every start position of the first half, continue behind a hit, and start
+// each block at its first byte. A position whose pattern runs past the end is no hit.
+std::vector<qint32> WindowSearch(std::span<const quint8> file, std::span<const quint8> pattern) {
+    std::vector<qint32> hits;
+    std::array<quint8, 1024> window{};
+    std::size_t readPos = 0;
+    auto readHalf = [&](quint8* half) {
+        const std::size_t n = std::min<std::size_t>(512, file.size() - readPos);
+        std::memcpy(half, file.data() + readPos, n);
+        readPos += n;
+        return n;
+    };
+    const std::size_t length = pattern.size();
+    std::size_t base = 0;
+    std::size_t a = readHalf(window.data());
+    std::size_t b = readHalf(window.data() + 512);
+    while (a >= 1) {
+        std::size_t c = 0;
+        while (c < a) {
+            const bool match = std::memcmp(window.data() + c, pattern.data(), length) == 0;
+            if (match && base + c + length <= file.size()) {
+                hits.push_back(qint32(base + c));
+                c += length;
+            } else {
+                c += 1;
+            }
+        }
+        std::memcpy(window.data(), window.data() + 512, 512);
+        std::memset(window.data() + 512, 0, 512);
+        base += a;
+        a = b;
+        b = readHalf(window.data() + 512);
+    }
+    return hits;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::Input in(data, size);
+    const quint8 mode = in.Byte();
+    // 1 to 40 bytes, the longest pattern the search entry takes.
+    const std::size_t length = 1 + in.Byte() % 40;
+    static constexpr std::array<std::size_t, 8> kReadSizes = {
+        1, 3, 64, 511, 512, 513, 4096, std::size_t(256) << 10};
+    const std::size_t readSize = kReadSizes[in.Byte() % kReadSizes.size()];
+    // Short reads now and then, as a pipe or a network file gives them.
+    const std::size_t maxPiece = (mode & 2) ? 1 + in.Byte() % 700 : std::size_t(-1);
+    QByteArray bytes = in.Rest();
+    // Two letters make many overlapping and touching hits.
+    if (mode & 1) {
+        for (char& c : bytes)
+            c = (c & 1) ? 'A' : 'B';
+    }
+    const std::size_t patternSize = std::min<std::size_t>(length, std::size_t(bytes.size()));
+    if (patternSize == 0)
+        return 0;
+    const auto* all = reinterpret_cast<const quint8*>(bytes.constData());
+    const std::span<const quint8> pattern(all, patternSize);
+    const std::span<const quint8> file(all + patternSize, std::size_t(bytes.size()) - patternSize);
+
+    // Every form of the hit store, filled by the one-stream scan and by the scan at offsets.
+    const zirpel::HitStore::Form forms[] = {zirpel::HitStore::Form::Auto,
+                                            zirpel::HitStore::Form::Offsets,
+                                            zirpel::HitStore::Form::Bitmap};
+    const zirpel::HitStore::Form form = forms[(mode >> 2) % 3];
+    const auto offsets = [](const zirpel::HitStore& hits) {
+        std::vector<qint32> v;
+        for (qint64 k = 0; k < hits.count(); ++k)
+            v.push_back(hits.at(k));
+        return v;
+    };
+    const std::vector<qint32> expected = WindowSearch(file, pattern);
+
+    std::size_t pos = 0;
+    const zirpel::ReadBlock read = [&](quint8* buffer, std::size_t count) {
+        const std::size_t n = std::min({count, maxPiece, file.size() - pos});
+        std::memcpy(buffer, file.data() + pos, n);
+        pos += n;
+        return n;
+    };
+    zirpel::HitStore streamed(form);
+    zirpel::ScanHits(pattern, read, streamed, readSize);
+    fuzz::Check(offsets(streamed) == expected, "ScanHits differs from the 512-byte window search");
+
+    const zirpel::ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
+        if (offset < 0 || std::size_t(offset) >= file.size())
+            return std::size_t(0);
+        const std::size_t n = std::min(count, file.size() - std::size_t(offset));
+        std::memcpy(buffer, file.data() + offset, n);
+        return n;
+    };
+    zirpel::HitStore atOffsets(form);
+    zirpel::ScanHitsAt(pattern, readAt, atOffsets);
+    fuzz::Check(offsets(atOffsets) == expected,
+                "ScanHitsAt differs from the 512-byte window search");
+    return 0;
+}
