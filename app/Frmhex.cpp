@@ -165,10 +165,16 @@ void TFrmHexEditor::showEvent(QShowEvent* event) {
     shown_ = true;
     FitToFrame();
     // A window manager adds its frame only after the window is shown, and no event tells
-    // of it: size and place are checked again during the first second.
-    for (const int ms : {20, 100, 300, 1000})
+    // of the frame itself: size and place are checked again at every move (framing moves
+    // the window) and a few times during the first seconds.
+    for (const int ms : {20, 100, 300, 1000, 3000})
         QTimer::singleShot(ms, this, &TFrmHexEditor::FitToFrame);
-    QTimer::singleShot(1000, this, [this] { placing_ = false; });
+}
+
+void TFrmHexEditor::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (shown_)
+        FitToFrame();
 }
 
 void TFrmHexEditor::FitToFrame() {
@@ -189,6 +195,9 @@ void TFrmHexEditor::FitToFrame() {
     }
     if (placeAt_)
         move(*placeAt_);
+    // Placed with its real frame: from now on the place is the user's.
+    if (!frame.isNull())
+        placing_ = false;
 }
 
 void TFrmHexEditor::closeEvent(QCloseEvent* event) {

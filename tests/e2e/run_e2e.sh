@@ -61,7 +61,8 @@ inner() {
     wm=$!
     trap 'kill "$wm" 2>/dev/null || true' EXIT
     for _ in $(seq 1 100); do
-        [ -f "$work/wm-ready" ] && break
+        [ -f "$work/wm-ready" ] && xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window &&
+            break
         sleep 0.05
     done
     "$exe" &
@@ -71,7 +72,7 @@ inner() {
 
     # The size and place hold once the window manager has framed the window.
     want="$(((1280 - 250) / 2)) $(((1024 - 200) / 2)) 250 200"
-    for _ in $(seq 1 40); do
+    for _ in $(seq 1 100); do
         [ "$(outer "$wid")" = "$want" ] && break
         sleep 0.05
     done
