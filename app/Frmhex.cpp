@@ -167,8 +167,23 @@ void TFrmHexEditor::showEvent(QShowEvent* event) {
     // A window manager adds its frame only after the window is shown, and no event tells
     // of the frame itself: size and place are checked again at every move (framing moves
     // the window) and a few times during the first seconds.
-    for (const int ms : {20, 100, 300, 1000, 3000})
-        QTimer::singleShot(ms, this, &TFrmHexEditor::FitToFrame);
+    for (const int ms : {20, 100, 300, 1000, 3000}) {
+        QTimer::singleShot(ms, this, [this] {
+            FitToFrame();
+            AskForFrame();
+        });
+    }
+}
+
+void TFrmHexEditor::AskForFrame() {
+    // Qt reads the frame again only when the window manager reports a geometry; a frame
+    // added after that report stays unknown. Asking for a place brings a fresh report.
+    if ((frameApplied_ && !frameApplied_->isNull()) ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const QPoint at = pos();
+    move(at + QPoint(0, 1));
+    move(at);
 }
 
 void TFrmHexEditor::moveEvent(QMoveEvent* event) {

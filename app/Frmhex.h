@@ -82,6 +82,8 @@ private:
     // Sets the outer size and, while the window is first shown, its place again when
     // the window manager's frame has changed.
     void FitToFrame();
+    // On X, asks the window manager for a fresh report while the frame is still unknown.
+    void AskForFrame();
     [[nodiscard]] QPoint OuterTopLeft() const;
 
     // Opening a file (app/OpenFile.cpp).
