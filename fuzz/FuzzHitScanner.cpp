@@ -1,6 +1,7 @@
 // The hit scan against the plain 512-byte window search, for any data, pattern and way
 // of reading.
 #include "FuzzInput.h"
+#include "WindowSearch.h"
 #include "search/HitScanner.h"
 #include "search/HitStore.h"
 
@@ -9,47 +10,6 @@
 #include <cstring>
 #include <span>
 #include <vector>
-
-namespace {
-
-// The search as the 512-byte window describes it: read 512-byte blocks into a 1024-byte
-// window, test every start position of the first half, continue behind a hit, and start
-// each block at its first byte. A position whose pattern runs past the end is no hit.
-std::vector<qint32> WindowSearch(std::span<const quint8> file, std::span<const quint8> pattern) {
-    std::vector<qint32> hits;
-    std::array<quint8, 1024> window{};
-    std::size_t readPos = 0;
-    auto readHalf = [&](quint8* half) {
-        const std::size_t n = std::min<std::size_t>(512, file.size() - readPos);
-        std::memcpy(half, file.data() + readPos, n);
-        readPos += n;
-        return n;
-    };
-    const std::size_t length = pattern.size();
-    std::size_t base = 0;
-    std::size_t a = readHalf(window.data());
-    std::size_t b = readHalf(window.data() + 512);
-    while (a >= 1) {
-        std::size_t c = 0;
-        while (c < a) {
-            const bool match = std::memcmp(window.data() + c, pattern.data(), length) == 0;
-            if (match && base + c + length <= file.size()) {
-                hits.push_back(qint32(base + c));
-                c += length;
-            } else {
-                c += 1;
-            }
-        }
-        std::memcpy(window.data(), window.data() + 512, 512);
-        std::memset(window.data() + 512, 0, 512);
-        base += a;
-        a = b;
-        b = readHalf(window.data() + 512);
-    }
-    return hits;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);

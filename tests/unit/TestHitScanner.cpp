@@ -1,6 +1,7 @@
 // The scan for hits: the block rule's cases, a comparison with the plain 512-byte window
 // algorithm over many generated files, patterns and read sizes in each form of the hit
 // store, the store itself, and the hit list model.
+#include "WindowSearch.h"
 #include "platform/BinaryFile.h"
 #include "search/HitListModel.h"
 #include "search/HitScanner.h"
@@ -20,43 +21,14 @@ using Offsets = QList<qint32>;
 
 namespace {
 
-// The search as the 512-byte window describes it: read 512-byte blocks into a 1024-byte
-// window, test every start position of the first half, continue behind a hit, and start
-// each block at its first byte. A position whose pattern runs past the end of the file
-// is no hit.
+// The reference search over Qt's byte arrays.
 Offsets WindowSearch(const QByteArray& file, const QByteArray& pattern) {
-    Offsets hits;
-    std::array<quint8, 1024> window{};
-    qsizetype readPos = 0;
-    auto readHalf = [&](quint8* half) {
-        const qsizetype n = std::min<qsizetype>(512, file.size() - readPos);
-        std::memcpy(half, file.constData() + readPos, std::size_t(n));
-        readPos += n;
-        return n;
+    const auto bytes = [](const QByteArray& a) {
+        return std::span<const quint8>(reinterpret_cast<const quint8*>(a.constData()),
+                                       std::size_t(a.size()));
     };
-    const qsizetype length = pattern.size();
-    qsizetype base = 0;
-    qsizetype a = readHalf(window.data());
-    qsizetype b = readHalf(window.data() + 512);
-    while (a >= 1) {
-        qsizetype c = 0;
-        while (c < a) {
-            const bool match =
-                std::memcmp(window.data() + c, pattern.constData(), std::size_t(length)) == 0;
-            if (match && base + c + length <= file.size()) {
-                hits.append(qint32(base + c));
-                c += length;
-            } else {
-                c += 1;
-            }
-        }
-        std::memcpy(window.data(), window.data() + 512, 512);
-        std::memset(window.data() + 512, 0, 512);
-        base += a;
-        a = b;
-        b = readHalf(window.data() + 512);
-    }
-    return hits;
+    const std::vector<qint32> hits = ::WindowSearch(bytes(file), bytes(pattern));
+    return Offsets(hits.begin(), hits.end());
 }
 
 Offsets ToOffsets(const HitStore& hits) {
