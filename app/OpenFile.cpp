@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "ui/FrmhexForm.h"
 
+#include <QDir>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -31,16 +32,18 @@ constexpr qint64 kMaxFileSize = 2147483647;
 } // namespace
 
 void TFrmHexEditor::MnuOeffnenClick() {
-    const std::optional<QString> name = platform_.dialogs.openFile(kOpenTitle, OpenFilter());
-    if (!name)
+    const std::optional<QString> chosen = platform_.dialogs.openFile(kOpenTitle, OpenFilter());
+    if (!chosen)
         return;
-    if (!fileExists(*name)) {
+    // Shown and stored the system's way: with backslashes on Windows.
+    const QString name = QDir::toNativeSeparators(*chosen);
+    if (!fileExists(name)) {
         platform_.dialogs.systemMessage(QStringLiteral("Die angegebene Datei ist nicht vorhanden"),
                                         kOpenTitle, Dialogs::Icon::Error);
         return;
     }
-    AddRecentFile(*name);
-    OpenFile(*name);
+    AddRecentFile(name);
+    OpenFile(name);
 }
 
 void TFrmHexEditor::OpenFile(const QString& name) {

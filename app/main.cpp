@@ -6,13 +6,12 @@
 #include "platform/HelpViewer.h"
 #include "platform/QtDialogs.h"
 #include "platform/SettingsStore.h"
+#include "platform/SystemLocale.h"
 
 #include <exception>
 
 int main(int argc, char** argv) {
-    // The toolkit formats sizes and dates (in the open dialog) by the system's locale,
-    // which it reads from the environment at start: German, whatever the system's.
-    qputenv("LC_ALL", "de_DE.UTF-8");
+    UseGermanSystemLocale();
     Application app(argc, argv);
     app.setProperty("helpFile", QStringLiteral("Tamsel.hlp"));
     // Lets the desktop match the window to its menu entry and icon.

@@ -1,12 +1,11 @@
-// Registry access with the wide-character API; reading and writing both ask for full
-// access, so a user who may not write the key gets the defaults and saves nothing.
+// Registry access with the wide-character API. Reading and writing both ask for full
+// access; a user who may not have it under HKEY_LOCAL_MACHINE keeps the settings under
+// HKEY_CURRENT_USER instead, so a standard user still keeps them.
 #include "platform/RegistrySettingsStore.h"
 
 #include <vector>
 
 namespace {
-
-const wchar_t* const KeyPath = L"SOFTWARE\\Quillmark\\Zirpel";
 
 const wchar_t* Wide(const QString& text) {
     return reinterpret_cast<const wchar_t*>(text.utf16());
@@ -20,17 +19,20 @@ RegistrySettingsStore::~RegistrySettingsStore() {
 
 bool RegistrySettingsStore::open(bool create) {
     close();
-    LONG result;
-    if (create)
-        result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, KeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    else
-        result = RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath, 0, KEY_ALL_ACCESS, &key_);
-    if (result != ERROR_SUCCESS) {
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        if (root == HKEY_LOCAL_MACHINE && testRefuseMachineKey)
+            continue;
+        const LONG result =
+            create ? RegCreateKeyExW(root, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     KEY_ALL_ACCESS, nullptr, &key_, nullptr)
+                   : RegOpenKeyExW(root, keyPath_.c_str(), 0, KEY_ALL_ACCESS, &key_);
+        if (result == ERROR_SUCCESS) {
+            root_ = root;
+            return true;
+        }
         key_ = nullptr;
-        return false;
     }
-    return true;
+    return false;
 }
 
 std::optional<QString> RegistrySettingsStore::readString(const QString& name) {
@@ -89,4 +91,5 @@ void RegistrySettingsStore::close() {
     if (key_)
         RegCloseKey(key_);
     key_ = nullptr;
+    root_ = nullptr;
 }

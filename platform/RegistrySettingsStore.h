@@ -1,5 +1,6 @@
-// The settings key in the Windows registry: HKEY_LOCAL_MACHINE\SOFTWARE\Quillmark\Zirpel.
-// Compiled only on Windows.
+// The settings key in the Windows registry: HKEY_LOCAL_MACHINE\SOFTWARE\Quillmark\Zirpel,
+// or the same key under HKEY_CURRENT_USER where the machine's key may not be opened for
+// full access (a standard user since Vista). Compiled only on Windows.
 #pragma once
 
 #include "platform/SettingsStore.h"
@@ -9,9 +10,17 @@
 #endif
 #include <windows.h>
 
+#include <string>
+
 class RegistrySettingsStore : public SettingsStore {
 public:
-    RegistrySettingsStore() = default;
+    // Test seam, never set by the program: refuses the key under HKEY_LOCAL_MACHINE as
+    // the system refuses it to a standard user.
+    static inline bool testRefuseMachineKey = false;
+
+    // The program's key: SOFTWARE\Quillmark\Zirpel; tests use a key of their own.
+    explicit RegistrySettingsStore(std::wstring keyPath = L"SOFTWARE\\Quillmark\\Zirpel")
+        : keyPath_(std::move(keyPath)) {}
     ~RegistrySettingsStore() override;
     RegistrySettingsStore(const RegistrySettingsStore&) = delete;
     RegistrySettingsStore& operator=(const RegistrySettingsStore&) = delete;
@@ -23,6 +32,11 @@ public:
     bool writeInt(const QString& name, qint32 value) override;
     void close() override;
 
+    // The root the open key lies under, or nullptr when none is open.
+    [[nodiscard]] HKEY root() const { return root_; }
+
 private:
+    std::wstring keyPath_;
+    HKEY root_ = nullptr;
     HKEY key_ = nullptr;
 };

@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <exception>
 #include <memory>
-#include <semaphore>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -201,6 +202,30 @@ std::size_t Fill(const ReadBlock& read, quint8* buffer, std::size_t count) {
     return got;
 }
 
+// A counting semaphore from a mutex and a condition variable: std::counting_semaphore
+// deadlocks at its first hand-off when built with MinGW-w64 GCC 12.
+class Tokens {
+public:
+    explicit Tokens(int count) : count_(count) {}
+    void acquire() {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [this] { return count_ > 0; });
+        --count_;
+    }
+    void release(int n = 1) {
+        {
+            std::lock_guard lock(mutex_);
+            count_ += n;
+        }
+        ready_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    int count_;
+};
+
 // The data in blocks of blockSize bytes, each at a 64-byte aligned address with room for
 // `room` bytes before it: copying from the page cache into a misaligned buffer can take
 // several times as long. Large blocks are read ahead on a second thread into two
@@ -269,8 +294,8 @@ private:
     quint8* target_[2] = {};
     std::size_t size_[2] = {};
     int taken_ = 0;
-    std::counting_semaphore<4> free_{2}; // buffers the reader may fill
-    std::counting_semaphore<2> filled_{0};
+    Tokens free_{2}; // buffers the reader may fill
+    Tokens filled_{0};
     std::atomic<bool> stop_{false};
     std::thread reader_;
 };

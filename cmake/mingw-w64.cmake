@@ -1,0 +1,23 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 GCC (posix thread model,
+# which has std::thread and std::mutex). Used for Qt itself and for Zirpel; for Zirpel,
+# ZIRPEL_WINDOWS_QT names the Qt prefix built by scripts/build-windows.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+
+set(triple x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_AR ${triple}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${triple}-gcc-ranlib-posix CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+if(ZIRPEL_WINDOWS_QT)
+  list(APPEND CMAKE_FIND_ROOT_PATH "${ZIRPEL_WINDOWS_QT}")
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Try-compile projects see the same settings.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ZIRPEL_WINDOWS_QT)

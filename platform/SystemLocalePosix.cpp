@@ -1,0 +1,8 @@
+#include "platform/SystemLocale.h"
+
+#include <QByteArray>
+
+// The toolkit reads the system's locale from the environment at start.
+void UseGermanSystemLocale() {
+    qputenv("LC_ALL", "de_DE.UTF-8");
+}
