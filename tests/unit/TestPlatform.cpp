@@ -3,15 +3,40 @@
 #include "platform/BinaryFile.h"
 #include "platform/FileSystem.h"
 #include "platform/OpenFilter.h"
+#include "platform/SystemLocale.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
+    // Sizes and dates in the open dialog come from the system's locale: German on every
+    // system, whatever the user's locale.
+    void systemLocaleIsGerman() {
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const QDateTime when(QDate(2026, 12, 8), QTime(17, 5));
+        QCOMPARE(QLocale::system().toString(when, QLocale::ShortFormat),
+                 german.toString(when, QLocale::ShortFormat));
+        QCOMPARE(QLocale::system().formattedDataSize(1536), german.formattedDataSize(1536));
+    }
+
+    // Any name opens, also outside the system's ANSI code page, and keeps its identity.
+    void wideNameOpens() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Grüße Ω 文字.bin"));
+        QVERIFY(WriteWholeFile(path, "Zirpel"));
+        BinaryFile f;
+        QVERIFY(f.open(path, BinaryFile::Mode::Update));
+        QVERIFY(f.identity());
+        QCOMPARE(f.size(), 6);
+        QVERIFY(f.seek(1) && f.write("E", 1) && f.commitAndClose());
+        QCOMPARE(ReadWholeFile(path), QByteArray("ZErpel"));
+    }
+
     void nameFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("names");
@@ -103,5 +128,10 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPlatform)
+int main(int argc, char** argv) {
+    UseGermanSystemLocale(); // as the program does, before the application object
+    QCoreApplication app(argc, argv);
+    TestPlatform test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "TestPlatform.moc"
