@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The Windows program as a user gets it, under Wine with the windows platform, run inside
+# an X server (xvfb-run) with openbox:
+#   the installer puts it into Program Files with a Start-menu entry; the program starts
+#   and shows "Zirpel []", opens a file through the real dialog (caption with the Windows
+#   path), writes a byte through the edit row and ends through "&Beenden", leaving its
+#   settings in the registry as strings and 32-bit integers; the uninstaller removes what
+#   was installed and leaves the settings.
+#   smoke.sh SETUP.EXE        (WINEPREFIX as prepared by scripts/test-windows)
+set -euo pipefail
+setup="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Waits up to 20 s for what the command tests.
+wait_for() {
+  for _ in $(seq 1 200); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+has_window() { [ -n "$(window_named "$1")" ]; }
+
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+trap 'kill "$wm" 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+wait_for sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' ||
+  fail "openbox did not start"
+
+# Install, as an administrator would, without questions.
+drive_c="$WINEPREFIX/drive_c"
+installed="$drive_c/Program Files/Zirpel"
+menu_entry="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zirpel.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zirpel'
+wine "$setup" /S
+wineserver -w
+[ -f "$installed/zirpel.exe" ] || fail "zirpel.exe not installed"
+[ -f "$installed/Tamsel.hlp" ] || fail "Tamsel.hlp not installed"
+[ -f "$menu_entry" ] || fail "no Start-menu entry"
+wine reg query "$uninstall_key" /v DisplayName >/dev/null 2>&1 || fail "no uninstall entry"
+echo "installed: $(find "$installed" -type f | wc -l) files"
+
+# A file in a folder whose name lies outside the ANSI code page.
+data="$drive_c/Daten Ω"
+mkdir -p "$data"
+printf 'ABCDEFGHIJ' >"$data/zehn.bin"
+wine reg delete 'HKLM\Software\Quillmark\Zirpel' /f >/dev/null 2>&1 || true
+
+wine "$installed/zirpel.exe" >/dev/null 2>&1 &
+wait_for has_window '^Zirpel \[\]$' || fail "no window 'Zirpel []'"
+wid="$(window_named '^Zirpel \[\]$')"
+echo "started: $(xdotool getwindowname "$wid")"
+import -window root "$work/start.png"
+
+# ZIRPEL_SMOKE_STEPS
+
+wait_for sh -c '! pgrep -f zirpel.exe >/dev/null' || fail "the program did not end"
+wineserver -w
+
+# The settings as the program left them: strings and 32-bit integers, paths with backslashes.
+settings="$(wine reg query 'HKLM\Software\Quillmark\Zirpel' 2>/dev/null | tr -d '\r')"
+echo "$settings"
+grep -Eq 'Datei1 +REG_SZ +C:\\Daten Ω\\zehn\.bin' <<<"$settings" || fail "Datei1 not stored"
+for name in frmTop frmLeft frmWidth frmHeight HexReihen HexSpalten HexOrDez Gitter; do
+  grep -Eq "$name +REG_DWORD +0x" <<<"$settings" || fail "$name not stored as REG_DWORD"
+done
+
+# Uninstall: everything installed goes, the settings stay.
+wine "$installed/uninstall.exe" /S
+wineserver -w
+wait_for sh -c "[ ! -e '$installed' ]" || fail "left behind: $(find "$installed")"
+[ ! -f "$menu_entry" ] || fail "Start-menu entry left behind"
+! wine reg query "$uninstall_key" >/dev/null 2>&1 || fail "uninstall entry left behind"
+wine reg query 'HKLM\Software\Quillmark\Zirpel' >/dev/null 2>&1 || fail "settings removed"
+echo "smoke test passed"
