@@ -98,6 +98,8 @@ public:
         return row < 0 ? nullptr : entry(row);
     }
     QAccessibleInterface* focusChild() const override {
+        if (!view()->selectionModel())
+            return nullptr;
         const int row = view()->selectionModel()->currentIndex().row();
         const int first = view()->firstShownRow();
         if (row < first || row >= first + view()->shownRowCount())
