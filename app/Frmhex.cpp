@@ -96,6 +96,41 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         menu->installEventFilter(this);
 
+    // Keys for the tool buttons that take no focus. Each presses its button, which does
+    // nothing while the button is disabled; the menus show no key texts.
+    const auto key = [this](QKeySequence keys, QWidget* scope, Qt::ShortcutContext context,
+                            auto run) {
+        auto* shortcut = new QShortcut(keys, scope);
+        shortcut->setContext(context);
+        connect(shortcut, &QShortcut::activated, this, run);
+    };
+    for (const auto& [keys, button] :
+         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_O), ui->ToolBtnOpen},
+          std::pair{QKeySequence(Qt::CTRL | Qt::Key_F), ui->ToolButtonFindChange},
+          std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), ui->ToolButtonEdit},
+          std::pair{QKeySequence(Qt::CTRL | Qt::Key_Q), ui->ToolButtonEnde}})
+        key(keys, this, Qt::WindowShortcut, [button] { button->click(); });
+    // Return and F2 load the table's current row, as a double click does.
+    for (const int k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})
+        key(QKeySequence(k), ui->HexGrid, Qt::WidgetShortcut, [this] { HexGridDblClick(); });
+    // Tab moves between the cells of the two grids; Ctrl+Tab leaves them. The grid takes
+    // the focus first, so that an open cell editor is closed as any focus change does.
+    for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid}) {
+        for (const bool next : {true, false}) {
+            const QKeySequence keys = next ? QKeySequence(Qt::CTRL | Qt::Key_Tab)
+                                           : QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab);
+            key(keys, grid, Qt::WidgetWithChildrenShortcut, [this, grid, next] {
+                grid->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                focusNextPrevChild(next);
+            });
+        }
+    }
+    // Return in the search entry searches, as "&Suchen" does; the entry's popup list
+    // keeps its own Return.
+    for (const int k : {Qt::Key_Return, Qt::Key_Enter})
+        key(QKeySequence(k), ui->ComboBoxSuchen, Qt::WidgetShortcut,
+            [this] { ui->BtnSuchen->click(); });
+
     FormCreate();
 }
 

@@ -4,9 +4,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <utility>
+
+// The program's icon lives in the images of the static GUI library.
+static void InitImages() {
+    Q_INIT_RESOURCE(images);
+}
 
 namespace zirpel {
 
@@ -48,6 +55,14 @@ void QtHelpViewer::showTopic(const QString& anchor) {
         browser_->resize(560, 480);
         // An open help window does not keep the program running once the main window closed.
         browser_->setAttribute(Qt::WA_QuitOnClose, false);
+        InitImages();
+        browser_->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
+        // Closed like the desktop's other viewers.
+        for (const QKeySequence& keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            auto* shortcut = new QShortcut(keys, browser_.get());
+            QObject::connect(shortcut, &QShortcut::activated, browser_.get(), &QWidget::close);
+        }
     }
     if (const std::optional<QString> path = zirpel::FindHelpFile(executableDir_)) {
         QUrl url = QUrl::fromLocalFile(*path);

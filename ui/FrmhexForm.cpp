@@ -68,6 +68,8 @@ QToolButton* toolButton(QWidget* bar, const char* name, int left, const QIcon& i
     b->setAutoRaise(true);
     b->setCheckable(check);
     b->setToolTip(hint);
+    // The picture says nothing to a screen reader; the hint does.
+    b->setAccessibleName(hint);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
@@ -185,6 +187,10 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     CSpinEditSpalten->setFixedWidth(qMax(35, CSpinEditSpalten->sizeHint().width()));
     CSpinEditReihen->raise();
     CSpinEditSpalten->raise();
+    // Buddies name their controls for a screen reader; the texts carry no mnemonic, so
+    // nothing visible changes.
+    TextReihen->setBuddy(CSpinEditReihen);
+    TextSpalten->setBuddy(CSpinEditSpalten);
 
     // Search and replace panel.
     GrpFindChange = make<QGroupBox>(Central, "GrpFindChange", 2, 264, 511, 140);
@@ -228,6 +234,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     LblErsetzen =
         label(GrpFindChange, "LblErsetzen", 111, 51, 74, 13, QStringLiteral("Ersetzen durch:"));
     LblTreffer = label(GrpFindChange, "LblTreffer", 88, 109, 3, 13, QStringLiteral(":"));
+    LblFind->setBuddy(ComboBoxSuchen);
+    LblErsetzen->setBuddy(ComboBoxErsetzen);
 
     // Edit panel.
     GrpEdit = make<QGroupBox>(Central, "GrpEdit", 0, 416, 649, 80);

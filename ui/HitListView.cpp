@@ -1,6 +1,9 @@
 #include "ui/HitListView.h"
 
+#include "ui/HitListAccessible.h"
+
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +20,8 @@ HitListView::HitListView(QWidget* parent) : QAbstractScrollArea(parent) {
     setBackgroundRole(QPalette::Base);
     viewport()->setBackgroundRole(QPalette::Base);
     verticalScrollBar()->setSingleStep(1);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &HitListView::announceShownRows);
+    InstallHitListAccessible();
 }
 
 void HitListView::setModel(QAbstractItemModel* model) {
@@ -29,6 +34,7 @@ void HitListView::setModel(QAbstractItemModel* model) {
         const auto relayout = [this] {
             updateScrollBar();
             viewport()->update();
+            announceShownRows();
         };
         // A new list starts at its top.
         connect(model, &QAbstractItemModel::modelReset, this, [this, relayout] {
@@ -42,6 +48,9 @@ void HitListView::setModel(QAbstractItemModel* model) {
     }
     connect(selection_, &QItemSelectionModel::selectionChanged, viewport(),
             qOverload<>(&QWidget::update));
+    connect(selection_, &QItemSelectionModel::selectionChanged, this,
+            &HitListView::announceSelection);
+    connect(selection_, &QItemSelectionModel::currentChanged, this, &HitListView::announceCurrent);
     updateScrollBar();
     viewport()->update();
 }
@@ -104,6 +113,52 @@ int HitListView::rowAt(QPoint point) const {
         return -1;
     const qint64 row = qint64(verticalScrollBar()->value()) + point.y() / kRowHeight;
     return row < rowCount() ? int(row) : -1;
+}
+
+int HitListView::firstShownRow() const {
+    return verticalScrollBar()->value();
+}
+
+int HitListView::shownRowCount() const {
+    const int inView = (viewport()->height() + kRowHeight - 1) / kRowHeight;
+    return std::clamp(rowCount() - firstShownRow(), 0, inView);
+}
+
+// The children a screen reader sees are the entries in view, so a scroll changes them
+// all, like a new model does.
+void HitListView::announceShownRows() {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
+    QAccessible::updateAccessibility(&event);
+}
+
+void HitListView::announceSelection(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    if (!QAccessible::isActive())
+        return;
+    const auto announce = [this](const QItemSelection& rows, QAccessible::Event type) {
+        if (rows.isEmpty())
+            return;
+        const int child = rows.first().top() - firstShownRow();
+        if (child < 0 || child >= shownRowCount())
+            return;
+        QAccessibleEvent event(this, type);
+        event.setChild(child);
+        QAccessible::updateAccessibility(&event);
+    };
+    announce(selected, QAccessible::SelectionAdd);
+    announce(deselected, QAccessible::SelectionRemove);
+}
+
+void HitListView::announceCurrent(const QModelIndex& current) {
+    const int child = current.row() - firstShownRow();
+    if (!QAccessible::isActive() || !hasFocus() || !current.isValid() || child < 0 ||
+        child >= shownRowCount())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(child);
+    QAccessible::updateAccessibility(&event);
 }
 
 void HitListView::paintEvent(QPaintEvent*) {
@@ -200,6 +255,9 @@ void HitListView::keyPressEvent(QKeyEvent* event) {
 void HitListView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    // The list took the focus: the reader goes on to its current entry.
+    if (selection_)
+        announceCurrent(selection_->currentIndex());
 }
 
 void HitListView::focusOutEvent(QFocusEvent* event) {

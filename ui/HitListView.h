@@ -9,6 +9,7 @@
 #include <QModelIndex>
 
 class QAbstractItemModel;
+class QItemSelection;
 class QItemSelectionModel;
 
 class HitListView : public QAbstractScrollArea {
@@ -31,6 +32,9 @@ public:
     [[nodiscard]] QRect visualRect(const QModelIndex& index) const;
     // The row at a point of the viewport, or -1.
     [[nodiscard]] int rowAt(QPoint point) const;
+    // The rows at least partly in view: firstShownRow() and the shownRowCount() after it.
+    [[nodiscard]] int firstShownRow() const;
+    [[nodiscard]] int shownRowCount() const;
 
 signals:
     // A click on an entry, as QAbstractItemView::clicked.
@@ -50,6 +54,10 @@ private:
     [[nodiscard]] int rowCount() const;
     [[nodiscard]] int visibleRows() const;
     void updateScrollBar();
+    // Tell assistive tools what changed, as Qt's own list view does.
+    void announceShownRows();
+    void announceSelection(const QItemSelection& selected, const QItemSelection& deselected);
+    void announceCurrent(const QModelIndex& current);
 
     QAbstractItemModel* model_ = nullptr;
     QItemSelectionModel* selection_ = nullptr;

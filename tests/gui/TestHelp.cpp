@@ -232,6 +232,23 @@ private slots:
         QVERIFY(!viewer.window()->testAttribute(Qt::WA_QuitOnClose));
     }
 
+    void viewerClosesWithKeys_data() {
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::newRow("Esc") << QKeyCombination(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << (Qt::CTRL | Qt::Key_W);
+    }
+    void viewerClosesWithKeys() {
+        QFETCH(QKeyCombination, keys);
+        QtHelpViewer viewer(QDir::tempPath());
+        viewer.showContents();
+        QVERIFY(QTest::qWaitForWindowActive(viewer.window()));
+        // It carries the program's icon, as the main window does.
+        QCOMPARE(viewer.window()->windowIcon().pixmap(32).toImage(),
+                 WindowHarness().create().windowIcon().pixmap(32).toImage());
+        QTest::keyClick(viewer.window(), keys.key(), keys.keyboardModifiers());
+        QVERIFY(!viewer.window()->isVisible());
+    }
+
     void missingHelpFileIsReportedByTheViewer() {
         QTemporaryDir dir;
         const QString bin = dir.filePath(QStringLiteral("bin"));
