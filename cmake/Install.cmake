@@ -17,7 +17,6 @@ else()
 endif()
 
 if(UNIX AND NOT APPLE)
-
   # The window icon as PNG files of the hicolor theme, made at build time from its
   # 32 x 32 picture, and above that size the same picture drawn as shapes (SVG).
   set(ZIRPEL_ICON_SIZES 16 22 24 32)
@@ -60,6 +59,7 @@ if(UNIX AND NOT APPLE)
     COMMENT "Compressing the changelog and the manual pages")
   add_custom_target(zirpel-docs ALL DEPENDS ${ZIRPEL_DOC_FILES})
   install(FILES packaging/copyright ${ZIRPEL_DOC_DIR}/changelog.gz DESTINATION share/doc/zirpel)
+  # lintian's remarks that do not hold for this package, each with the reason.
   install(FILES packaging/zirpel.lintian-overrides DESTINATION share/lintian/overrides
           RENAME zirpel)
   install(FILES ${ZIRPEL_DOC_DIR}/de/zirpel.1.gz DESTINATION share/man/de/man1)
@@ -75,8 +75,9 @@ if(UNIX AND NOT APPLE)
                      -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/CheckInstall.cmake)
 
     # The Debian package as lintian, appstreamcli and desktop-file-validate see it, and
-    # made a second time in a build folder of its own: both must be equal byte for byte.
-    # Packages come from the hardened Release build, so only that one is checked.
+    # made a second time from a copy of the sources in another folder: both must be
+    # equal byte for byte. Packages come from the hardened Release build, so only that
+    # one is checked.
     find_program(LINTIAN lintian)
     find_program(APPSTREAMCLI appstreamcli)
     find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
