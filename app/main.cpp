@@ -14,8 +14,9 @@ int main(int argc, char** argv) {
     UseGermanSystemLocale();
     Application app(argc, argv);
     app.setProperty("helpFile", QStringLiteral("Tamsel.hlp"));
-    // Lets the desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("zirpel"));
+    // Lets the desktop match the window to its menu entry and icon: the application's ID
+    // that names the entry (CMakeLists.txt).
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZIRPEL_APP_ID));
     // The report needs the application object, so it is caught inside its life.
     try {
         QtDialogs dialogs;

@@ -1,5 +1,6 @@
 // Build-time tool: turns the window icon into the PNG files of the hicolor icon theme,
-// <out>/<n>x<n>/apps/zirpel.png for every size asked for.
+// <out>/<n>x<n>/apps/zirpel.png for every size asked for up to the picture's own. Larger
+// sizes would only magnify its pixels; packaging/zirpel.svg draws them instead.
 #include <QDir>
 #include <QImage>
 #include <cstdio>
@@ -16,14 +17,13 @@ int main(int argc, char** argv) {
     }
     for (int i = 3; i < argc; ++i) {
         const int size = QByteArray(argv[i]).toInt();
-        if (size <= 0)
+        if (size <= 0 || size > icon.width()) {
+            std::fprintf(stderr, "no %d pixel icon from a %d pixel picture\n", size, icon.width());
             return 2;
-        // Whole multiples keep the drawn pixels sharp; other sizes are smoothed.
-        const bool sharp = size % icon.width() == 0;
+        }
         const QImage scaled =
             icon.convertToFormat(QImage::Format_ARGB32)
-                .scaled(size, size, Qt::KeepAspectRatio,
-                        sharp ? Qt::FastTransformation : Qt::SmoothTransformation);
+                .scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         const QString dir =
             QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[2])).arg(size);
         if (!QDir().mkpath(dir) || !scaled.save(dir + QStringLiteral("/zirpel.png"), "PNG")) {
