@@ -110,11 +110,13 @@ std::size_t BinaryFile::read(void* buffer, std::size_t count) {
     if (!f_ || count == 0)
         return 0;
     if (testTransferLimit)
-        count = std::min(count, testTransferLimit(Transfer::Read, count));
+        count = std::min(count, testTransferLimit(Transfer::Read, tell(), count));
     return std::fread(buffer, 1, count, f_);
 }
 
 std::size_t BinaryFile::readAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    if (testTransferLimit)
+        count = std::min(count, testTransferLimit(Transfer::Read, offset, count));
     if (!f_ || offset < 0 || count == 0)
         return 0;
 #ifdef _WIN32
@@ -148,7 +150,7 @@ bool BinaryFile::write(const void* buffer, std::size_t count) {
         return false;
     std::size_t allowed = count;
     if (testTransferLimit)
-        allowed = std::min(count, testTransferLimit(Transfer::Write, count));
+        allowed = std::min(count, testTransferLimit(Transfer::Write, tell(), count));
     return std::fwrite(buffer, 1, allowed, f_) == count;
 }
 
