@@ -131,10 +131,10 @@ private:
     // Disables HexEditGrid, BtnEditGridUebernehmen and BtnEditGridCancel together, and
     // the row they hold.
     void DisableEditRow();
-    // Listed hits are address texts of one file in one address base; a loaded row is
-    // also shaped for one number of columns. A file opened (LoadFile) and a change of the
-    // base or of the columns (UpdateLayout) reach them here, and nowhere else.
-    enum class Change { File, AddressBase, Columns };
+    // Listed hits and a loaded row were made for one file, address base and number of
+    // columns. A file opened (LoadFile) and a change of the base or of the columns
+    // (UpdateLayout) reach them here, and nowhere else.
+    using Change = zirpel::SearchState::Change;
     void Invalidate(Change change);
 
     // Mouse on the table (view/GridMouse.cpp).

@@ -161,8 +161,8 @@ void TFrmHexEditor::ToolButtonEditClick() {
 }
 
 void TFrmHexEditor::Invalidate(Change change) {
-    if (change != Change::Columns)
-        search_.dropHits();
+    search_.invalidate(change);
+    // The row's address and cells were taken in the old file, base or shape.
     DisableEditRow();
 }
 

@@ -1,9 +1,27 @@
 // The search panel's rules: which patterns are kept, and the checks before a replace.
+#include "FileBytes.h"
 #include "search/SearchState.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zirpel;
+
+namespace {
+
+// The hits of ABC at 100 and 597 of a 600-byte file, listed.
+void List(SearchState& state) {
+    QByteArray bytes(600, '.');
+    bytes.replace(100, 3, "ABC").replace(597, 3, "ABC");
+    QTemporaryDir dir;
+    BinaryFile file;
+    QVERIFY(file.open(MakeFile(dir, QStringLiteral("f.bin"), bytes), BinaryFile::Mode::Read));
+    (void)state.takeSearchPattern(QStringLiteral("ABC"), PatternBase::Ascii);
+    state.search(file, bytes.size(), false);
+    QCOMPARE(state.hits().count(), 2);
+}
+
+} // namespace
 
 class TestSearchState : public QObject {
     Q_OBJECT
@@ -34,7 +52,24 @@ private slots:
         QCOMPARE(replacement ? state.replacePattern() : state.searchPattern(), kept);
     }
 
-    // Hits at 100 and 597 of a 600-byte file, the replacement in ASCII.
+    void invalidate_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("left");
+        QTest::newRow("file opened") << int(SearchState::Change::File) << 0;
+        QTest::newRow("address base toggled") << int(SearchState::Change::AddressBase) << 0;
+        QTest::newRow("columns changed") << int(SearchState::Change::Columns) << 2;
+    }
+    void invalidate() {
+        QFETCH(int, change);
+        QFETCH(int, left);
+        SearchState state;
+        List(state);
+        state.invalidate(SearchState::Change(change));
+        QCOMPARE(state.hits().count(), left);
+        QCOMPARE(int(state.phase()), int(SearchState::Phase::Listed));
+    }
+
+    // The hits of List, the replacement in ASCII.
     void checkReplace_data() {
         QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("replacement");
@@ -67,10 +102,7 @@ private slots:
         QFETCH(qint64, fileSize);
         QFETCH(int, check);
         SearchState state;
-        HitStore hits;
-        hits.add(100);
-        hits.add(597);
-        state.hits().setHits(std::move(hits), false);
+        List(state);
         (void)state.takeReplacePattern(replacement, PatternBase::Ascii);
         QCOMPARE(int(state.checkReplace(search, replacement, row, fileSize)), check);
     }
