@@ -34,10 +34,11 @@ public:
     [[nodiscard]] const QByteArray& replacePattern() const { return replacement_; }
 
     // Lists the hits of the search pattern in the file, read at explicit offsets, with
-    // their texts in the given address base: Listed when there are any, else Ready.
+    // their texts in the given address base: Listed when there are any, else Ready. The
+    // file held size bytes when it was opened.
     void search(BinaryFile& file, qint64 size, bool decimal);
-    // The last search's file ended before the size it was given (a read failed, or it
-    // was cut short): the list holds the hits before the first position not read.
+    // The last search's file ended before that size (a read failed, or it was cut
+    // short): the list holds the hits before the first position that could not be read.
     [[nodiscard]] bool readFailed() const { return readFailed_; }
     // Ready with an empty list.
     void reset();
