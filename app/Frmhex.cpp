@@ -1,6 +1,5 @@
 #include "app/Frmhex.h"
 
-#include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
 #include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
@@ -26,8 +25,11 @@
 TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform), ui(std::make_unique<Ui::FrmHexEditor>()) {
     ui->setupUi(this);
-    hits_ = new HitListModel(this);
-    ui->ListBoxTreffer->setModel(hits_);
+    ui->ListBoxTreffer->setModel(&search_.hits());
+    // Handlers that need an open file go through WithFile.
+    const auto withFile = [this](void (TFrmHexEditor::*handler)()) {
+        return [this, handler] { WithFile(handler); };
+    };
 
     // Menu items and the tool buttons tied to them.
     connect(ui->MnuOeffnen, &QAction::triggered, this, &TFrmHexEditor::MnuOeffnenClick);
@@ -47,7 +49,7 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     connect(ui->HexGrid, &StringGrid::mouseUp, this, &TFrmHexEditor::HexGridMouseUp);
     connect(ui->HexGrid, &StringGrid::dblClick, this, &TFrmHexEditor::HexGridDblClick);
     connect(ui->ScrollBarVertikal, &QScrollBar::valueChanged, this,
-            &TFrmHexEditor::ScrollBarVertikalChange);
+            withFile(&TFrmHexEditor::ScrollBarVertikalChange));
     // The table has no scrolling of its own: its wheel turns the scroll bar.
     ui->HexGrid->viewport()->installEventFilter(this);
 
@@ -66,24 +68,29 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
 
     // Search and replace panel. Every change of the list's selection counts as a click.
     connect(ui->ListBoxTreffer->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TFrmHexEditor::ListBoxTrefferClick);
-    connect(ui->ListBoxTreffer, &HitListView::clicked, this, &TFrmHexEditor::ListBoxTrefferClick);
-    connect(ui->BtnSuchen, &QPushButton::clicked, this, &TFrmHexEditor::BtnSuchenClick);
-    connect(ui->BtnErsetzen, &QPushButton::clicked, this, &TFrmHexEditor::BtnErsetzenClick);
-    connect(ui->BtnNeueSuche, &QPushButton::clicked, this, &TFrmHexEditor::BtnNeueSucheClick);
-    connect(ui->BtnHilfe, &QPushButton::clicked, this, &TFrmHexEditor::BtnHilfeClick);
-    connect(ui->ComboBoxSuchen, &QComboBox::activated, this, &TFrmHexEditor::ComboBoxSuchenExit);
+            withFile(&TFrmHexEditor::ListBoxTrefferClick));
+    connect(ui->ListBoxTreffer, &HitListView::clicked, this,
+            withFile(&TFrmHexEditor::ListBoxTrefferClick));
+    connect(ui->BtnSuchen, &QPushButton::clicked, this, withFile(&TFrmHexEditor::BtnSuchenClick));
+    connect(ui->BtnErsetzen, &QPushButton::clicked, this,
+            withFile(&TFrmHexEditor::BtnErsetzenClick));
+    connect(ui->BtnNeueSuche, &QPushButton::clicked, this,
+            withFile(&TFrmHexEditor::BtnNeueSucheClick));
+    connect(ui->BtnHilfe, &QPushButton::clicked, this, withFile(&TFrmHexEditor::BtnHilfeClick));
+    connect(ui->ComboBoxSuchen, &QComboBox::activated, this,
+            withFile(&TFrmHexEditor::ComboBoxSuchenExit));
     connect(ui->ComboBoxErsetzen, &QComboBox::activated, this,
-            &TFrmHexEditor::ComboBoxErsetzenExit);
+            withFile(&TFrmHexEditor::ComboBoxErsetzenExit));
     for (QComboBox* box : {ui->ComboBoxSuchen, ui->ComboBoxErsetzen}) {
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
     }
 
     // Edit panel.
-    connect(ui->HexEditGrid, &StringGrid::selectCell, this, &TFrmHexEditor::HexEditGridSelectCell);
-    connect(ui->HexEditGrid, &StringGrid::setEditText, this,
-            &TFrmHexEditor::HexEditGridSetEditText);
+    ui->HexEditGrid->setSelectCellHook(
+        [this](int col, int row) { return HexEditGridSelectCell(col, row); });
+    ui->HexEditGrid->setEditTextHook(
+        [this](int col, int row, const QString& text) { HexEditGridSetEditText(col, row, text); });
     connect(ui->BtnEditGridUebernehmen, &QPushButton::clicked, this,
             &TFrmHexEditor::BtnEditGridUebernehmenClick);
     connect(ui->BtnEditGridCancel, &QPushButton::clicked, this,
@@ -137,9 +144,18 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
 TFrmHexEditor::~TFrmHexEditor() {
     // QWidget hides the window while it tears it down, after ui is gone and this is no
     // longer a TFrmHexEditor; the focus moves and an open cell editor of the edit row
-    // then hands on its text. Nothing a child says from here on concerns the window.
+    // then hands on its text. Nothing a child says from here on concerns the window, and
+    // the hit list outlives the model it shows.
+    ui->HexEditGrid->setEditTextHook(nullptr);
+    ui->HexEditGrid->setSelectCellHook(nullptr);
+    ui->ListBoxTreffer->setModel(nullptr);
     for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
+}
+
+void TFrmHexEditor::WithFile(void (TFrmHexEditor::*handler)()) {
+    if (DataFile.isOpen())
+        (this->*handler)();
 }
 
 bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
@@ -157,9 +173,9 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
             // The line edit's focus proxy is its combo box, which gets the event.
             if (watched == ui->ComboBoxSuchen || watched == ui->ComboBoxSuchen->lineEdit())
-                ComboBoxSuchenExit();
+                WithFile(&TFrmHexEditor::ComboBoxSuchenExit);
             else if (watched == ui->ComboBoxErsetzen || watched == ui->ComboBoxErsetzen->lineEdit())
-                ComboBoxErsetzenExit();
+                WithFile(&TFrmHexEditor::ComboBoxErsetzenExit);
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -3,8 +3,10 @@
 // defined in the folder of their subsystem (app/, view/, search/, edit/).
 #pragma once
 
+#include "edit/EditRowState.h"
 #include "platform/BinaryFile.h"
 #include "platform/Platform.h"
+#include "search/SearchState.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -15,7 +17,6 @@
 namespace Ui {
 struct FrmHexEditor;
 }
-class HitListModel;
 
 // A rectangle as four signed 32-bit edges.
 struct TRect {
@@ -67,10 +68,7 @@ private:
     std::array<quint8, 1024> SearchWindow{};
     std::array<char, 33> TextLineBuffer{};
     std::array<QString, 4> RecentFiles;
-    std::array<quint8, 50> SearchPattern{};
-    std::array<quint8, 50> ReplacePattern{};
-    qint32 SearchPatternLength = 0;
-    qint32 ReplacePatternLength = 0;
+    // SearchPattern, ReplacePattern and their lengths are kept by search_, with the hits.
 
     // Lifecycle (app/Frmhex.cpp).
     void FormCreate();
@@ -130,8 +128,14 @@ private:
     void ToolButtonHexDezClick();
     void ToolButtonFindChangeClick();
     void ToolButtonEditClick();
-    // Disables HexEditGrid, BtnEditGridUebernehmen and BtnEditGridCancel together.
+    // Disables HexEditGrid, BtnEditGridUebernehmen and BtnEditGridCancel together, and
+    // the row they hold.
     void DisableEditRow();
+    // Listed hits and a loaded row were made for one file, address base and number of
+    // columns. A file opened (LoadFile) and a change of the base or of the columns
+    // (UpdateLayout) reach them here, and nowhere else.
+    using Change = zirpel::SearchState::Change;
+    void Invalidate(Change change);
 
     // Mouse on the table (view/GridMouse.cpp).
     void HexGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -145,16 +149,12 @@ private:
     void ComboBoxSuchenExit();
     void ComboBoxErsetzenExit();
 
-    // The search panel's working states (search/SearchPanel.cpp). Ready: the list is empty,
+    // Shows the search state's phase in the panel (search/SearchPanel.cpp). Ready:
     // BtnSuchen enabled, BtnNeueSuche and BtnErsetzen disabled; the entries and the count
-    // label stay as they are unless enableEntries asks to enable the entries. Listed: the
-    // hits are shown, BtnSuchen and both entries are disabled, BtnNeueSuche enabled,
-    // BtnErsetzen enabled when there is a replacement text.
-    enum class SearchPanelState { Ready, Listed };
-    void SetSearchPanelState(SearchPanelState state, bool enableEntries = false);
-    // Empties the hit list and nothing else of the panel: its entries were written in
-    // another address base, or belong to another file.
-    void DropHits();
+    // label stay as they are unless enableEntries asks to enable the entries. Listed:
+    // BtnSuchen and both entries disabled, BtnNeueSuche enabled, BtnErsetzen enabled when
+    // there is a replacement text.
+    void ShowSearchPhase(bool enableEntries = false);
 
     // Search and hit list (search/SearchFile.cpp).
     void BtnSuchenClick();
@@ -169,16 +169,20 @@ private:
     void BtnErsetzenClick();
 
     // Edit row (edit/EditRow.cpp).
-    void HexEditGridSelectCell(int col, int row, bool& canSelect);
+    [[nodiscard]] bool HexEditGridSelectCell(int col, int row) const;
     void HexEditGridSetEditText(int col, int row, const QString& value);
 
     // Writing edits (edit/WriteEdits.cpp).
     void BtnEditGridUebernehmenClick();
     void BtnEditGridCancelClick();
 
+    // Runs a handler that needs an open file; before the first file it does nothing.
+    void WithFile(void (TFrmHexEditor::*handler)());
+
     Platform platform_;
     std::unique_ptr<Ui::FrmHexEditor> ui;
-    HitListModel* hits_ = nullptr;
+    zirpel::SearchState search_;
+    zirpel::EditRowState editRow_;
     // Set by LoadSettings: the window is centred on the screen when first shown.
     bool centreOnFirstShow_ = false;
     bool shown_ = false;
@@ -186,9 +190,6 @@ private:
     qint32 pageBytesRead_ = 0;
     // The last page read failed: the user has been told.
     bool pageReadFailed_ = false;
-    // One past the last byte cell typed into since the edit row was loaded; cells past
-    // the file's end are written only up to it.
-    qint32 editTypedEnd_ = 0;
     // The outer size asked for last; applied again once the frame is known.
     QSize outerSize_;
     // The outer top left the window is placed at while it is first shown (the stored

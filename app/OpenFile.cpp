@@ -79,9 +79,7 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     QString caption = QStringLiteral("Zirpel  [") + name + QLatin1Char(']');
     setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     FileSize = size;
-    // Hits and a loaded edit row belong to the file they came from.
-    DropHits();
-    DisableEditRow();
+    Invalidate(Change::File);
     // Clamping the position may run the scroll handler with the new stream.
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();

@@ -1,25 +1,17 @@
 // The edit row: which of its cells can be selected, and what a typed byte cell becomes.
 #include "app/Frmhex.h"
-#include "edit/EditCell.h"
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
 
-#include <algorithm>
-
-void TFrmHexEditor::HexEditGridSelectCell(int col, int, bool& canSelect) {
-    canSelect = col <= Columns;
+bool TFrmHexEditor::HexEditGridSelectCell(int col, int) const {
+    return col <= Columns;
 }
 
-void TFrmHexEditor::HexEditGridSetEditText(int col, int row, const QString& value) {
-    // Only byte cells can be current; an editor on any other cell changes nothing.
-    if (col < 1 || col > Columns)
+void TFrmHexEditor::HexEditGridSetEditText(int col, int, const QString& value) {
+    // Only byte cells can be current; an editor on any other cell changes nothing, and
+    // neither does one on a disabled row.
+    if (!editRow_.editText(col - 1, value))
         return;
-    StringGrid* edit = ui->HexEditGrid;
-    editTypedEnd_ = std::max(editTypedEnd_, col);
-    const QString cell = zirpel::NormaliseByteCell(value);
-    edit->setCell(col, row, cell);
-    const int textCol = Columns + 2;
-    edit->setCell(textCol, 0,
-                  zirpel::ReplaceTextChar(edit->cell(textCol, 0), col,
-                                          zirpel::EditTextChar(zirpel::ByteCellValue(cell))));
+    ui->HexEditGrid->setCell(col, 0, editRow_.cell(col - 1));
+    ui->HexEditGrid->setCell(Columns + 2, 0, editRow_.text());
 }

@@ -30,7 +30,7 @@ std::size_t BinaryFile::read(void* buffer, std::size_t count) {
     if (!f_ || count == 0)
         return 0;
     if (testTransferLimit)
-        count = std::min(count, testTransferLimit(Transfer::Read, count));
+        count = std::min(count, testTransferLimit(Transfer::Read, tell(), count));
     return std::fread(buffer, 1, count, f_);
 }
 
@@ -39,7 +39,7 @@ bool BinaryFile::write(const void* buffer, std::size_t count) {
         return false;
     std::size_t allowed = count;
     if (testTransferLimit)
-        allowed = std::min(count, testTransferLimit(Transfer::Write, count));
+        allowed = std::min(count, testTransferLimit(Transfer::Write, tell(), count));
     return std::fwrite(buffer, 1, allowed, f_) == count;
 }
 

@@ -22,9 +22,11 @@ public:
     enum class Transfer { Read, Write };
 
     // Test seam, never set by the program: when set, a read or write moves only as many
-    // bytes as this returns for the count asked, as a failing disk does partway; a write
-    // cut short reports failure.
-    static inline std::function<std::size_t(Transfer, std::size_t)> testTransferLimit;
+    // bytes as this returns for the count asked at the offset, as a failing disk does
+    // partway; a write cut short reports failure. Reads at an offset call it from the
+    // thread that reads.
+    static inline std::function<std::size_t(Transfer, std::int64_t offset, std::size_t count)>
+        testTransferLimit;
 
     BinaryFile() = default;
     ~BinaryFile() { close(); }

@@ -2,6 +2,7 @@
 #include "platform/BinaryFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,6 +53,8 @@ std::int64_t BinaryFile::tell() const {
 }
 
 std::size_t BinaryFile::readAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    if (testTransferLimit)
+        count = std::min(count, testTransferLimit(Transfer::Read, offset, count));
     if (!f_ || offset < 0 || count == 0)
         return 0;
     for (;;) {

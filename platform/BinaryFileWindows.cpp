@@ -70,6 +70,8 @@ std::int64_t BinaryFile::tell() const {
 }
 
 std::size_t BinaryFile::readAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    if (testTransferLimit)
+        count = std::min(count, testTransferLimit(Transfer::Read, offset, count));
     if (!f_ || offset < 0 || count == 0)
         return 0;
     // An offset in OVERLAPPED reads there even from a handle opened for plain reads. It

@@ -3,31 +3,29 @@
 
 #include "platform/BinaryFile.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 #include <span>
 
 namespace zirpel {
 
-enum class Growth {
-    Typed,  // past the end go only the bytes up to typedEnd: those the user typed
-    Refused // bytes that would reach past the end are refused before anything is written
-};
-
-// How many of count bytes at offset go into a file now fileSize long: those inside the
-// file, and with Growth::Typed those up to typedEnd past its end. Nothing when the write
-// is refused: it starts past the end (it would leave a gap), or with Growth::Refused it
-// does not fit.
-[[nodiscard]] std::optional<qint64> WriteLength(qint64 offset, qint64 count, qint64 typedEnd,
-                                                qint64 fileSize, Growth growth);
+// What a write puts at its offset, decided from the file as it is at the moment of the
+// write: its size now and its bytes from the offset on (as many as the write covers,
+// fewer where the file ends). Nothing refuses the write.
+using ComposeWrite =
+    std::function<std::optional<QByteArray>(qint64 size, std::span<const quint8> current)>;
 
 // Opens the existing regular file at path for update and, when it is still the file
-// shown, writes the bytes WriteLength allows at offset, then flushes, syncs and closes the
-// stream. False when the file is another one or opening, sizing, reserving, writing or
-// syncing fails, or the write is refused; a write that fails partway puts the old bytes
-// and length back.
+// shown, reads the count bytes at offset (fewer where the file ends), writes what compose
+// makes of them at offset, then flushes, syncs and closes the stream. False when the file
+// is another one, opening, sizing, reading, reserving, writing or syncing fails, or
+// compose refuses; a write that fails partway puts the old bytes and length back. The
+// bytes are read and written through the same stream, so nothing of this process comes
+// between them.
 [[nodiscard]] bool WriteInPlace(const QString& path, const FileIdentity& shown, qint64 offset,
-                                std::span<const quint8> bytes, Growth growth, qint64 typedEnd = 0);
+                                qint64 count, const ComposeWrite& compose);
 
 } // namespace zirpel

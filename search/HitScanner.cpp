@@ -336,15 +336,17 @@ void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& 
     }
 }
 
-void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits) {
+bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits,
+                qint64 size) {
     if (pattern.empty())
-        return;
+        return true;
     constexpr qint64 kChunk = HitStore::kRegionSize;
     static_assert(kChunk % kHitBlockSize == 0);
     const std::size_t want = std::size_t(kChunk) + pattern.size() - 1;
     struct Part {
         HitStore hits;
-        bool last; // the data ended in this chunk or the bytes after it
+        bool last;  // the data ended in this chunk or the bytes after it
+        qint64 end; // where it ended
     };
     // Thread k scans the chunks k, k + 2, k + 4, ... until the data ends for it.
     const auto work = [&](int k, std::vector<Part>& parts) {
@@ -360,7 +362,7 @@ void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
                     break;
                 got += std::min(n, want - got);
             }
-            parts.push_back({HitStore(hits.form(), start), got < want});
+            parts.push_back({HitStore(hits.form(), start), got < want, start + qint64(got)});
             const qint64 positions = std::max<qint64>(qint64(got) - qint64(pattern.size()) + 1, 0);
             Matcher matcher(pattern, parts.back().hits);
             matcher.scan(buffer, std::min({positions, kChunk, kOffsetLimit - start}), start);
@@ -386,22 +388,24 @@ void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
     second.join();
     if (failure)
         std::rethrow_exception(failure);
-    // In file order, up to the chunk where the data ended.
+    // In file order, up to the chunk where the data ended: the other thread may have read
+    // on behind it, but its hits would leave a gap.
     for (std::size_t c = 0; c / 2 < parts[c % 2].size(); ++c) {
         Part& part = parts[c % 2][c / 2];
         hits.append(std::move(part.hits));
         if (part.last)
-            break;
+            return part.end >= size;
     }
+    return true;
 }
 
-void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits) {
-    ScanHitsAt(
+bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size) {
+    return ScanHitsAt(
         pattern,
         [&file](qint64 offset, quint8* buffer, std::size_t count) {
             return file.readAt(offset, buffer, count);
         },
-        hits);
+        hits, size);
 }
 
 } // namespace zirpel

@@ -45,10 +45,14 @@ using ReadAt = std::function<std::size_t(qint64 offset, quint8* buffer, std::siz
 // on its bytes (and the length - 1 behind it) alone, so the store's regions are scanned
 // independently: this thread and a second one each read a region and scan it while it is still in
 // their processor's cache, taking turns; the second thread ends before the function returns.
-void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits);
+// The data is known to hold size bytes at least: false when it ended before (a read
+// failed, or the data was cut short), and the hits are then those before the first
+// position that could not be read, whichever thread failed.
+bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits,
+                qint64 size = 0);
 
 // The same over a whole file, read at explicit offsets: the stream's position is neither
 // used nor moved.
-void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits);
+bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size = 0);
 
 } // namespace zirpel

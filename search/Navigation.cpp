@@ -1,6 +1,5 @@
 // Moving the page to the selected hit.
 #include "app/Frmhex.h"
-#include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
 #include "ui/HitListView.h"
 
@@ -8,12 +7,10 @@
 #include <algorithm>
 
 void TFrmHexEditor::ListBoxTrefferClick() {
-    if (!DataFile.isOpen() || hits_->count() == 0)
-        return;
     const int row = ui->ListBoxTreffer->currentRow();
-    if (row < 0)
+    if (search_.hits().count() == 0 || row < 0)
         return;
-    PageOffset = AddressTextToOffset(hits_->text(row));
+    PageOffset = AddressTextToOffset(search_.hits().text(row));
     // Moving the thumb runs the scroll handler, which keeps the page inside the file.
     ui->ScrollBarVertikal->setValue(PageOffset);
     // The thumb may already have stood there; the page still must not run past the end.

@@ -3,7 +3,6 @@
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
 #include "search/EntryHistory.h"
-#include "search/Pattern.h"
 #include "ui/FrmhexForm.h"
 
 #include <QButtonGroup>
@@ -12,23 +11,13 @@
 
 namespace {
 
-struct PatternMessages {
-    QString oddLength;
-    QString badDigit;
-};
-
-// Stores a parsed pattern, or shows why it failed and leaves the old one in place.
-int StorePattern(const zirpel::ParsedPattern& parsed, const PatternMessages& messages,
-                 Dialogs& dialogs, std::array<quint8, 50>& target, qint32& length) {
-    if (!parsed.ok()) {
-        dialogs.appMessage(parsed.error == zirpel::PatternError::OddLength ? messages.oddLength
-                                                                           : messages.badDigit);
-        return -1;
-    }
-    target.fill(0);
-    std::copy(parsed.bytes.begin(), parsed.bytes.end(), target.begin());
-    length = qint32(parsed.bytes.size());
-    return 0;
+// Shows why a pattern entry did not parse; the pattern kept before stays.
+int ReportPattern(zirpel::PatternError error, const QString& oddLength, const QString& badDigit,
+                  Dialogs& dialogs) {
+    if (error == zirpel::PatternError::None)
+        return 0;
+    dialogs.appMessage(error == zirpel::PatternError::OddLength ? oddLength : badDigit);
+    return -1;
 }
 
 // The base is read at each parse: it may change while hits are listed.
@@ -55,37 +44,25 @@ qint32 TFrmHexEditor::AddressTextToOffset(const QString& text) const {
 }
 
 int TFrmHexEditor::ParseSearchPattern() {
-    zirpel::ParsedPattern parsed =
-        zirpel::ParsePattern(ui->ComboBoxSuchen->currentText(), ChosenBase(ui->RadioGrpBasisItems));
-    // The entry takes 40 characters, so this only guards the buffer.
-    if (parsed.ok() && parsed.bytes.size() > zirpel::kMaxPatternBytes)
-        parsed.error = zirpel::PatternError::OddLength;
-    return StorePattern(parsed,
-                        {QStringLiteral("Bitte <Suchen nach> überprüfen"),
-                         QStringLiteral("Bitte Hexwerte in <Suchen nach> überprüfen")},
-                        platform_.dialogs, SearchPattern, SearchPatternLength);
+    return ReportPattern(search_.takeSearchPattern(ui->ComboBoxSuchen->currentText(),
+                                                   ChosenBase(ui->RadioGrpBasisItems)),
+                         QStringLiteral("Bitte <Suchen nach> überprüfen"),
+                         QStringLiteral("Bitte Hexwerte in <Suchen nach> überprüfen"),
+                         platform_.dialogs);
 }
 
 int TFrmHexEditor::ParseReplacePattern() {
-    const zirpel::ParsedPattern parsed = zirpel::ParsePattern(ui->ComboBoxErsetzen->currentText(),
-                                                              ChosenBase(ui->RadioGrpBasisItems));
-    // A replacement of more than 40 bytes is longer than any search text can be: it is
-    // not stored, and the length test that follows stops the replace.
-    if (parsed.ok() && parsed.bytes.size() > zirpel::kMaxPatternBytes)
-        return 0;
-    return StorePattern(parsed,
-                        {QStringLiteral("Bitte <Ersetzen durch> überprüfen"),
-                         QStringLiteral("Bitte Hexwerte in <Ersetzen durch> überprüfen")},
-                        platform_.dialogs, ReplacePattern, ReplacePatternLength);
+    return ReportPattern(search_.takeReplacePattern(ui->ComboBoxErsetzen->currentText(),
+                                                    ChosenBase(ui->RadioGrpBasisItems)),
+                         QStringLiteral("Bitte <Ersetzen durch> überprüfen"),
+                         QStringLiteral("Bitte Hexwerte in <Ersetzen durch> überprüfen"),
+                         platform_.dialogs);
 }
 
-// Like every handler of the panel, these wait for an open file.
 void TFrmHexEditor::ComboBoxSuchenExit() {
-    if (DataFile.isOpen())
-        MoveEntryTextToTop(ui->ComboBoxSuchen);
+    MoveEntryTextToTop(ui->ComboBoxSuchen);
 }
 
 void TFrmHexEditor::ComboBoxErsetzenExit() {
-    if (DataFile.isOpen())
-        MoveEntryTextToTop(ui->ComboBoxErsetzen);
+    MoveEntryTextToTop(ui->ComboBoxErsetzen);
 }

@@ -1,15 +1,12 @@
-// The search panel's working states; every change of its buttons and list goes through here.
+// The search panel's working states; every change of its buttons goes through here.
 #include "app/Frmhex.h"
-#include "search/HitListModel.h"
 #include "ui/FrmhexForm.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
-void TFrmHexEditor::SetSearchPanelState(SearchPanelState state, bool enableEntries) {
-    const bool listed = state == SearchPanelState::Listed;
-    if (!listed)
-        DropHits();
+void TFrmHexEditor::ShowSearchPhase(bool enableEntries) {
+    const bool listed = search_.phase() == zirpel::SearchState::Phase::Listed;
     ui->BtnSuchen->setEnabled(!listed);
     ui->BtnNeueSuche->setEnabled(listed);
     ui->BtnErsetzen->setEnabled(listed && !ui->ComboBoxErsetzen->currentText().isEmpty());
@@ -18,8 +15,4 @@ void TFrmHexEditor::SetSearchPanelState(SearchPanelState state, bool enableEntri
         ui->ComboBoxSuchen->setEnabled(!listed);
         ui->ComboBoxErsetzen->setEnabled(!listed);
     }
-}
-
-void TFrmHexEditor::DropHits() {
-    hits_->clear();
 }

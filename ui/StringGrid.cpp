@@ -3,7 +3,6 @@
 #include <QGlyphRun>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -305,18 +304,23 @@ void StringGrid::dropFramesTouching(const QRect& rect) {
     }
 }
 
-bool StringGrid::canSelect(int col, int row) {
+void StringGrid::setSelectCellHook(std::function<bool(int, int)> hook) {
+    selectCellHook_ = std::move(hook);
+}
+
+void StringGrid::setEditTextHook(std::function<void(int, int, const QString&)> hook) {
+    editTextHook_ = std::move(hook);
+}
+
+bool StringGrid::canSelect(int col, int row) const {
     if (col < fixedCols_ || row < fixedRows_)
         return false;
-    bool ok = true;
-    emit selectCell(col, row, ok);
-    return ok;
+    return !selectCellHook_ || selectCellHook_(col, row);
 }
 
 void StringGrid::editorTextChanged(int col, int row, const QString& text) {
-    static const QMetaMethod signal = QMetaMethod::fromSignal(&StringGrid::setEditText);
-    if (isSignalConnected(signal))
-        emit setEditText(col, row, text);
+    if (editTextHook_)
+        editTextHook_(col, row, text);
     else
         setCell(col, row, text);
 }

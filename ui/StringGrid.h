@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QTableView>
 #include <QVector>
+#include <functional>
 
 class StringGridModel;
 
@@ -55,6 +56,15 @@ public:
     [[nodiscard]] int currentRow() const;
     void setCurrentCell(int col, int row);
 
+    // The rules of a grid whose cells are chosen and typed into. Without a hook every cell
+    // past the fixed ones can become the current cell, and a cell keeps what its editor
+    // holds.
+    // Whether a cell may become the current cell.
+    void setSelectCellHook(std::function<bool(int col, int row)> hook);
+    // Takes the whole text of a cell's open editor at each change and as the editor
+    // closes; the hook decides what the cells keep and sets them.
+    void setEditTextHook(std::function<void(int col, int row, const QString& text)> hook);
+
     // The removable dotted marker: drawing the same rectangle again removes it, and
     // setting the text of a cell it touches removes it too.
     void toggleFocusFrame(const QRect& rect);
@@ -64,11 +74,6 @@ signals:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void dblClick();
-    // Asked before a cell becomes the current cell.
-    void selectCell(int col, int row, bool& canSelect);
-    // The whole text of the open cell editor, at each change and when it closes. While
-    // connected, the receiver decides what the cell keeps.
-    void setEditText(int col, int row, const QString& value);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -86,7 +91,7 @@ private:
         qreal advance = 0;
     };
     [[nodiscard]] const Glyph& glyph(char16_t ch) const;
-    [[nodiscard]] bool canSelect(int col, int row);
+    [[nodiscard]] bool canSelect(int col, int row) const;
     void applySectionSizes();
     void dropFramesTouching(const QRect& rect);
     void editorTextChanged(int col, int row, const QString& text);
@@ -102,6 +107,8 @@ private:
     bool editable_ = false;
     QVector<int> colWidths_;
     QList<QRect> focusFrames_;
+    std::function<bool(int, int)> selectCellHook_;
+    std::function<void(int, int, const QString&)> editTextHook_;
     mutable QRawFont rawFont_;
     mutable QHash<char16_t, Glyph> glyphs_;
 };

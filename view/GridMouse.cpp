@@ -64,10 +64,14 @@ void TFrmHexEditor::HexGridDblClick() {
     if (edit->colCount() != Columns + 3)
         edit->setColCount(Columns + 3);
     edit->beginUpdate();
-    for (int c = 0; c <= Columns + 2; ++c)
+    QStringList bytes;
+    for (int c = 0; c <= Columns + 2; ++c) {
         edit->setCell(c, 0, grid->cell(c, row));
+        if (c >= 1 && c <= Columns)
+            bytes << grid->cell(c, row);
+    }
     edit->endUpdate();
-    editTypedEnd_ = 0;
+    editRow_.load(PageOffset + rowStart, bytes, grid->cell(Columns + 2, row));
     // A reshaped grid may have left its current cell on the spacer or the text cell,
     // where a typed key would open an editor.
     if (edit->currentCol() < 1 || edit->currentCol() > Columns)

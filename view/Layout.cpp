@@ -32,6 +32,8 @@ void ShapeColumns(StringGrid* grid, int columns, int gridLineWidth) {
 } // namespace
 
 void TFrmHexEditor::UpdateLayout() {
+    const qint32 columnsBefore = Columns;
+    const qint32 decimalBefore = DecimalAddresses;
     Columns = ui->CSpinEditSpalten->value();
     Rows = ui->CSpinEditReihen->value();
     PageSize = Rows * Columns;
@@ -40,6 +42,10 @@ void TFrmHexEditor::UpdateLayout() {
     ByteColumnWidth = zirpel::Geometry::ByteColumnWidth;
     CharWidth = zirpel::Geometry::CharWidth;
     DecimalAddresses = ui->ToolButtonHexDez->isChecked() ? 0 : 1;
+    if (DecimalAddresses != decimalBefore)
+        Invalidate(Change::AddressBase);
+    else if (Columns != columnsBefore)
+        Invalidate(Change::Columns);
 
     const zirpel::Geometry geo{Columns, Rows, GridLineWidth, SearchPanelVisible != 0,
                                EditPanelVisible != 0};
@@ -111,8 +117,6 @@ void TFrmHexEditor::CSpinEditSpaltenChange() {
     const int value = ui->CSpinEditSpalten->value();
     if (value < 16 || value > 32)
         ui->CSpinEditSpalten->setValue(16);
-    // A row loaded under the old column count no longer matches the edit grid's cells.
-    DisableEditRow();
     UpdateLayout();
     ShowPage();
 }
@@ -127,11 +131,9 @@ void TFrmHexEditor::ToolButtonGitterClick() {
 void TFrmHexEditor::ToolButtonHexDezClick() {
     if (StartupPending)
         return;
+    // The layout forgets the hits and the loaded row: they were written in the old base.
     UpdateLayout();
     RenderPage();
-    // Hit entries and the edit row's address were written in the old base.
-    DropHits();
-    DisableEditRow();
 }
 
 void TFrmHexEditor::ToolButtonFindChangeClick() {
@@ -140,7 +142,8 @@ void TFrmHexEditor::ToolButtonFindChangeClick() {
         ui->ToolButtonEdit->setChecked(false);
         EditPanelVisible = 0;
         ui->RadioGrpBasisHex->setChecked(true);
-        SetSearchPanelState(SearchPanelState::Ready);
+        search_.reset();
+        ShowSearchPhase();
     }
     UpdateLayout();
     RenderPage();
@@ -157,7 +160,14 @@ void TFrmHexEditor::ToolButtonEditClick() {
     DisableEditRow();
 }
 
+void TFrmHexEditor::Invalidate(Change change) {
+    search_.invalidate(change);
+    // The row's address and cells were taken in the old file, base or shape.
+    DisableEditRow();
+}
+
 void TFrmHexEditor::DisableEditRow() {
+    editRow_.disable();
     ui->HexEditGrid->setEnabled(false);
     ui->BtnEditGridUebernehmen->setEnabled(false);
     ui->BtnEditGridCancel->setEnabled(false);

@@ -5,8 +5,6 @@
 #include <QScrollBar>
 
 void TFrmHexEditor::ScrollBarVertikalChange() {
-    if (!DataFile.isOpen())
-        return;
     const qint32 limit = FileSize - PageSize;
     PageOffset = ui->ScrollBarVertikal->value();
     if (PageOffset > limit)

@@ -35,6 +35,7 @@ QString Hex(quint8 b) {
 
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
 const QString kCannotRead = QStringLiteral("Die Datei kann nicht gelesen werden.");
+const QString kBehindEnd = QStringLiteral("Die Zeile beginnt hinter dem Dateiende.");
 
 } // namespace
 
@@ -56,7 +57,7 @@ class TestEditWrite : public QObject {
     }
     // Every page cell shows the bytes of file from the page's offset, zeros past its end.
     void comparePage(const QByteArray& file) const {
-        const int offset = h->access().PageOffset();
+        const int offset = h->shownOffset();
         for (int r = 1; r <= 16; ++r) {
             for (int c = 1; c <= 16; ++c) {
                 const int at = offset + (r - 1) * 16 + c - 1;
@@ -64,11 +65,21 @@ class TestEditWrite : public QObject {
             }
         }
     }
-    // Edits as "column=keys".
+    // Edits as "column=keys" (closed with Return, no keys: the editor opened and closed) or
+    // "column=keys>n" (closed with n Tabs); "+bytes" appends to the file, as another
+    // program does.
     void type(const QStringList& edits) const {
         for (const QString& e : edits) {
-            const qsizetype eq = e.indexOf(QLatin1Char('='));
-            TypeIntoCell(*h, e.left(eq).toInt(), e.mid(eq + 1));
+            if (e.startsWith(QLatin1Char('+'))) {
+                QFile f(path);
+                QVERIFY(f.open(QIODevice::Append) && f.write(e.mid(1).toLatin1()) > 0);
+                continue;
+            }
+            const QString keys = e.section(QLatin1Char('='), 1).section(QLatin1Char('>'), 0, 0);
+            const int tabs = e.section(QLatin1Char('>'), 1).toInt();
+            TypeIntoCell(*h, e.section(QLatin1Char('='), 0, 0).toInt(), keys, tabs == 0);
+            for (int t = 0; t < tabs; ++t)
+                QTest::keyClick(KeyTarget(h->editGrid()), Qt::Key_Tab);
         }
     }
 
@@ -96,15 +107,6 @@ private slots:
         const QByteArray big = Letters(1000);
         QTest::newRow("first cell 41 to 61") << big << false << 0 << 1 << "00000000" << 0
                                              << QStringList{"1=61"} << Patched(big, 0, "a");
-        QTest::newRow("one-digit cell 7 writes 07")
-            << big << false << 0 << 1 << "00000000" << 0 << QStringList{"2=7"}
-            << Patched(big, 1, "\x07");
-        QTest::newRow("cell reset by a bad entry writes 00")
-            << big << false << 0 << 1 << "00000000" << 0 << QStringList{"3=4G"}
-            << Patched(big, 2, QByteArray(1, '\0'));
-        QTest::newRow("emptied cell writes 00")
-            << big << false << 0 << 1 << "00000000" << 0 << QStringList{"4="}
-            << Patched(big, 3, QByteArray(1, '\0'));
         QTest::newRow("nothing typed writes the row as it was")
             << big << false << 0 << 2 << "00000010" << 0 << QStringList{} << big;
         QTest::newRow("first and last cell of row 3")
@@ -118,14 +120,15 @@ private slots:
         QTest::newRow("scrolled away before writing")
             << big << false << 0 << 2 << "00000010" << 512 << QStringList{"5=00"}
             << Patched(big, 20, QByteArray(1, '\0'));
-        QTest::newRow("row of a 10-byte file written unchanged stays 10 bytes")
-            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{} << Letters(10);
-        QTest::newRow("41 typed into cell 12 of a 10-byte file gives 12 bytes")
-            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"12=41"}
-            << Letters(10) + QByteArray("\0A", 2);
-        QTest::newRow("row starting at the end of a 32-byte file appends the typed byte")
-            << Letters(32) << false << 0 << 3 << "00000020" << 0 << QStringList{"1=5A"}
-            << Letters(32) + "Z";
+        QTest::newRow("editor opened and closed past the end of a 10-byte file")
+            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"14="}
+            << Letters(10);
+        QTest::newRow("61 typed, then Tab over 13 cells")
+            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"1=61>13"}
+            << Patched(Letters(10), 0, "a");
+        QTest::newRow("bytes appended meanwhile stay")
+            << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"+KLMNOP", "2=61"}
+            << Patched(Letters(16), 1, "a");
     }
     void write() {
         QFETCH(QByteArray, before);
@@ -151,12 +154,11 @@ private slots:
         QVERIFY(disabled());
         QCOMPARE(editCell(0), address);
         // The page stays where it is and shows the file as it now is.
-        QCOMPARE(h->access().PageOffset(), scrollAfter);
+        QCOMPARE(h->shownOffset(), scrollAfter);
         QCOMPARE(bar()->value(), scrollAfter);
         comparePage(after);
         // The size taken at the open stays.
-        QCOMPARE(h->access().FileSize(), before.size());
-        QCOMPARE(bar()->maximum(), qMax(0, before.size() - h->access().PageSize() + 1));
+        QCOMPARE(bar()->maximum(), qMax(0, before.size() - 256 + 1));
         QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: %1 Bytes").arg(before.size()));
         // A double click loads and enables the row again.
         LoadRow(*h, row);
@@ -235,9 +237,10 @@ private slots:
         } else if (how == QLatin1String("shortened")) {
             QVERIFY(QFile::resize(path, 10));
             shown.truncate(10);
-            messages.prepend(kCannotRead); // the page read again comes up short
+            // The page read again comes up short; the row starts behind the end now.
+            messages = QStringList{kCannotRead, kBehindEnd};
         } else {
-            BinaryFile::testTransferLimit = [writes = 0](BinaryFile::Transfer t,
+            BinaryFile::testTransferLimit = [writes = 0](BinaryFile::Transfer t, qint64,
                                                          std::size_t n) mutable {
                 return t == BinaryFile::Transfer::Write && writes++ == 0 ? std::size_t(4) : n;
             };
@@ -280,7 +283,7 @@ private slots:
     void rowNotReadIsNotLoaded() {
         const QByteArray bytes = Letters(1000);
         open(bytes);
-        BinaryFile::testTransferLimit = [](BinaryFile::Transfer, std::size_t) {
+        BinaryFile::testTransferLimit = [](BinaryFile::Transfer, qint64, std::size_t) {
             return std::size_t(20);
         };
         bar()->setValue(16);
@@ -303,7 +306,6 @@ private slots:
         take->click();
         h->find<QPushButton>("BtnEditGridCancel")->click();
         QVERIFY(h->dialogs.messages.isEmpty());
-        QVERIFY(h->access().FileName().isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 };

@@ -1,5 +1,6 @@
 #include "WindowHarness.h"
 
+#include "app/ByteText.h"
 #include "ui/StringGrid.h"
 
 #include <QAbstractButton>
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <QToolButton>
 
 WindowHarness::WindowHarness() = default;
 
@@ -53,4 +55,9 @@ QString WindowHarness::cell(int col, int row) const {
 
 QString WindowHarness::statusText() const {
     return find<QLabel>("StatusText")->text();
+}
+
+qint32 WindowHarness::shownOffset() const {
+    return zirpel::AddressTextToOffset(cell(0, 1),
+                                       !find<QToolButton>("ToolButtonHexDez")->isChecked());
 }

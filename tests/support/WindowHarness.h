@@ -29,25 +29,13 @@ struct FrmHexEditorTestAccess {
     qint32& DecimalAddresses() { return w.DecimalAddresses; }
     qint32& SearchPanelVisible() { return w.SearchPanelVisible; }
     qint32& EditPanelVisible() { return w.EditPanelVisible; }
-    BinaryFile& DataFile() { return w.DataFile; }
-    qint32& FileSize() { return w.FileSize; }
     std::array<quint8, 1024>& PageBuffer() { return w.PageBuffer; }
     std::array<QString, 4>& RecentFiles() { return w.RecentFiles; }
-    std::array<quint8, 50>& SearchPattern() { return w.SearchPattern; }
-    std::array<quint8, 50>& ReplacePattern() { return w.ReplacePattern; }
-    qint32& SearchPatternLength() { return w.SearchPatternLength; }
-    qint32& ReplacePatternLength() { return w.ReplacePatternLength; }
 
     void FormActivate() { w.FormActivate(); }
-    void OpenFile(const QString& name) { w.OpenFile(name); }
-    void AddRecentFile(const QString& name) { w.AddRecentFile(name); }
     void UpdateRecentMenu() { w.UpdateRecentMenu(); }
     void ReadPage() { w.ReadPage(); }
     void RenderPage() { w.RenderPage(); }
-    void UpdateLayout() { w.UpdateLayout(); }
-    [[nodiscard]] qint32 AddressTextToOffset(const QString& text) const {
-        return w.AddressTextToOffset(text);
-    }
 };
 
 // Owns the fakes and the window built on them.
@@ -79,4 +67,6 @@ public:
     // The cell text of the main table.
     [[nodiscard]] QString cell(int col, int row) const;
     [[nodiscard]] QString statusText() const;
+    // The page's offset, as the first row's address shows it.
+    [[nodiscard]] qint32 shownOffset() const;
 };

@@ -7,15 +7,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <vector>
+#include <cstdio>
 
 using namespace zirpel;
 
 namespace {
-
-std::vector<quint8> Bytes(const QByteArray& b) {
-    return {b.begin(), b.end()};
-}
 
 FileIdentity IdentityOf(const QString& path) {
     BinaryFile f;
@@ -114,61 +110,48 @@ private slots:
     void writeInPlace_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<qint64>("offset");
+        QTest::addColumn<qint64>("count");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("after");
         const QByteArray file = QByteArray("0123456789abcdefghij");
-        QTest::newRow("inside the file")
-            << file << qint64(4) << QByteArray("WXYZ") << QByteArray("0123WXYZ89abcdefghij");
-        QTest::newRow("at the start")
-            << file << qint64(0) << QByteArray("AB") << QByteArray("AB23456789abcdefghij");
+        QTest::newRow("inside the file") << file << qint64(4) << qint64(4) << QByteArray("WXYZ")
+                                         << QByteArray("0123WXYZ89abcdefghij");
+        QTest::newRow("at the start") << file << qint64(0) << qint64(2) << QByteArray("AB")
+                                      << QByteArray("AB23456789abcdefghij");
         QTest::newRow("ending at the last byte")
-            << file << qint64(18) << QByteArray("XY") << QByteArray("0123456789abcdefghXY");
+            << file << qint64(18) << qint64(2) << QByteArray("XY")
+            << QByteArray("0123456789abcdefghXY");
         QTest::newRow("across the end lengthens the file")
-            << file << qint64(16) << QByteArray("KLMNOP") << QByteArray("0123456789abcdefKLMNOP");
-        QTest::newRow("into an empty file")
-            << QByteArray() << qint64(0) << QByteArray("\0\x41", 2) << QByteArray("\0\x41", 2);
+            << file << qint64(16) << qint64(6) << QByteArray("KLMNOP")
+            << QByteArray("0123456789abcdefKLMNOP");
+        QTest::newRow("fewer bytes than the range covers")
+            << file << qint64(2) << qint64(8) << QByteArray("x")
+            << QByteArray("01x3456789abcdefghij");
+        QTest::newRow("into an empty file") << QByteArray() << qint64(0) << qint64(2)
+                                            << QByteArray("\0\x41", 2) << QByteArray("\0\x41", 2);
     }
     void writeInPlace() {
         QFETCH(QByteArray, before);
         QFETCH(qint64, offset);
+        QFETCH(qint64, count);
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.bin"));
         WriteWholeFile(path, before);
-        const std::vector<quint8> data = Bytes(bytes);
-        // Every byte typed: all of them go in.
-        QVERIFY(WriteInPlace(path, IdentityOf(path), offset, data, Growth::Typed, bytes.size()));
-        // Where the bytes fit, refusing growth writes the same.
-        if (offset + bytes.size() <= before.size()) {
-            WriteWholeFile(path, before);
-            QVERIFY(WriteInPlace(path, IdentityOf(path), offset, data, Growth::Refused));
-            QCOMPARE(ReadWholeFile(path), after);
-        }
+        qint64 seenSize = -1;
+        QByteArray seen;
+        QVERIFY(WriteInPlace(path, IdentityOf(path), offset, count,
+                             [&](qint64 size, std::span<const quint8> current) {
+                                 seenSize = size;
+                                 seen = QByteArray(reinterpret_cast<const char*>(current.data()),
+                                                   qsizetype(current.size()));
+                                 return std::optional<QByteArray>(bytes);
+                             }));
+        // What is written is decided from the size and the bytes of the range as they are.
+        QCOMPARE(seenSize, before.size());
+        QCOMPARE(seen, before.mid(offset, count));
         QCOMPARE(ReadWholeFile(path), after);
-    }
-
-    // A 16-byte edit row at offset; a typed end of 0: no cell typed into; -1: refused.
-    void writeLength_data() {
-        QTest::addColumn<qint64>("offset");
-        QTest::addColumn<qint64>("typedEnd");
-        QTest::addColumn<qint64>("fileSize");
-        QTest::addColumn<qint64>("length");
-        QTest::newRow("row inside the file") << 0ll << 3ll << 100ll << 16ll;
-        QTest::newRow("typed only inside the file") << 0ll << 4ll << 10ll << 10ll;
-        QTest::newRow("last cell typed, past the end") << 0ll << 16ll << 10ll << 16ll;
-        QTest::newRow("row starting at the end, nothing typed") << 10ll << 0ll << 10ll << 0ll;
-        QTest::newRow("row starting past the end") << 11ll << 16ll << 10ll << -1ll;
-    }
-    void writeLength() {
-        QFETCH(qint64, offset);
-        QFETCH(qint64, typedEnd);
-        QFETCH(qint64, fileSize);
-        QFETCH(qint64, length);
-        QCOMPARE(WriteLength(offset, 16, typedEnd, fileSize, Growth::Typed).value_or(-1), length);
-        // Refusing growth writes the whole row or nothing.
-        const qint64 whole = offset >= 0 && offset + 16 <= fileSize ? 16 : -1;
-        QCOMPARE(WriteLength(offset, 16, typedEnd, fileSize, Growth::Refused).value_or(-1), whole);
     }
 
     void writeInPlaceFails_data() {
@@ -176,9 +159,9 @@ private slots:
         QTest::newRow("missing file") << "missing";
         QTest::newRow("directory in place of the file") << "directory";
         QTest::newRow("path through a regular file") << "through";
+        QTest::newRow("another file renamed over the name") << "renamed";
         QTest::newRow("negative offset") << "negative";
-        QTest::newRow("reaching past the end with growth refused") << "pastEnd";
-        QTest::newRow("past the end would leave a gap") << "gap";
+        QTest::newRow("the bytes refused as the file is now") << "refused";
     }
     void writeInPlaceFails() {
         QFETCH(QString, what);
@@ -186,7 +169,9 @@ private slots:
         const QByteArray original("0123456789");
         const QString plain = dir.filePath(QStringLiteral("plain.bin"));
         WriteWholeFile(plain, original);
+        const FileIdentity shown = IdentityOf(plain);
         QString path = plain;
+        QByteArray atPlain = original;
         qint64 offset = 2;
         if (what == QLatin1String("missing")) {
             path = dir.filePath(QStringLiteral("gone.bin"));
@@ -195,18 +180,19 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
         } else if (what == QLatin1String("through")) {
             path = plain + QStringLiteral("/inner.bin");
-        } else if (what == QLatin1String("pastEnd")) {
-            offset = 9;
-        } else if (what == QLatin1String("gap")) {
-            offset = 12;
-        } else {
+        } else if (what == QLatin1String("renamed")) {
+            atPlain = "another file";
+            const QString other = MakeFile(dir, QStringLiteral("other.bin"), atPlain);
+            QCOMPARE(std::rename(qPrintable(other), qPrintable(plain)), 0);
+        } else if (what == QLatin1String("negative")) {
             offset = -1;
         }
-        const std::vector<quint8> data = Bytes("AB");
-        const Growth growth = what == QLatin1String("pastEnd") ? Growth::Refused : Growth::Typed;
-        QVERIFY(!WriteInPlace(path, IdentityOf(plain), offset, data, growth, 2));
-        // Nothing came into being and the file beside it is untouched.
-        QCOMPARE(ReadWholeFile(plain), original);
+        const bool refuse = what == QLatin1String("refused");
+        QVERIFY(!WriteInPlace(path, shown, offset, 2, [&](qint64, std::span<const quint8>) {
+            return refuse ? std::nullopt : std::optional<QByteArray>("AB");
+        }));
+        // Nothing came into being and the file at the name is untouched.
+        QCOMPARE(ReadWholeFile(plain), atPlain);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("plain.bin")});
         if (what == QLatin1String("directory"))

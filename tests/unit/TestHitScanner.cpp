@@ -1,18 +1,20 @@
 // The scan for hits: the block rule's cases, a comparison with the plain 512-byte window
 // algorithm over many generated files, patterns and read sizes in each form of the hit
 // store, the store itself, and the hit list model.
+#include "FileBytes.h"
 #include "WindowSearch.h"
 #include "platform/BinaryFile.h"
 #include "search/HitListModel.h"
 #include "search/HitScanner.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
 #include <cstring>
-#include <limits>
+#include <mutex>
 #include <utility>
 
 using namespace zirpel;
@@ -194,51 +196,81 @@ private slots:
         QCOMPARE(ToOffsets(hits), WindowSearch(file.left(600000), "AAA"));
     }
 
-    // Regions read at their offsets and scanned on two threads give the hits of one scan.
+    // Regions of a file read at their offsets and scanned on two threads give the hits of
+    // one scan. A read that fails or a file cut short ends them at the first byte not
+    // read, whichever thread reads it, and the scan says so.
     void scanAtOffsetsGivesTheSameHits_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("pattern");
-        QTest::addColumn<qint64>("readsEnd"); // reads give nothing from here on
+        QTest::addColumn<QString>("fault"); // "fail": reads give nothing from at on
+        QTest::addColumn<qint64>("at");
         const qint64 mib = HitStore::kRegionSize;
-        const qint64 all = std::numeric_limits<qint64>::max();
         // Runs of zeros through the region borders and in between: dense hits, taken 64
         // positions at a time, on both sides of every border.
         QByteArray runs(3 * mib + 777, 'q');
         for (qint64 at = mib / 2; at < runs.size(); at += mib / 2)
             runs.replace(at - 3000, 6000, QByteArray(6000, 0));
         runs.replace(runs.size() - 500, 500, QByteArray(500, 0));
-        QTest::newRow("runs of zeros, 00") << runs << QByteArray(2, 0) << all;
-        QTest::newRow("runs of zeros, one zero byte") << runs << QByteArray(1, 0) << all;
-        QTest::newRow("runs of zeros, five zero bytes") << runs << QByteArray(5, 0) << all;
+        QTest::newRow("runs of zeros, 00") << runs << QByteArray(2, 0) << "" << 0ll;
+        QTest::newRow("runs of zeros, one zero byte") << runs << QByteArray(1, 0) << "" << 0ll;
+        QTest::newRow("runs of zeros, five zero bytes") << runs << QByteArray(5, 0) << "" << 0ll;
         QByteArray copies(4 * mib + 100, 'q');
         const QByteArray pattern("ABAAAAB");
         for (qint64 border = 512; border < copies.size(); border += 512 * 37)
             copies.replace(border - 3, pattern.size(), pattern);
         for (qint64 border = mib; border < copies.size(); border += mib)
             copies.replace(border - 4, pattern.size(), pattern);
-        QTest::newRow("copies across 512 and region borders") << copies << pattern << all;
-        QTest::newRow("a read that fails in the third region ends the hits there")
-            << runs << QByteArray(3, 0) << 2 * mib + 1000;
-        QTest::newRow("shorter than the pattern") << QByteArray(2, 0) << QByteArray(3, 0) << all;
+        QTest::newRow("copies across 512 and region borders") << copies << pattern << "" << 0ll;
+        const QByteArray three(3, 0);
+        QTest::newRow("read failing in the first region") << runs << three << "fail" << 1000ll;
+        QTest::newRow("read failing in a middle region, second thread")
+            << runs << three << "fail" << mib + 5000;
+        QTest::newRow("read failing in a middle region, first thread")
+            << runs << three << "fail" << 2 * mib + 1000;
+        QTest::newRow("read failing at a region's first byte")
+            << copies << pattern << "fail" << 3 * mib;
+        QTest::newRow("read failing in the last region")
+            << runs << three << "fail" << 3 * mib + 300;
+        QTest::newRow("short read inside the size taken at open")
+            << runs << three << "cut before" << mib + 77;
+        QTest::newRow("file cut short during the scan")
+            << runs << three << "cut during" << 2 * mib + 4321;
+        QTest::newRow("shorter than the pattern") << QByteArray(2, 0) << three << "" << 0ll;
     }
     void scanAtOffsetsGivesTheSameHits() {
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, pattern);
-        QFETCH(qint64, readsEnd);
-        const qint64 end = std::min<qint64>(file.size(), readsEnd);
-        const ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
-            const std::size_t n = std::size_t(std::clamp<qint64>(end - offset, 0, qint64(count)));
-            std::memcpy(buffer, file.constData() + offset, n);
-            return n;
-        };
+        QFETCH(QString, fault);
+        QFETCH(qint64, at);
+        const qint64 end = fault.isEmpty() ? file.size() : at;
         const Offsets expected = WindowSearch(file.left(end), pattern);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.bin"));
         for (const HitStore::Form form :
              {HitStore::Form::Auto, HitStore::Form::Offsets, HitStore::Form::Bitmap}) {
+            QVERIFY(WriteWholeFile(path, file));
+            if (fault == QLatin1String("cut before"))
+                QVERIFY(QFile::resize(path, at));
+            BinaryFile stream;
+            QVERIFY(stream.open(path, BinaryFile::Mode::Read));
+            std::once_flag cut;
+            // Both threads read through here.
+            BinaryFile::testTransferLimit = [&](BinaryFile::Transfer, qint64 offset,
+                                                std::size_t count) {
+                if (fault == QLatin1String("fail"))
+                    return std::size_t(std::clamp<qint64>(at - offset, 0, qint64(count)));
+                if (fault == QLatin1String("cut during") && offset + qint64(count) > at)
+                    std::call_once(cut, [&] { QFile::resize(path, at); });
+                return count;
+            };
             HitStore hits(form);
-            ScanHitsAt(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
-                                               std::size_t(pattern.size())),
-                       readAt, hits);
+            const bool complete = ScanHits(
+                std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
+                                        std::size_t(pattern.size())),
+                stream, hits, file.size());
+            BinaryFile::testTransferLimit = nullptr;
             QCOMPARE(ToOffsets(hits), expected);
+            QCOMPARE(complete, end >= file.size());
         }
     }
 
@@ -268,24 +300,6 @@ private slots:
         HitStore hitsAt;
         ScanHitsAt(pattern, readAt, hitsAt);
         QCOMPARE(ToOffsets(hitsAt), (Offsets{7, INT32_MAX}));
-    }
-
-    void scansAStreamFromItsFile() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("f.bin"));
-        QByteArray bytes = Placed(5000, 0, 4093, "\r\n");
-        bytes.replace(100, 2, "\r\n");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
-        BinaryFile file;
-        QVERIFY(file.open(path, BinaryFile::Mode::Read));
-        const quint8 pattern[] = {0x0D, 0x0A};
-        HitStore hits;
-        ScanHits(pattern, file, hits);
-        QCOMPARE(ToOffsets(hits), (Offsets{100, 4093}));
     }
 
     // Many generated files and patterns: the scan with any read size gives exactly the

@@ -1,0 +1,121 @@
+// The edit row's rules: which cells count as typed, and what a write of the row may
+// change in the file as it is at that moment.
+#include "app/ByteText.h"
+#include "edit/EditRowState.h"
+
+#include <QTest>
+
+using namespace zirpel;
+
+namespace {
+
+constexpr qint64 kLargest = 2147483647;
+const QByteArray kLetters("ABCDEFGHIJKLMNOP");
+const QByteArray kTen = kLetters.left(10);
+const QByteArray kTenAndZeros = kTen + QByteArray(6, '\0');
+
+} // namespace
+
+class TestEditRowState : public QObject {
+    Q_OBJECT
+private slots:
+    // The texts an editor on cell 3 reports in turn, as it changes and as it closes.
+    void typedCells_data() {
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<QStringList>("reports");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QString>("cell"); // and the text cell's third character
+        QTest::newRow("editor opened and closed, Tab over it")
+            << "41" << QStringList{"41", "41"} << false << "41C";
+        QTest::newRow("00 typed over 00") << "00" << QStringList{"0", "00", "00"} << true << "00.";
+        QTest::newRow("61 typed, then closed") << "41" << QStringList{"6", "61"} << true << "61a";
+        QTest::newRow("retyped as it was") << "41" << QStringList{"4", "41"} << true << "41A";
+        QTest::newRow("emptied") << "41" << QStringList{""} << true << ".";
+        QTest::newRow("no hex digit") << "41" << QStringList{"4G"} << true << "00.";
+    }
+    void typedCells() {
+        QFETCH(QString, loaded);
+        QFETCH(QStringList, reports);
+        QFETCH(bool, typed);
+        QFETCH(QString, cell);
+        EditRowState row;
+        row.load(0, {QStringLiteral("41"), QStringLiteral("42"), loaded}, QStringLiteral("ABC"));
+        for (const QString& text : reports)
+            QVERIFY(row.editText(2, text));
+        QCOMPARE(row.typed(2), typed);
+        QCOMPARE(row.cell(2) + row.text()[2], cell);
+        QCOMPARE(row.text().left(2), QStringLiteral("AB"));
+        QVERIFY(!row.typed(0) && !row.typed(1));
+        // A disabled row takes nothing.
+        row.disable();
+        QVERIFY(!row.editText(0, QStringLiteral("77")) && !row.typed(0));
+    }
+
+    // A 16-byte row loaded at offset and edited as "cell=text" (from 1), written into a
+    // file now fileSize long whose bytes from the offset on are current. No bytes: refused.
+    void compose_data() {
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<QByteArray>("loaded");
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<qint64>("fileSize");
+        QTest::addColumn<QByteArray>("current");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QByteArray>("bytes");
+        const int ok = int(EditRowState::Result::Ok);
+        const QByteArray other("abcdefghijklmnop");
+        QTest::newRow("nothing typed: the file's bytes as they are now")
+            << 0ll << kLetters << QStringList{} << 100ll << other << ok << other;
+        QTest::newRow("a typed cell among the file's bytes")
+            << 0ll << kLetters << QStringList{"2=7"} << 100ll << other << ok
+            << QByteArray("a\x07"
+                          "cdefghijklmnop");
+        QTest::newRow("untyped cells past the end add nothing")
+            << 0ll << kTenAndZeros << QStringList{} << 10ll << kTen << ok << kTen;
+        QTest::newRow("a typed cell past the end brings the cells up to it")
+            << 0ll << kTenAndZeros << QStringList{"12=41"} << 10ll << kTen << ok
+            << kTen + QByteArray("\0A", 2);
+        QTest::newRow("bytes appended meanwhile stay")
+            << 0ll << kTenAndZeros << QStringList{"2=61"} << 16ll << kLetters << ok
+            << QByteArray("AaCDEFGHIJKLMNOP");
+        QTest::newRow("file cut below a typed cell: loaded cells fill up to it")
+            << 0ll << kLetters << QStringList{"8=78"} << 5ll << kLetters.left(5) << ok
+            << QByteArray("ABCDEFGx");
+        QTest::newRow("row starting at the end appends the typed byte")
+            << 32ll << QByteArray(16, '\0') << QStringList{"1=5A"} << 32ll << QByteArray() << ok
+            << QByteArray("Z");
+        QTest::newRow("row starting behind the end")
+            << 112ll << QByteArray(16, '\0') << QStringList{"1=41"} << 103ll << QByteArray()
+            << int(EditRowState::Result::BehindEnd) << QByteArray();
+        QTest::newRow("typed past the end of a 2^31 - 1 byte file")
+            << kLargest - 10 << kTenAndZeros << QStringList{"12=41"} << kLargest << kTen
+            << int(EditRowState::Result::CannotWrite) << QByteArray();
+        QTest::newRow("growing to exactly 2^31 - 1 bytes")
+            << kLargest - 16 << kTenAndZeros << QStringList{"16=41"} << kLargest - 6 << kTen << ok
+            << kTenAndZeros.left(15) + "A";
+    }
+    void compose() {
+        QFETCH(qint64, offset);
+        QFETCH(QByteArray, loaded);
+        QFETCH(QStringList, edits);
+        QFETCH(qint64, fileSize);
+        QFETCH(QByteArray, current);
+        QFETCH(int, result);
+        QFETCH(QByteArray, bytes);
+        QStringList cells;
+        for (const char b : loaded)
+            cells << ByteText(quint8(b));
+        EditRowState row;
+        row.load(qint32(offset), cells, QString(16, QLatin1Char('.')));
+        for (const QString& e : edits)
+            row.editText(e.section(QLatin1Char('='), 0, 0).toInt() - 1,
+                         e.section(QLatin1Char('='), 1));
+        const EditRowState::Plan plan =
+            row.compose(fileSize, {reinterpret_cast<const quint8*>(current.constData()),
+                                   std::size_t(current.size())});
+        QCOMPARE(int(plan.result), result);
+        QCOMPARE(plan.bytes, bytes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEditRowState)
+#include "TestEditRowState.moc"

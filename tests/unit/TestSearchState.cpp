@@ -1,0 +1,112 @@
+// The search panel's rules: which patterns are kept, and the checks before a replace.
+#include "FileBytes.h"
+#include "search/SearchState.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zirpel;
+
+namespace {
+
+// The hits of ABC at 100 and 597 of a 600-byte file, listed.
+void List(SearchState& state) {
+    QByteArray bytes(600, '.');
+    bytes.replace(100, 3, "ABC").replace(597, 3, "ABC");
+    QTemporaryDir dir;
+    BinaryFile file;
+    QVERIFY(file.open(MakeFile(dir, QStringLiteral("f.bin"), bytes), BinaryFile::Mode::Read));
+    (void)state.takeSearchPattern(QStringLiteral("ABC"), PatternBase::Ascii);
+    state.search(file, bytes.size(), false);
+    QCOMPARE(state.hits().count(), 2);
+}
+
+} // namespace
+
+class TestSearchState : public QObject {
+    Q_OBJECT
+private slots:
+    // The pattern kept after "ab" and then the second text, in hex.
+    void keepsPatterns_data() {
+        QTest::addColumn<bool>("replacement");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::newRow("search: a bad digit keeps the pattern before")
+            << false << "0x0d" << QByteArray("ab");
+        QTest::newRow("replacement: an odd length keeps the one before")
+            << true << "0D0" << QByteArray("ab");
+        QTest::newRow("replacement of 41 bytes is not kept")
+            << true << QString(82, 'e') << QByteArray("ab");
+        QTest::newRow("replacement of 40 bytes is kept")
+            << true << QString(80, 'e') << QByteArray(40, '\xEE');
+    }
+    void keepsPatterns() {
+        QFETCH(bool, replacement);
+        QFETCH(QString, second);
+        QFETCH(QByteArray, kept);
+        SearchState state;
+        for (const auto& [text, base] :
+             {std::pair{QStringLiteral("ab"), PatternBase::Ascii}, {second, PatternBase::Hex}})
+            (void)(replacement ? state.takeReplacePattern(text, base)
+                               : state.takeSearchPattern(text, base));
+        QCOMPARE(replacement ? state.replacePattern() : state.searchPattern(), kept);
+    }
+
+    void invalidate_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("left");
+        QTest::newRow("file opened") << int(SearchState::Change::File) << 0;
+        QTest::newRow("address base toggled") << int(SearchState::Change::AddressBase) << 0;
+        QTest::newRow("columns changed") << int(SearchState::Change::Columns) << 2;
+    }
+    void invalidate() {
+        QFETCH(int, change);
+        QFETCH(int, left);
+        SearchState state;
+        List(state);
+        state.invalidate(SearchState::Change(change));
+        QCOMPARE(state.hits().count(), left);
+        QCOMPARE(int(state.phase()), int(SearchState::Phase::Listed));
+    }
+
+    // The hits of List, the replacement in ASCII.
+    void checkReplace_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<qint64>("fileSize");
+        QTest::addColumn<int>("check");
+        using Check = SearchState::ReplaceCheck;
+        QTest::newRow("hit inside the file") << "ABC"
+                                             << "XYZ" << 0 << 600ll << int(Check::Ok);
+        QTest::newRow("ending at the last byte") << "ABC"
+                                                 << "XYZ" << 1 << 600ll << int(Check::Ok);
+        QTest::newRow("different lengths before a missing selection")
+            << "ABC"
+            << "XY" << -1 << 600ll << int(Check::LengthsDiffer);
+        QTest::newRow("41 characters stop at the length check")
+            << QString(41, 'a') << QString(41, 'Z') << 0 << 600ll << int(Check::LengthsDiffer);
+        QTest::newRow("no entry selected") << "ABC"
+                                           << "XYZ" << -1 << 600ll << int(Check::NoSelection);
+        QTest::newRow("file cut below the end of the hit")
+            << "ABC"
+            << "XYZ" << 0 << 102ll << int(Check::PastEnd);
+        QTest::newRow("six bytes for a hex text of three")
+            << "414243"
+            << "XYZ123" << 1 << 600ll << int(Check::PastEnd);
+    }
+    void checkReplace() {
+        QFETCH(QString, search);
+        QFETCH(QString, replacement);
+        QFETCH(int, row);
+        QFETCH(qint64, fileSize);
+        QFETCH(int, check);
+        SearchState state;
+        List(state);
+        (void)state.takeReplacePattern(replacement, PatternBase::Ascii);
+        QCOMPARE(int(state.checkReplace(search, replacement, row, fileSize)), check);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSearchState)
+#include "TestSearchState.moc"
