@@ -43,17 +43,21 @@ const Atoms& AtomsOf(xcb_connection_t* c) {
     return atoms;
 }
 
-// _NET_FRAME_EXTENTS holds left, right, top, bottom.
-std::optional<QMargins> ReportedExtents(xcb_connection_t* c, xcb_window_t window) {
+// _NET_FRAME_EXTENTS holds left, right, top, bottom, in the screen's pixels; the window
+// is sized and placed in the toolkit's, which differ when the toolkit scales.
+std::optional<QMargins> ReportedExtents(xcb_connection_t* c, QWindow& window) {
     const Reply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, AtomsOf(c).extents, XCB_ATOM_CARDINAL, 0, 4),
-            nullptr),
+        xcb_get_property_reply(c,
+                               xcb_get_property(c, 0, xcb_window_t(window.winId()),
+                                                AtomsOf(c).extents, XCB_ATOM_CARDINAL, 0, 4),
+                               nullptr),
         &std::free);
     if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16)
         return std::nullopt;
     const auto* e = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
-    return QMargins(int(e[0]), int(e[2]), int(e[1]), int(e[3]));
+    const qreal scale = window.devicePixelRatio();
+    return QMargins(qRound(e[0] / scale), qRound(e[2] / scale), qRound(e[1] / scale),
+                    qRound(e[3] / scale));
 }
 
 xcb_window_t RootOf(xcb_connection_t* c, xcb_window_t window) {
@@ -105,8 +109,7 @@ private:
 
 QMargins CurrentFrame(QWindow& window) {
     if (xcb_connection_t* c = Connection()) {
-        if (const std::optional<QMargins> reported =
-                ReportedExtents(c, xcb_window_t(window.winId())))
+        if (const std::optional<QMargins> reported = ReportedExtents(c, window))
             return *reported;
     }
     return window.frameMargins();
@@ -132,7 +135,7 @@ QMargins AskFrame(QWindow& window) {
     // mapped, so the property is read until it is there.
     const QDeadlineTimer limit(200);
     do {
-        if (const std::optional<QMargins> answer = ReportedExtents(c, id))
+        if (const std::optional<QMargins> answer = ReportedExtents(c, window))
             return *answer;
         QThread::usleep(500);
     } while (!limit.hasExpired());
