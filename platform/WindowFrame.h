@@ -14,7 +14,7 @@ class QWindow;
 [[nodiscard]] QMargins CurrentFrame(QWindow& window);
 
 // The frame the window manager is going to draw around `window`, which is created but not
-// mapped yet. On X this waits for the window manager's answer, up to 200 ms; a window
+// mapped yet. On X this waits for the window manager's answer, up to half a second; a window
 // manager that does not take the request gives CurrentFrame.
 [[nodiscard]] QMargins AskFrame(QWindow& window);
 

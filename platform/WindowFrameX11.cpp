@@ -133,7 +133,7 @@ QMargins AskFrame(QWindow& window) {
     // The answer is a property the window manager sets, normally within a few
     // milliseconds; the toolkit's event queue cannot be run here, before the window is
     // mapped, so the property is read until it is there.
-    const QDeadlineTimer limit(200);
+    const QDeadlineTimer limit(500);
     do {
         if (const std::optional<QMargins> answer = ReportedExtents(c, window))
             return *answer;
