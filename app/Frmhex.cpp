@@ -1,5 +1,6 @@
 #include "app/Frmhex.h"
 
+#include "platform/WindowPlacer.h"
 #include "ui/FrmhexForm.h"
 #include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
@@ -8,23 +9,22 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolButton>
 
 TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform), ui(std::make_unique<Ui::FrmHexEditor>()) {
     ui->setupUi(this);
+    placer_ = new WindowPlacer(*this, WindowPlacer::Sizing::Fixed);
     ui->ListBoxTreffer->setModel(&search_.hits());
     // Handlers that need an open file go through WithFile.
     const auto withFile = [this](void (TFrmHexEditor::*handler)()) {
@@ -192,11 +192,8 @@ void TFrmHexEditor::FormCreate() {
 
 void TFrmHexEditor::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        // Window managers frame a window before they activate it.
-        FitToFrame();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
-    }
 }
 
 void TFrmHexEditor::FormActivate() {
@@ -209,71 +206,12 @@ void TFrmHexEditor::FormActivate() {
     StartupPending = false;
 }
 
-void TFrmHexEditor::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (shown_)
-        return;
-    shown_ = true;
-    FitToFrame();
-    // A window manager adds its frame only after the window is shown, and no event tells
-    // of the frame itself: size and place are checked again at every move (framing moves
-    // the window) and a few times during the first seconds.
-    for (const int ms : {20, 100, 300, 1000, 3000}) {
-        QTimer::singleShot(ms, this, [this] {
-            FitToFrame();
-            AskForFrame();
-        });
-    }
-}
-
-void TFrmHexEditor::AskForFrame() {
-    // Qt reads the frame again only when the window manager reports a geometry; a frame
-    // added after that report stays unknown. Asking for a place brings a fresh report.
-    if ((frameApplied_ && !frameApplied_->isNull()) ||
-        QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    const QPoint at = pos();
-    move(at + QPoint(0, 1));
-    move(at);
-}
-
-void TFrmHexEditor::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    if (shown_)
-        FitToFrame();
-}
-
-void TFrmHexEditor::FitToFrame() {
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (frameApplied_ == frame)
-        return;
-    frameApplied_ = frame;
-    if (outerSize_.isValid())
-        SetOuterSize(outerSize_.width(), outerSize_.height());
-    if (!placing_)
-        return;
-    if (centreOnFirstShow_) {
-        if (const QScreen* screen = this->screen()) {
-            QRect r(QPoint(), frameGeometry().size());
-            r.moveCenter(screen->availableGeometry().center());
-            placeAt_ = r.topLeft();
-        }
-    }
-    if (placeAt_)
-        move(*placeAt_);
-    // Placed with its real frame: from now on the place is the user's.
-    if (!frame.isNull())
-        placing_ = false;
-}
-
 void TFrmHexEditor::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
 }
 
 void TFrmHexEditor::FormClose() {
-    // Closed before the frame was caught up with, the window would store a shifted place.
-    FitToFrame();
     DataFile.close();
     SaveSettings();
 }
@@ -285,13 +223,7 @@ void TFrmHexEditor::ShowViewControls(bool visible) {
     ui->TextReihen->setVisible(visible);
     ui->HexGrid->setVisible(visible);
     if (!visible)
-        SetOuterSize(250, 200);
-}
-
-void TFrmHexEditor::SetOuterSize(int width, int height) {
-    outerSize_ = QSize(width, height);
-    const QSize frame = frameGeometry().size() - geometry().size();
-    setFixedSize(width - frame.width(), height - frame.height());
+        placer_->setOuterSize(QSize(250, 200));
 }
 
 QPoint TFrmHexEditor::OuterTopLeft() const {

@@ -12,11 +12,11 @@
 #include <QString>
 #include <array>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 struct FrmHexEditor;
 }
+class WindowPlacer;
 
 // A rectangle as four signed 32-bit edges.
 struct TRect {
@@ -36,8 +36,6 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -75,13 +73,6 @@ private:
     void FormActivate();
     void FormClose();
     void ShowViewControls(bool visible);
-    // Sets the window's outer size, allowing for the frame the platform draws.
-    void SetOuterSize(int width, int height);
-    // Sets the outer size and, while the window is first shown, its place again when
-    // the window manager's frame has changed.
-    void FitToFrame();
-    // On X, asks the window manager for a fresh report while the frame is still unknown.
-    void AskForFrame();
     [[nodiscard]] QPoint OuterTopLeft() const;
 
     // Opening a file (app/OpenFile.cpp).
@@ -183,18 +174,10 @@ private:
     std::unique_ptr<Ui::FrmHexEditor> ui;
     zirpel::SearchState search_;
     zirpel::EditRowState editRow_;
-    // Set by LoadSettings: the window is centred on the screen when first shown.
-    bool centreOnFirstShow_ = false;
-    bool shown_ = false;
+    // The window's outer size and place, whatever frame the window manager draws.
+    WindowPlacer* placer_ = nullptr;
     // Bytes of the page that ReadPage really read: a row short of them is not loaded.
     qint32 pageBytesRead_ = 0;
     // The last page read failed: the user has been told.
     bool pageReadFailed_ = false;
-    // The outer size asked for last; applied again once the frame is known.
-    QSize outerSize_;
-    // The outer top left the window is placed at while it is first shown (the stored
-    // place, unless centred), and the frame size its size and place were last set for.
-    std::optional<QPoint> placeAt_;
-    bool placing_ = true;
-    std::optional<QSize> frameApplied_;
 };

@@ -2,6 +2,8 @@
 // to the store and places itself.
 #include "app/Frmhex.h"
 #include "app/StoredSettings.h"
+#include "platform/ScreenPlace.h"
+#include "platform/WindowPlacer.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,21 +16,15 @@ void TFrmHexEditor::LoadSettings() {
     Columns = loaded.values.columns;
     DecimalAddresses = loaded.values.decimalAddresses;
     GridLineWidth = loaded.values.gridLineWidth;
-    // On a top-level window move() places the frame; centring, when asked for, happens
-    // at the first showing and wins over a stored place.
-    bool reachable = false;
-    if (loaded.topLeft) {
-        // A place off every screen (a screen since removed) would leave the window out
-        // of reach; it is centred as if no place were stored.
-        const QRect frame(*loaded.topLeft, frameGeometry().size());
-        for (const QScreen* screen : QGuiApplication::screens())
-            reachable = reachable || screen->availableGeometry().intersects(frame);
-        if (reachable) {
-            placeAt_ = *loaded.topLeft;
-            move(*placeAt_);
-        }
-    }
-    centreOnFirstShow_ = loaded.centre || !reachable;
+    // A place off every screen (a screen since removed) would leave the window out of
+    // reach; it is centred as if no place were stored. Centring, when asked for, wins over a
+    // stored place.
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    const bool reachable =
+        loaded.topLeft && zirpel::MeetsAnyArea(*loaded.topLeft, frameGeometry().size(), areas);
+    placer_->setPlace(reachable && !loaded.centre ? loaded.topLeft : std::nullopt);
 }
 
 void TFrmHexEditor::SaveSettings() {

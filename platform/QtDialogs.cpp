@@ -1,5 +1,6 @@
 #include "platform/QtDialogs.h"
 #include "platform/OpenFilter.h"
+#include "platform/WindowPlacer.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -8,26 +9,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
-#include <QTimer>
-#include <functional>
-
-namespace {
-
-// A window manager adds the frame only after a window is shown, and a place set before
-// counts for the inner area: the outer corner is put in place again during the first
-// second the box is shown.
-void KeepOuterTopLeft(QWidget& box, const std::function<QPoint()>& topLeft) {
-    box.move(topLeft());
-    for (const int ms : {20, 100, 300, 1000}) {
-        QTimer::singleShot(ms, &box, [&box, topLeft] {
-            if (box.frameGeometry().topLeft() != topLeft())
-                box.move(topLeft());
-        });
-    }
-}
-
-} // namespace
 
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title, text,
@@ -37,14 +18,7 @@ void QtDialogs::systemMessage(const QString& text, const QString& title, Icon ic
 
 void QtDialogs::appMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Zirpel"), text, QMessageBox::Ok);
-    box.adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        KeepOuterTopLeft(box, [&box, screen] {
-            QRect r = box.frameGeometry();
-            r.moveCenter(screen->availableGeometry().center());
-            return r.topLeft();
-        });
-    }
+    const WindowPlacer centred(box);
     box.exec();
 }
 
@@ -54,7 +28,8 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    KeepOuterTopLeft(box, [topLeft] { return topLeft; });
+    WindowPlacer placer(box);
+    placer.setPlace(topLeft);
     box.exec();
     return box.clickedButton() == yes;
 }

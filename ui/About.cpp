@@ -1,4 +1,5 @@
 #include "ui/About.h"
+#include "platform/WindowPlacer.h"
 
 #include <QBitmap>
 #include <QFrame>
@@ -32,8 +33,9 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
                    QStringLiteral("Arial")});
     f.setPointSize(8);
     setFont(f);
-    resize(407 - 8, 298 - 27);
-    move(248, 105);
+    auto* placer = new WindowPlacer(*this);
+    placer->setOuterSize(QSize(407, 298));
+    placer->setPlace(QPoint(248, 105));
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("PanelAbout"));
@@ -46,7 +48,9 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     auto* bevel = new QFrame(panel);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setGeometry(8, 6, 161, 210);
-    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    // A lowered box: dark top and left edges, light bottom and right ones.
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bevel->setLineWidth(1);
 
     auto* image = label(panel, "Image1", 13, 9, 150, 200, {});
     QPixmap picture(QStringLiteral(":/images/about.xpm"));

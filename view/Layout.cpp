@@ -1,6 +1,7 @@
 // The page shape, the display options and the geometry of table, panels and window.
 #include "app/ByteText.h"
 #include "app/Frmhex.h"
+#include "platform/WindowPlacer.h"
 #include "ui/FrmhexForm.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
@@ -95,10 +96,9 @@ void TFrmHexEditor::UpdateLayout() {
 
     ui->ToolBar1->resize(geo.contentWidth(), ui->ToolBar1->height());
     ui->Central->setFixedSize(geo.contentWidth(), geo.contentHeight());
-    outerSize_ = QSize();
     const int menuHeight = menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0;
-    setFixedSize(geo.contentWidth(),
-                 menuHeight + geo.contentHeight() + ui->StatusBarHex->minimumHeight());
+    placer_->setClientSize(QSize(geo.contentWidth(), menuHeight + geo.contentHeight() +
+                                                         ui->StatusBarHex->minimumHeight()));
 }
 
 void TFrmHexEditor::CSpinEditReihenChange() {

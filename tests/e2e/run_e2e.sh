@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# The real program in a real X server with a window manager (openbox): it starts
-# centred at its outer size 250 x 200, shows "Zirpel []", draws grid lines between the
-# table's cells, shows the about box's logo inside its panel, and ends with exit code 0
-# through "&Beenden" in the file menu.
+# The real program in a real X server with a window manager (openbox), as a user sees it:
+# - it starts centred at its outer size 250 x 200, and its frame is never shown at
+#   another size or place on the way there;
+# - it shows "Zirpel []", opens the stored recent file and draws grid lines between the
+#   table's cells;
+# - the about box has the outer size 407 x 298 at 248, 105 and its logo inside its panel;
+# - the application's message box is centred on the screen;
+# - a window that grows past the screen's right edge is moved back inside;
+# - it ends with exit code 0 through "&Beenden" and has written its place;
+# - started again before any window manager runs, it takes its stored place and outer
+#   size once a window manager has come up and framed it.
+# Every wait is for a condition, with a time limit.
 set -euo pipefail
 
 fail() {
@@ -10,28 +18,61 @@ fail() {
     return 1
 }
 
-# Waits up to about 5 s for a window whose name matches; prints its id.
-window() {
-    local id=""
-    for _ in $(seq 1 100); do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
-        [ -n "$id" ] && break
+# Runs a condition every 50 ms until it holds, for at most $1 seconds.
+until_true() {
+    local tries=$(($1 * 20))
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
         sleep 0.05
     done
-    [ -n "$id" ] || { fail "no window named '$1'"; return 1; }
-    echo "$id"
 }
 
-# The outer rectangle of a framed window: "x y width height".
+visible() {
+    [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)" ]
+}
+
+gone() {
+    ! visible "$1"
+}
+
+ended() {
+    ! kill -0 "$pid" 2>/dev/null
+}
+
+# Waits for a shown window whose name matches; prints its id.
+window() {
+    until_true 10 visible "$1" || fail "no window named '$1'" || return 1
+    xdotool search --onlyvisible --name "$1" | head -n 1
+}
+
+# The inner top left of a window: "x y".
+origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        END {print x, y}'
+}
+
+# The outer rectangle of a window, its frame included: "x y width height".
 outer() {
-    local x y w h extents
+    local x y w h l=0 r=0 t=0 b=0 extents
     read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4}
         /Absolute upper-left Y/ {y = $4} /  Width/ {w = $2} /  Height/ {h = $2}
         END {print x, y, w, h}')
-    # left, right, top, bottom
-    extents="$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
-    read -r l r t b <<<"$extents"
+    # left, right, top, bottom; none before a window manager has framed the window
+    extents="$(xprop -id "$1" _NET_FRAME_EXTENTS)"
+    if [[ "$extents" == *=* ]]; then
+        read -r l r t b <<<"$(sed 's/.*= //; s/,//g' <<<"$extents")"
+    fi
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+outer_is() {
+    [ "$(outer "$1")" = "$2" ]
+}
+
+framed() {
+    xprop -id "$1" _NET_FRAME_EXTENTS | grep -q =
 }
 
 # Pixels of a window's inner area, one "x y #RRGGBB" a line.
@@ -55,45 +96,82 @@ tabletop() {
         }'
 }
 
-inner() {
-    # The window manager runs its start-up command once it manages windows.
+# Holds once the table of that width is drawn in the window; keeps the pixels and the
+# table's top in $work.
+table_drawn() {
+    pixels "$1" >"$work/pixels.txt" &&
+        tabletop "$2" <"$work/pixels.txt" >"$work/top.txt"
+}
+
+# The frame window's geometries ("x,y wxh") as the root window saw them configured.
+frame_geometries() {
+    local frame
+    frame="$(xwininfo -id "$1" -tree | awk '/Parent window id/ {print $4}')"
+    awk -v f="$frame" 'BEGIN {RS = ""} /ConfigureNotify/ && $0 ~ ("window " f ",") {
+            match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/)
+            s = substr($0, RSTART, RLENGTH); gsub(/[(),]|width |height /, " ", s)
+            split(s, g, " "); if (g[3] > 1) print g[1] "," g[2], g[3] "x" g[4]
+        }' "$work/root-events.txt" | uniq
+}
+
+# Starts openbox and waits until it manages windows.
+start_wm() {
+    rm -f "$work/wm-ready"
     openbox --sm-disable --startup "touch $work/wm-ready" >/dev/null 2>&1 &
     wm=$!
-    trap 'kill "$wm" 2>/dev/null || true' EXIT
-    for _ in $(seq 1 100); do
-        [ -f "$work/wm-ready" ] && xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window &&
-            break
-        sleep 0.05
-    done
+    until_true 5 test -f "$work/wm-ready" || fail "openbox did not start" || return 1
+}
+
+# "&Beenden" through the keyboard (Alt+D opens "&Datei"); the program must end with 0.
+quit() {
+    xdotool windowfocus --sync "$1" || true
+    xdotool key --clearmodifiers alt+d b
+    until_true 10 ended || fail "program did not end through &Beenden" || return 1
+    local status=0
+    wait "$pid" || status=$?
+    echo "program ended with $status"
+    [ "$status" -eq 0 ] || fail "exit code $status"
+}
+
+first_run() {
+    start_wm
+    # Every frame the window manager configures, from before the program starts: xev
+    # listens once it reports a property set on the root window.
+    stdbuf -oL xev -root -event substructure -event property >"$work/root-events.txt" 2>&1 &
+    xev=$!
+    xev_listens() {
+        xprop -root -f ZIRPEL_E2E 8s -set ZIRPEL_E2E ready &&
+            grep -q ZIRPEL_E2E "$work/root-events.txt"
+    }
+    until_true 5 xev_listens || fail "xev does not listen"
     "$exe" &
     pid=$!
-    wid="$(window '^Zirpel \[\]$')" || { kill "$pid"; return 1; }
+    wid="$(window '^Zirpel \[\]$')"
     echo "window $wid: $(xdotool getwindowname "$wid")"
 
-    # The size and place hold once the window manager has framed the window.
-    want="$(((1280 - 250) / 2)) $(((1024 - 200) / 2)) 250 200"
-    for _ in $(seq 1 100); do
-        [ "$(outer "$wid")" = "$want" ] && break
-        sleep 0.05
-    done
+    local want="$(((1280 - 250) / 2)) $(((1024 - 200) / 2)) 250 200"
+    until_true 5 outer_is "$wid" "$want" || fail "outer rectangle $(outer "$wid"), expected $want"
     echo "outer rectangle without a file: $(outer "$wid")"
-    [ "$(outer "$wid")" = "$want" ] || { fail "expected $want"; kill "$pid"; return 1; }
+    # Everything the user saw of the frame.
+    local seen
+    seen="$(frame_geometries "$wid")"
+    echo "frame configured as:" $seen
+    [ "$seen" = "$(((1280 - 250) / 2)),$(((1024 - 200) / 2)) 250x200" ] ||
+        fail "the frame was shown at another size or place before settling"
 
     # The stored first recent file, then grid lines through their tool button, which
-    # stands 19 pixels above the table's top (found by its black frame), 209 from the left.
+    # stands 19 pixels above the table's top, 209 from the left.
     xdotool windowfocus --sync "$wid" || true
     xdotool key --clearmodifiers alt+d 1
-    window '^Zirpel  \[.*data\.bin\]$' >/dev/null || { kill "$pid"; return 1; }
-    sleep 0.3
-    top="$(pixels "$wid" | tabletop 488)" || { fail "no table (488 wide) found"; kill "$pid"; return 1; }
-    read -r x y _ _ < <(xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x = $4}
-        /Absolute upper-left Y/ {y = $4} END {print x, y, 0, 0}')
+    window '^Zirpel  \[.*data\.bin\]$' >/dev/null
+    until_true 5 table_drawn "$wid" 488 || fail "no table (488 wide) drawn"
+    local x y top
+    read -r x y < <(origin "$wid")
+    top="$(cat "$work/top.txt")"
     xdotool mousemove "$((x + 209))" "$((y + top - 19))" click 1
-    sleep 0.3
+    until_true 5 table_drawn "$wid" 504 || fail "no table (504 wide) drawn"
     # In data row 2, the line right of byte column 2 and the line under the row must
     # differ from the pixels of the cells beside them.
-    pixels "$wid" >"$work/pixels.txt"
-    top="$(tabletop 504 <"$work/pixels.txt")" || { fail "no table (504 wide) found"; kill "$pid"; return 1; }
     awk -v top="$top" '
         {c[$1 "," $2] = $3}
         END {
@@ -105,52 +183,129 @@ inner() {
                 if (c[x "," (row + 16)] == c[x "," (row + 15)]) ++bad
             print "table at y " top ", line colour " c[(col3 - 1) "," row] ", cell colour " c[col3 "," row]
             if (bad > 0) {print "FAIL: " bad " grid line pixels look like their cells"; exit 1}
-        }' "$work/pixels.txt" || { kill "$pid"; return 1; }
+        }' "$work/pixels.txt"
 
-    # The about box: the red mark and the black name (with the version line below it),
-    # right of the picture, lie inside PanelAbout (8, 10, 385 x 223), the mark right of
-    # the name. box prints the bounding box "x0 y0 x1 y1" of a colour there.
+    about_box
+    message_box "$wid" "$top"
+    growth "$wid" "$top"
+
+    local place
+    read -r -a place < <(outer "$wid")
+    quit "$wid"
+    kill "$xev" 2>/dev/null || true
+    local settings="$XDG_CONFIG_HOME/Quillmark/Zirpel.json"
+    [ -f "$settings" ] || fail "no settings written"
+    for value in "frmLeft ${place[0]}" "frmTop ${place[1]}" "frmWidth ${place[2]}" \
+        "frmHeight ${place[3]}"; do
+        read -r name number <<<"$value"
+        grep -Eq "\"$name\": *$number(,|\$)" "$settings" ||
+            fail "settings hold no $name $number: $(tr -d '\n' <"$settings")"
+    done
+    echo "settings written with the place ${place[*]}"
+    kill "$wm"
+    wait "$wm" || true
+    stored=("${place[@]}")
+}
+
+# The about box: its outer rectangle; the red mark and the black name (with the version
+# line below it), right of the picture, inside PanelAbout (8, 10, 385 x 223), the mark
+# right of the name.
+about_box() {
     xdotool key --clearmodifiers alt+h o
-    about="$(window '^FrmAbout$')" || { kill "$pid"; return 1; }
-    sleep 0.3
-    import -window "$about" "$work/about.png"
+    local about
+    about="$(window '^FrmAbout$')"
+    until_true 5 outer_is "$about" "248 105 407 298" ||
+        fail "about box at $(outer "$about"), expected 248 105 407 298"
+    echo "about box: $(outer "$about")"
     box() {
         convert "$work/about.png" -crop 220x110+180+0 +repage -fuzz 25% -fill white \
             +opaque "$1" -format '%@' info: 2>/dev/null |
             awk -F'[x+]' '$1 > 1 {print $3 + 180, $4, $1 + $3 + 179, $2 + $4 - 1}'
     }
-    read -r rx0 ry0 rx1 ry1 < <(box red) || { fail "no red mark"; kill "$pid"; return 1; }
-    read -r kx0 ky0 kx1 ky1 < <(box black) || { fail "no name"; kill "$pid"; return 1; }
+    logo_drawn() {
+        import -window "$about" "$work/about.png" && [ -n "$(box red)" ]
+    }
+    until_true 5 logo_drawn || fail "no red mark"
+    read -r rx0 ry0 rx1 ry1 < <(box red)
+    read -r kx0 ky0 kx1 ky1 < <(box black) || fail "no name"
     echo "name $kx0,$ky0-$kx1,$ky1, mark $rx0,$ry0-$rx1,$ry1"
     if [ "$kx0" -lt 10 ] || [ "$ky0" -lt 12 ] || [ "$rx1" -gt 390 ] || [ "$ry0" -lt 12 ] ||
         [ "$rx0" -lt "$((kx1 - 2))" ]; then
         fail "logo outside its panel or mark not right of the name"
-        kill "$pid"
-        return 1
     fi
     xdotool key Escape
-    sleep 0.3
-
-    # Alt+D opens "&Datei", B chooses "&Beenden".
-    xdotool windowfocus --sync "$wid" || true
-    xdotool key --clearmodifiers alt+d
-    sleep 0.3
-    xdotool key b
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid"
-            status=$?
-            echo "program ended with $status"
-            [ "$status" -eq 0 ] || return 1
-            [ -f "$XDG_CONFIG_HOME/Quillmark/Zirpel.json" ] && echo "settings written"
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "program did not end through &Beenden" >&2
-    kill "$pid" 2>/dev/null || true
-    return 1
+    until_true 5 gone '^FrmAbout$' || fail "about box did not close"
 }
+
+# An odd number of hex digits searched for: the message box comes centred. The search
+# tool button stands 73 from the left; "Suchen nach:" in the panel under the table.
+message_box() {
+    local x y top="$2" box
+    read -r x y < <(origin "$1")
+    xdotool mousemove "$((x + 73))" "$((y + top - 19))" click 1
+    until_true 5 table_drawn "$1" 504 || fail "table gone after the search panel"
+    xdotool mousemove "$((x + 290))" "$((y + top - 32 + 327 + 31))" click 1
+    xdotool key --clearmodifiers ctrl+a A alt+s
+    box="$(window '^Zirpel$')"
+    local w h
+    read -r _ _ w h < <(outer "$box")
+    local want="$(((1280 - w) / 2)) $(((1024 - h) / 2)) $w $h"
+    until_true 5 outer_is "$box" "$want" || fail "message box at $(outer "$box"), expected $want"
+    echo "message box: $(outer "$box")"
+    xdotool key Return
+    until_true 5 gone '^Zirpel$' || fail "message box did not close"
+}
+
+# The window is moved to 50 pixels left of the screen's right edge; four more columns
+# ("Spalten:" stepped up) would carry it past the edge, so it comes back inside with its
+# top where it was.
+growth() {
+    local x y w h top="$2"
+    read -r _ _ w h < <(outer "$1")
+    xdotool windowmove "$1" "$((1280 - 50 - w))" 100
+    at_left() {
+        [ "$(origin "$1" | cut -d" " -f1)" -eq "$2" ]
+    }
+    until_true 5 at_left "$1" "$((1280 - 50 - w))" || fail "window not moved: $(outer "$1")"
+    local before
+    read -r -a before < <(outer "$1")
+    read -r x y < <(origin "$1")
+    xdotool mousemove "$((x + 380))" "$((y + top - 32 + 12))" click 1
+    xdotool key Up
+    grown() {
+        local now
+        read -r -a now < <(outer "$1")
+        [ "${now[2]}" -gt "$w" ] && [ "$((now[0] + now[2]))" -eq 1280 ] &&
+            [ "${now[1]}" -eq "${before[1]}" ]
+    }
+    until_true 5 grown "$1" ||
+        fail "grown window at $(outer "$1"), expected inside the screen's right edge, top ${before[1]}"
+    echo "grown from ${before[*]} to $(outer "$1")"
+}
+
+second_run() {
+    "$exe" &
+    pid=$!
+    local wid want="${stored[0]} ${stored[1]} 250 200"
+    wid="$(window '^Zirpel \[\]$')"
+    until_true 5 outer_is "$wid" "$want" || fail "without a window manager at $(outer "$wid")"
+    # The window manager comes up a second after the window was shown.
+    sleep 1
+    start_wm
+    until_true 5 framed "$wid" || fail "never framed"
+    until_true 5 outer_is "$wid" "$want" ||
+        fail "framed late at $(outer "$wid"), expected $want"
+    echo "framed late: $(outer "$wid")"
+    quit "$wid"
+    kill "$wm"
+}
+
+inner() {
+    trap 'kill ${pid:-} ${wm:-} ${xev:-} 2>/dev/null || true' EXIT
+    first_run
+    second_run
+}
+
 if [ "${1:-}" = "--inner" ]; then
     exe="$2"
     work="$3"

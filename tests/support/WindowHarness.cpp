@@ -23,8 +23,7 @@ void WindowHarness::showAndActivate() {
     window->show();
     QApplication::setActiveWindow(window.get());
     window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window did not become active");
+    QVERIFY2(QTest::qWaitForWindowActive(window.get()), "the window did not become active");
 }
 
 void WindowHarness::openThroughDialog(const QString& path) {
@@ -42,10 +41,7 @@ StringGrid* WindowHarness::editGrid() const {
 
 void WindowHarness::click(const char* name) const {
     auto* button = find<QAbstractButton>(name);
-    if (!button) {
-        qWarning("no button %s", name);
-        return;
-    }
+    QVERIFY2(button, qPrintable(QStringLiteral("no button %1").arg(QLatin1String(name))));
     QTest::mouseClick(button, Qt::LeftButton);
 }
 

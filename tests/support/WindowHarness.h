@@ -51,7 +51,7 @@ public:
 
     // Builds the window; the settings store can be prepared before.
     TFrmHexEditor& create();
-    // Shows the window and waits for its first activation.
+    // Shows the window and waits for its first activation; fails the test without it.
     void showAndActivate();
     // Opens path through the open dialog, as a user does.
     void openThroughDialog(const QString& path);
@@ -62,7 +62,8 @@ public:
     }
     StringGrid* grid() const;
     StringGrid* editGrid() const;
-    // Clicks a tool button or push button with the mouse.
+    // Clicks a tool button or push button with the mouse; fails the test when there is
+    // no such button.
     void click(const char* name) const;
     // The cell text of the main table.
     [[nodiscard]] QString cell(int col, int row) const;
