@@ -1,6 +1,7 @@
 #include "search/HitScanner.h"
 
 #include "platform/BinaryFile.h"
+#include "platform/ReleaseMemory.h"
 
 #include <algorithm>
 #include <atomic>
@@ -377,6 +378,9 @@ void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits)
             return file.readAt(offset, buffer, count);
         },
         hits);
+    // The read buffers, freed on both threads, and the room the hit lists outgrew would
+    // otherwise stay resident after the search.
+    ReleaseFreedMemory();
 }
 
 } // namespace zirpel

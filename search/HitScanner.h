@@ -48,7 +48,7 @@ using ReadAt = std::function<std::size_t(qint64 offset, quint8* buffer, std::siz
 void ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits);
 
 // The same over a whole file, read at explicit offsets: the stream's position is neither
-// used nor moved.
+// used nor moved. What the scan freed goes back to the system before it returns.
 void ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits);
 
 } // namespace zirpel
