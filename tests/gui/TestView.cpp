@@ -147,30 +147,55 @@ private slots:
     void scrolling_data() {
         QTest::addColumn<int>("fileSize");
         QTest::addColumn<int>("start");
-        // QAbstractSlider::SliderAction; -1: thumb to 'to'; -2: 'to' wheel steps over the table
+        // QAbstractSlider::SliderAction; -1: thumb to 'to'; -2: 'to' wheel steps over the
+        // table; -3: key 'to' on the scroll bar
         QTest::addColumn<int>("action");
         QTest::addColumn<int>("to");
         QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("rows"); // raised from 16 after moving to start
         using A = QAbstractSlider;
-        QTest::newRow("100 bytes, any position is 0") << 100 << 0 << -1 << 50 << 0;
-        QTest::newRow("100 bytes, bottom is 0") << 100 << 0 << int(A::SliderToMaximum) << 0 << 0;
-        QTest::newRow("one page, bottom is 0") << 256 << 0 << int(A::SliderToMaximum) << 0 << 0;
+        QTest::newRow("100 bytes, any position is 0") << 100 << 0 << -1 << 50 << 0 << 16;
+        QTest::newRow("100 bytes, bottom is 0")
+            << 100 << 0 << int(A::SliderToMaximum) << 0 << 0 << 16;
+        QTest::newRow("one page, bottom is 0")
+            << 256 << 0 << int(A::SliderToMaximum) << 0 << 0 << 16;
         QTest::newRow("1000 bytes, bottom is 744")
-            << 1000 << 0 << int(A::SliderToMaximum) << 0 << 744;
+            << 1000 << 0 << int(A::SliderToMaximum) << 0 << 744 << 16;
         QTest::newRow("1000 bytes, page step from 744 stays")
-            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 744;
+            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 744 << 16;
         QTest::newRow("1000 bytes, line step from 744 stays")
-            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 744;
+            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 744 << 16;
         QTest::newRow("line step down from 0")
-            << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16;
+            << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16 << 16;
         QTest::newRow("page step down from 16")
-            << 1000 << 16 << int(A::SliderPageStepAdd) << 0 << 272;
-        QTest::newRow("line step up from 0") << 1000 << 0 << int(A::SliderSingleStepSub) << 0 << 0;
-        QTest::newRow("page step up from 16") << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0;
-        QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37;
-        QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744;
-        QTest::newRow("wheel over the table: three rows a step") << 1000 << 0 << -2 << 2 << 96;
-        QTest::newRow("wheel over the table stops at 744") << 1000 << 700 << -2 << 1 << 744;
+            << 1000 << 16 << int(A::SliderPageStepAdd) << 0 << 272 << 16;
+        QTest::newRow("line step up from 0")
+            << 1000 << 0 << int(A::SliderSingleStepSub) << 0 << 0 << 16;
+        QTest::newRow("page step up from 16")
+            << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0 << 16;
+        QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37 << 16;
+        QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744 << 16;
+        QTest::newRow("wheel over the table: three rows a step")
+            << 1000 << 0 << -2 << 2 << 96 << 16;
+        QTest::newRow("wheel over the table stops at 744") << 1000 << 700 << -2 << 1 << 744 << 16;
+        // The page grew on the last page and stays until the user scrolls; from there
+        // every way down shows the last full page.
+        QTest::newRow("grown at 744, line step down")
+            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 488 << 32;
+        QTest::newRow("grown at 744, line step up")
+            << 1000 << 744 << int(A::SliderSingleStepSub) << 0 << 488 << 32;
+        QTest::newRow("grown at 744, page step down")
+            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 488 << 32;
+        QTest::newRow("grown at 744, page step up")
+            << 1000 << 744 << int(A::SliderPageStepSub) << 0 << 232 << 32;
+        QTest::newRow("grown at 744, wheel") << 1000 << 744 << -2 << 1 << 488 << 32;
+        QTest::newRow("grown at 744, thumb at 100") << 1000 << 744 << -1 << 100 << 100 << 32;
+        QTest::newRow("grown at 744, Down key")
+            << 1000 << 744 << -3 << int(Qt::Key_Down) << 488 << 32;
+        QTest::newRow("grown at 744, End key")
+            << 1000 << 744 << -3 << int(Qt::Key_End) << 488 << 32;
+        QTest::newRow("grown past a short file, line step down")
+            << 300 << 44 << int(A::SliderSingleStepAdd) << 0 << 0 << 32;
     }
     void scrolling() {
         QFETCH(int, fileSize);
@@ -178,9 +203,14 @@ private slots:
         QFETCH(int, action);
         QFETCH(int, to);
         QFETCH(int, offset);
+        QFETCH(int, rows);
         const QByteArray bytes = Counting(fileSize);
         openFile(bytes);
         bar()->setValue(start);
+        for (int r = 16; r < rows; r += 4)
+            QTest::keyClick(h->find<SpinEdit>("CSpinEditReihen"), Qt::Key_Up);
+        QCOMPARE(h->access().PageOffset(), start);
+        QCOMPARE(bar()->value(), start);
         if (action == -2) {
             QWidget* table = h->grid()->viewport();
             const QPoint at = table->rect().center();
@@ -189,7 +219,9 @@ private slots:
                                   Qt::NoButton, {}, Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(table, &wheel);
             }
-        } else if (action < 0)
+        } else if (action == -3)
+            QTest::keyClick(bar(), Qt::Key(to));
+        else if (action < 0)
             bar()->setSliderPosition(to);
         else
             bar()->triggerAction(QAbstractSlider::SliderAction(action));
@@ -199,8 +231,8 @@ private slots:
                  QStringLiteral("%1").arg(offset, 8, 16, QLatin1Char('0')).toUpper());
         QCOMPARE(h->cell(0, 2),
                  QStringLiteral("%1").arg(offset + 16, 8, 16, QLatin1Char('0')).toUpper());
-        QByteArray page = bytes.mid(offset, 256);
-        page.append(QByteArray(256 - page.size(), '\0'));
+        QByteArray page = bytes.mid(offset, rows * 16);
+        page.append(QByteArray(rows * 16 - page.size(), '\0'));
         QCOMPARE(RowBytes(h->grid(), 1, 16), HexRow(page.left(16)));
         QCOMPARE(RowBytes(h->grid(), 16, 16), HexRow(page.mid(240, 16)));
     }
