@@ -1,11 +1,13 @@
 // Viewing a file: rendering, scrolling, layout and display options, driven as a user does.
 #include "WindowHarness.h"
+#include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 
 #include <QFile>
 #include <QGroupBox>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,24 @@ QString RowBytes(const StringGrid* g, int row, int columns) {
     for (int c = 1; c <= columns; ++c)
         cells << g->cell(c, row);
     return cells.join(QLatin1Char(' '));
+}
+
+// Whether the text in a rectangle of the widget shows whole: ink in it, but none in its
+// outermost pixel columns, where a text cut at the edge ends.
+bool ShowsWhole(QWidget* widget, const QRect& rect) {
+    const QImage image = widget->grab(rect).toImage();
+    const int background = qGray(image.pixel(0, 0));
+    bool ink = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAbs(qGray(image.pixel(x, y)) - background) < 100)
+                continue;
+            if (x == 0 || x == image.width() - 1)
+                return false;
+            ink = true;
+        }
+    }
+    return ink;
 }
 
 QString HexRow(const QByteArray& bytes) {
@@ -117,6 +137,8 @@ private slots:
             << 123456789 << false << QStringList{"075BCD15", "075BCD25", "075BCD35"};
         QTest::newRow("decimal at 123456789 unpadded")
             << 123456789 << true << QStringList{"123456789", "123456805", "123456821"};
+        QTest::newRow("decimal ten digits")
+            << 1234567890 << true << QStringList{"1234567890", "1234567906", "1234567922"};
     }
     void addresses() {
         QFETCH(int, offset);
@@ -127,7 +149,7 @@ private slots:
         {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QVERIFY(f.resize(130000000));
+            QVERIFY(f.resize(std::max(130000000, offset + 1000)));
             f.seek(offset);
             f.write("Zirpel");
         }
@@ -136,8 +158,22 @@ private slots:
             h->click("ToolButtonHexDez");
         bar()->setSliderPosition(offset);
         QCOMPARE(h->access().PageOffset(), offset);
-        for (int r = 0; r < rows.size(); ++r)
+        for (int r = 0; r < rows.size(); ++r) {
             QCOMPARE(h->cell(0, r + 1), rows[r]);
+            QVERIFY(ShowsWhole(h->grid()->viewport(), h->grid()->cellRect(0, r + 1)));
+        }
+        // The hit list shows them whole too, beside its scroll bar.
+        const auto* shown = h->find<HitListView>("ListBoxTreffer");
+        HitListView list;
+        list.setFont(shown->font());
+        list.resize(shown->size());
+        QStringListModel entries(rows + rows + rows);
+        list.setModel(&entries);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(list.verticalScrollBar()->isVisible());
+        for (int r = 0; r < rows.size(); ++r)
+            QVERIFY(ShowsWhole(list.viewport(), list.visualRect(entries.index(r))));
         QCOMPARE(h->cell(1, 1), QStringLiteral("5A"));
         QVERIFY(h->cell(18, 1).startsWith(QStringLiteral("Zirpel")));
         QCOMPARE(h->cell(1, 0), decimal ? QStringLiteral("0") : QStringLiteral("00"));
