@@ -1,12 +1,20 @@
 // Opening files and the recent-file items of the file menu.
 #include "WindowHarness.h"
+#include "platform/QtDialogs.h"
 #include "ui/StringGrid.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -207,6 +215,39 @@ private slots:
         h->openThroughDialog(upper);
         h->openThroughDialog(lower);
         QCOMPARE(recent(), (QStringList{lower, upper, QString(), QString()}));
+    }
+
+    void openDialogOpensTheNameTheUserPutIn() {
+        const QString last = makeFile(QStringLiteral("last.bin"), "a");
+        const QString wanted = makeFile(QStringLiteral("wanted.bin"), "b");
+        QtDialogs dialogs;
+        // Acts in the real dialog once it runs, then presses Return in its name box.
+        const auto open = [&dialogs](const std::function<void(QFileDialog&, QLineEdit&)>& act) {
+            QTimer::singleShot(0, [act] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                act(*dialog, *box);
+                QTest::keyClick(box, Qt::Key_Return);
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            return dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|"));
+        };
+        QCOMPARE(open([&](QFileDialog&, QLineEdit& box) { box.setText(last); }),
+                 std::optional(last));
+        // The name box holds the last name; the user pastes another before the box has the
+        // focus, and the folder is read only after that.
+        QCOMPARE(open([&](QFileDialog& dialog, QLineEdit& box) {
+                     QCOMPARE(box.text(), QStringLiteral("last.bin"));
+                     dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"))->setFocus();
+                     box.selectAll();
+                     box.insert(wanted);
+                     emit dialog.findChild<QFileSystemModel*>()->directoryLoaded(dir.path());
+                     // (The dialog itself may shorten it to the name it marks in the list.)
+                     QCOMPARE(QFileInfo(box.text()).fileName(), QStringLiteral("wanted.bin"));
+                 }),
+                 std::optional(wanted));
     }
 
     void reopeningTheShownFileStartsAtTop() {
