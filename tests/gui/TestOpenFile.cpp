@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -218,36 +217,25 @@ private slots:
     }
 
     void openDialogOpensTheNameTheUserPutIn() {
-        const QString last = makeFile(QStringLiteral("last.bin"), "a");
-        const QString wanted = makeFile(QStringLiteral("wanted.bin"), "b");
+        // The real dialog, the second time with the last name in its name box: the user
+        // pastes a name before the box has the focus, and the folder is read after that.
         QtDialogs dialogs;
-        // Acts in the real dialog once it runs, then presses Return in its name box.
-        const auto open = [&dialogs](const std::function<void(QFileDialog&, QLineEdit&)>& act) {
-            QTimer::singleShot(0, [act] {
+        for (const char* name : {"last.bin", "wanted.bin"}) {
+            const QString path = makeFile(QString::fromLatin1(name), name);
+            QTimer::singleShot(0, [&] {
                 auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
                 auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                act(*dialog, *box);
+                dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"))->setFocus();
+                box->selectAll();
+                box->insert(path);
+                emit dialog->findChild<QFileSystemModel*>()->directoryLoaded(dir.path());
                 QTest::keyClick(box, Qt::Key_Return);
                 if (dialog->isVisible())
                     dialog->reject();
             });
-            return dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|"));
-        };
-        QCOMPARE(open([&](QFileDialog&, QLineEdit& box) { box.setText(last); }),
-                 std::optional(last));
-        // The name box holds the last name; the user pastes another before the box has the
-        // focus, and the folder is read only after that.
-        QCOMPARE(open([&](QFileDialog& dialog, QLineEdit& box) {
-                     QCOMPARE(box.text(), QStringLiteral("last.bin"));
-                     dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"))->setFocus();
-                     box.selectAll();
-                     box.insert(wanted);
-                     emit dialog.findChild<QFileSystemModel*>()->directoryLoaded(dir.path());
-                     // (The dialog itself may shorten it to the name it marks in the list.)
-                     QCOMPARE(QFileInfo(box.text()).fileName(), QStringLiteral("wanted.bin"));
-                 }),
-                 std::optional(wanted));
+            QCOMPARE(dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|")),
+                     std::optional(path));
+        }
     }
 
     void reopeningTheShownFileStartsAtTop() {

@@ -30,22 +30,20 @@ QString RowBytes(const StringGrid* g, int row, int columns) {
     return cells.join(QLatin1Char(' '));
 }
 
-// Whether the text in a rectangle of the widget shows whole: ink in it, but none in its
-// outermost pixel columns, where a text cut at the edge ends.
+// Whether a rectangle of the widget shows its text whole: ink in it, none in its outermost
+// pixel columns, where a text cut at the edge ends.
 bool ShowsWhole(QWidget* widget, const QRect& rect) {
     const QImage image = widget->grab(rect).toImage();
-    const int background = qGray(image.pixel(0, 0));
-    bool ink = false;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAbs(qGray(image.pixel(x, y)) - background) < 100)
-                continue;
-            if (x == 0 || x == image.width() - 1)
-                return false;
-            ink = true;
-        }
+    int inkColumns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool ink = false;
+        for (int y = 0; y < image.height(); ++y)
+            ink = ink || qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(0, 0))) > 100;
+        if (ink && (x == 0 || x == image.width() - 1))
+            return false;
+        inkColumns += ink;
     }
-    return ink;
+    return inkColumns > 0;
 }
 
 QString HexRow(const QByteArray& bytes) {
@@ -163,10 +161,9 @@ private slots:
             QVERIFY(ShowsWhole(h->grid()->viewport(), h->grid()->cellRect(0, r + 1)));
         }
         // The hit list shows them whole too, beside its scroll bar.
-        const auto* shown = h->find<HitListView>("ListBoxTreffer");
         HitListView list;
-        list.setFont(shown->font());
-        list.resize(shown->size());
+        list.setFont(h->find<HitListView>("ListBoxTreffer")->font());
+        list.resize(h->find<HitListView>("ListBoxTreffer")->size());
         QStringListModel entries(rows + rows + rows);
         list.setModel(&entries);
         list.show();
@@ -220,14 +217,9 @@ private slots:
             << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 488 << 32;
         QTest::newRow("grown at 744, line step up")
             << 1000 << 744 << int(A::SliderSingleStepSub) << 0 << 488 << 32;
-        QTest::newRow("grown at 744, page step down")
-            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 488 << 32;
         QTest::newRow("grown at 744, page step up")
             << 1000 << 744 << int(A::SliderPageStepSub) << 0 << 232 << 32;
         QTest::newRow("grown at 744, wheel") << 1000 << 744 << -2 << 1 << 488 << 32;
-        QTest::newRow("grown at 744, thumb at 100") << 1000 << 744 << -1 << 100 << 100 << 32;
-        QTest::newRow("grown at 744, Down key")
-            << 1000 << 744 << -3 << int(Qt::Key_Down) << 488 << 32;
         QTest::newRow("grown at 744, End key")
             << 1000 << 744 << -3 << int(Qt::Key_End) << 488 << 32;
         QTest::newRow("grown past a short file, line step down")
