@@ -4,6 +4,7 @@
 #include "platform/HelpViewer.h"
 #include "ui/About.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <memory>
@@ -23,16 +24,16 @@ void TFrmHexEditor::MnuInfoClick() {
 }
 
 void TFrmHexEditor::ShowContextHelp() {
-    // An open menu has the keyboard: its highlighted item asks, else the focus widget,
-    // else the window itself.
-    const QObject* source = this;
+    // An open menu has the keyboard: only its highlighted item's own context counts;
+    // neither the menu nor the window lends one. Otherwise the focus widget asks, else
+    // the window itself.
+    std::optional<int> context;
     if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-        source = menu->activeAction() ? static_cast<const QObject*>(menu->activeAction())
-                                      : static_cast<const QObject*>(menu);
-    } else if (QWidget* focus = focusWidget()) {
-        source = focus;
+        if (const QAction* item = menu->activeAction())
+            context = zirpel::OwnHelpContext(item);
+    } else {
+        context = zirpel::FindHelpContext(focusWidget() ? focusWidget() : this);
     }
-    const std::optional<int> context = zirpel::FindHelpContext(source);
     if (!context)
         return;
     // The help window is not to open behind a menu that still holds the keyboard.

@@ -5,13 +5,19 @@
 
 namespace zirpel {
 
+std::optional<int> OwnHelpContext(const QObject* obj) {
+    const QVariant context = obj->property("helpContext");
+    bool ok = false;
+    const int number = context.toInt(&ok);
+    if (context.isValid() && ok)
+        return number;
+    return std::nullopt;
+}
+
 std::optional<int> FindHelpContext(const QObject* obj) {
     for (; obj; obj = obj->parent()) {
-        const QVariant context = obj->property("helpContext");
-        bool ok = false;
-        const int number = context.toInt(&ok);
-        if (context.isValid() && ok)
-            return number;
+        if (const std::optional<int> context = OwnHelpContext(obj))
+            return context;
     }
     return std::nullopt;
 }

@@ -7,6 +7,9 @@
 
 namespace zirpel {
 
+// The context obj itself carries, if any.
+[[nodiscard]] std::optional<int> OwnHelpContext(const QObject* obj);
+
 // The context of obj or of its nearest parent that carries one; nothing when none does.
 [[nodiscard]] std::optional<int> FindHelpContext(const QObject* obj);
 

@@ -6,14 +6,16 @@
 //   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and goes to
 //                                    its last entry, and prints the number of entries
 //                                    and the time from the start of the scan
-//   ZirpelScanWindow FILE HEX        opens FILE in the real window (offscreen), searches
+//   ZirpelScanWindow FILE HEX...     opens FILE in the real window (offscreen), searches
 //                                    with a click on BtnSuchen and prints the number of
-//                                    hits and the time from the click to the end
+//                                    hits and the time from the click to the end; further
+//                                    patterns are searched in turn after "Neue Suche"
 // What the scan adds to the resident memory at its peak goes to stderr, in MiB and in
-// bytes a hit, and so does the processor time it took.
+// bytes a hit, and so do what it leaves resident (after minus before, the hits still
+// held) and the processor time it took.
 #include "platform/BinaryFile.h"
-#include "search/Pattern.h"
 #include "search/HitScanner.h"
+#include "search/Pattern.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -88,6 +90,10 @@ public:
         const double bytes = double(peak - base_) * 1024.0;
         std::fprintf(stderr, "peak memory added: %.1f MiB, %.2f bytes a hit (peak %ld kB)\n",
                      bytes / 1048576.0, hits > 0 ? bytes / double(hits) : 0.0, peak);
+        // What stays: the resident set now, with the hits still held, minus before.
+        const long now = StatusKb("VmRSS");
+        std::fprintf(stderr, "resident added: %.1f MiB (before %ld kB, after %ld kB)\n",
+                     double(now - base_) / 1024.0, base_, now);
         std::fprintf(stderr, "processor time: %.3f s, both threads\n", CpuSeconds() - cpu_);
     }
 
@@ -171,18 +177,26 @@ int main(int argc, char** argv) {
     h.openThroughDialog(QString::fromLocal8Bit(argv[1]));
     h.click("ToolButtonFindChange");
     auto* suchen = h.find<QComboBox>("ComboBoxSuchen");
-    suchen->lineEdit()->setText(QString::fromLatin1(argv[2]));
-    QApplication::processEvents();
-    const PeakGrowth growth;
-    QElapsedTimer timer;
-    timer.start();
-    h.click("BtnSuchen");
-    // Until the list and the count are drawn.
-    QApplication::processEvents();
-    const qint64 ns = timer.nsecsElapsed();
-    const QString count = h.find<QLabel>("LblTreffer")->text();
-    std::printf("%s in %.3f s\n", qPrintable(count), double(ns) / 1e9);
-    growth.report(count.section(QLatin1Char(' '), 0, 0).toLongLong());
+    // Each pattern is searched in turn, after "Neue Suche" dropped the hits before.
+    for (int p = 2; p < argc; ++p) {
+        if (p > 2) {
+            h.click("BtnNeueSuche");
+            QApplication::processEvents();
+        }
+        suchen->lineEdit()->setText(QString::fromLatin1(argv[p]));
+        QApplication::processEvents();
+        const PeakGrowth growth;
+        QElapsedTimer timer;
+        timer.start();
+        h.click("BtnSuchen");
+        // Until the list and the count are drawn.
+        QApplication::processEvents();
+        const qint64 ns = timer.nsecsElapsed();
+        const QString count = h.find<QLabel>("LblTreffer")->text();
+        std::printf("%s in %.3f s\n", qPrintable(count), double(ns) / 1e9);
+        std::fflush(stdout);
+        growth.report(count.section(QLatin1Char(' '), 0, 0).toLongLong());
+    }
     return 0;
 }
 

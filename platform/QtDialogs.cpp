@@ -2,10 +2,12 @@
 #include "platform/OpenFilter.h"
 #include "platform/WindowPlacer.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,21 +42,31 @@ void QtDialogs::PreselectLastName(QFileDialog& dialog) const {
     // The folder is read in the background, and a name chosen with selectFile() before it
     // has been read is chosen again when it has, over whatever the user typed or picked
     // meanwhile. So the name box gets the last name now, and the list marks it once the
-    // folder is read, only if the name box still holds it.
+    // folder is read, only if the user has not changed the name box by then.
     const QFileInfo last(lastName_);
     auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
     auto* model = dialog.findChild<QFileSystemModel*>();
-    if (!nameBox || !model) {
+    if (!nameBox || !list || !model) {
         dialog.selectFile(lastName_);
         return;
     }
     dialog.setDirectory(last.absolutePath());
     nameBox->setText(last.fileName());
-    QObject::connect(model, &QFileSystemModel::directoryLoaded, nameBox,
-                     [&dialog, nameBox, last](const QString& folder) {
-                         if (folder == last.absolutePath() && nameBox->text() == last.fileName())
-                             dialog.selectFile(last.absoluteFilePath());
-                     });
+    // The dialog marks a name set into the box in the list at once, and a name the user
+    // puts into the box before it has the focus is marked beside it, not instead: the
+    // dialog would then open the first one marked, the last name. Until the folder is
+    // read only the name box holds it.
+    list->selectionModel()->clearSelection();
+    const QMetaObject::Connection marking = QObject::connect(
+        model, &QFileSystemModel::directoryLoaded, nameBox,
+        [&dialog, nameBox, last](const QString& folder) {
+            if (folder == last.absolutePath() && nameBox->text() == last.fileName())
+                dialog.selectFile(last.absoluteFilePath());
+        });
+    // Once the user has changed the name, nothing here touches the box or the list again.
+    QObject::connect(nameBox, &QLineEdit::textEdited, nameBox,
+                     [marking] { QObject::disconnect(marking); });
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {

@@ -1,6 +1,7 @@
 #include "search/HitScanner.h"
 
 #include "platform/BinaryFile.h"
+#include "platform/ReleaseMemory.h"
 
 #include <algorithm>
 #include <atomic>
@@ -400,12 +401,16 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
 }
 
 bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size) {
-    return ScanHitsAt(
+    const bool whole = ScanHitsAt(
         pattern,
         [&file](qint64 offset, quint8* buffer, std::size_t count) {
             return file.readAt(offset, buffer, count);
         },
         hits, size);
+    // The read buffers, freed on both threads, and the room the hit lists outgrew would
+    // otherwise stay resident after the search.
+    ReleaseFreedMemory();
+    return whole;
 }
 
 } // namespace zirpel

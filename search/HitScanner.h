@@ -52,7 +52,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
                 qint64 size = 0);
 
 // The same over a whole file, read at explicit offsets: the stream's position is neither
-// used nor moved.
+// used nor moved. What the scan freed goes back to the system before it returns.
 bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size = 0);
 
 } // namespace zirpel

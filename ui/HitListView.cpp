@@ -1,9 +1,11 @@
 #include "ui/HitListView.h"
+#include "ui/LongText.h"
 
 #include "ui/HitListAccessible.h"
 
 #include <QAbstractItemModel>
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,8 +14,8 @@
 #include <algorithm>
 
 HitListView::HitListView(QWidget* parent) : QAbstractScrollArea(parent) {
-    // Entries are eight characters: they fit beside the vertical bar, never needing a
-    // horizontal one.
+    // Entries of eight characters fit beside the vertical bar, and longer ones are drawn
+    // narrower: never a horizontal one.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
@@ -163,6 +165,7 @@ void HitListView::announceCurrent(const QModelIndex& current) {
 
 void HitListView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
+    const QFontMetricsF metrics(font());
     const int first = verticalScrollBar()->value();
     const int last = std::min(rowCount() - 1, first + viewport()->height() / kRowHeight);
     const int selected = currentRow();
@@ -175,7 +178,15 @@ void HitListView::paintEvent(QPaintEvent*) {
                                              QPalette::Highlight));
         painter.setPen(pal.color(isSelected ? QPalette::HighlightedText : QPalette::Text));
         const QString text = model_->data(model_->index(row, 0), Qt::DisplayRole).toString();
-        painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        const qreal width = metrics.horizontalAdvance(text);
+        if (width + 2 <= rect.width()) {
+            painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        } else {
+            // A decimal address of nine or ten digits beside the scroll bar.
+            const qreal baseline =
+                rect.top() + (kRowHeight - metrics.height()) / 2 + metrics.ascent();
+            DrawLongText(painter, rect.left(), rect.left() + rect.width(), baseline, text, width);
+        }
     }
 }
 

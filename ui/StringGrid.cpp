@@ -1,4 +1,5 @@
 #include "ui/StringGrid.h"
+#include "ui/LongText.h"
 
 #include <QGlyphRun>
 #include <QHeaderView>
@@ -447,12 +448,10 @@ void StringGrid::paintEvent(QPaintEvent* event) {
                 for (const QChar ch : t)
                     width += glyph(ch.unicode()).advance;
                 if (pen + width > right) {
-                    // A long text (a nine-digit address) gives up its margin first and is
-                    // cut at the cell's edge, never drawn into the next cell.
                     p.save();
                     p.setClipRect(cellArea);
                     p.setPen(colours[kind]);
-                    p.drawText(QPointF(qMax(qreal(x), right - width), baseline), t);
+                    DrawLongText(p, x, right, baseline, t, width);
                     p.restore();
                     continue;
                 }

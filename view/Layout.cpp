@@ -84,11 +84,9 @@ void TFrmHexEditor::UpdateLayout() {
     bar->setPageStep(PageSize);
     bar->setSingleStep(Columns);
     if (DataFile.isOpen()) {
-        // A platform scroll bar's position goes up to maximum - page + 1; with the same
-        // limit here the thumb stands at the bottom of the track on the last page. The
-        // page stays where it is until the user scrolls.
+        // The page stays where it is until the user scrolls; the position is not clamped.
         const QSignalBlocker keepPage(bar);
-        bar->setMaximum(FileSize > PageSize ? FileSize - PageSize + 1 : 0);
+        bar->setMaximum(zirpel::ScrollMaximum(FileSize, PageSize, bar->value()));
     }
 
     ui->StatusText->setText(QStringLiteral("Dateigröße: ") + QString::number(FileSize) +

@@ -1,6 +1,7 @@
 // Moving the page with the scroll bar.
 #include "app/Frmhex.h"
 #include "ui/FrmhexForm.h"
+#include "view/Geometry.h"
 
 #include <QScrollBar>
 
@@ -11,5 +12,8 @@ void TFrmHexEditor::ScrollBarVertikalChange() {
         PageOffset = limit < 0 ? 0 : limit;
     // Moving the thumb back runs this handler once more, nested, with nothing to clamp.
     ui->ScrollBarVertikal->setValue(PageOffset);
+    // Once the page is inside the file again, a maximum kept up for a page that grew on
+    // the last page goes back down.
+    ui->ScrollBarVertikal->setMaximum(zirpel::ScrollMaximum(FileSize, PageSize, PageOffset));
     ShowPage();
 }

@@ -1,12 +1,19 @@
 // Opening files and the recent-file items of the file menu.
 #include "WindowHarness.h"
+#include "platform/QtDialogs.h"
 #include "ui/StringGrid.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -207,6 +214,28 @@ private slots:
         h->openThroughDialog(upper);
         h->openThroughDialog(lower);
         QCOMPARE(recent(), (QStringList{lower, upper, QString(), QString()}));
+    }
+
+    void openDialogOpensTheNameTheUserPutIn() {
+        // The real dialog, the second time with the last name in its name box: the user
+        // pastes a name before the box has the focus, and the folder is read after that.
+        QtDialogs dialogs;
+        for (const char* name : {"last.bin", "wanted.bin"}) {
+            const QString path = makeFile(QString::fromLatin1(name), name);
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"))->setFocus();
+                box->selectAll();
+                box->insert(path);
+                emit dialog->findChild<QFileSystemModel*>()->directoryLoaded(dir.path());
+                QTest::keyClick(box, Qt::Key_Return);
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            QCOMPARE(dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|")),
+                     std::optional(path));
+        }
     }
 
     void reopeningTheShownFileStartsAtTop() {

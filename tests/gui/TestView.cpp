@@ -1,11 +1,13 @@
 // Viewing a file: rendering, scrolling, layout and display options, driven as a user does.
 #include "WindowHarness.h"
+#include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 
 #include <QFile>
 #include <QGroupBox>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,22 @@ QString RowBytes(const StringGrid* g, int row, int columns) {
     for (int c = 1; c <= columns; ++c)
         cells << g->cell(c, row);
     return cells.join(QLatin1Char(' '));
+}
+
+// Whether a rectangle of the widget shows its text whole: ink in it, none in its outermost
+// pixel columns, where a text cut at the edge ends.
+bool ShowsWhole(QWidget* widget, const QRect& rect) {
+    const QImage image = widget->grab(rect).toImage();
+    int inkColumns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        bool ink = false;
+        for (int y = 0; y < image.height(); ++y)
+            ink = ink || qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(0, 0))) > 100;
+        if (ink && (x == 0 || x == image.width() - 1))
+            return false;
+        inkColumns += ink;
+    }
+    return inkColumns > 0;
 }
 
 QString HexRow(const QByteArray& bytes) {
@@ -117,6 +135,8 @@ private slots:
             << 123456789 << false << QStringList{"075BCD15", "075BCD25", "075BCD35"};
         QTest::newRow("decimal at 123456789 unpadded")
             << 123456789 << true << QStringList{"123456789", "123456805", "123456821"};
+        QTest::newRow("decimal ten digits")
+            << 1234567890 << true << QStringList{"1234567890", "1234567906", "1234567922"};
     }
     void addresses() {
         QFETCH(int, offset);
@@ -127,7 +147,7 @@ private slots:
         {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QVERIFY(f.resize(130000000));
+            QVERIFY(f.resize(std::max(130000000, offset + 1000)));
             f.seek(offset);
             f.write("Zirpel");
         }
@@ -136,8 +156,21 @@ private slots:
             h->click("ToolButtonHexDez");
         bar()->setSliderPosition(offset);
         QCOMPARE(h->access().PageOffset(), offset);
-        for (int r = 0; r < rows.size(); ++r)
+        for (int r = 0; r < rows.size(); ++r) {
             QCOMPARE(h->cell(0, r + 1), rows[r]);
+            QVERIFY(ShowsWhole(h->grid()->viewport(), h->grid()->cellRect(0, r + 1)));
+        }
+        // The hit list shows them whole too, beside its scroll bar.
+        HitListView list;
+        list.setFont(h->find<HitListView>("ListBoxTreffer")->font());
+        list.resize(h->find<HitListView>("ListBoxTreffer")->size());
+        QStringListModel entries(rows + rows + rows);
+        list.setModel(&entries);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(list.verticalScrollBar()->isVisible());
+        for (int r = 0; r < rows.size(); ++r)
+            QVERIFY(ShowsWhole(list.viewport(), list.visualRect(entries.index(r))));
         QCOMPARE(h->cell(1, 1), QStringLiteral("5A"));
         QVERIFY(h->cell(18, 1).startsWith(QStringLiteral("Zirpel")));
         QCOMPARE(h->cell(1, 0), decimal ? QStringLiteral("0") : QStringLiteral("00"));
@@ -147,30 +180,50 @@ private slots:
     void scrolling_data() {
         QTest::addColumn<int>("fileSize");
         QTest::addColumn<int>("start");
-        // QAbstractSlider::SliderAction; -1: thumb to 'to'; -2: 'to' wheel steps over the table
+        // QAbstractSlider::SliderAction; -1: thumb to 'to'; -2: 'to' wheel steps over the
+        // table; -3: key 'to' on the scroll bar
         QTest::addColumn<int>("action");
         QTest::addColumn<int>("to");
         QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("rows"); // raised from 16 after moving to start
         using A = QAbstractSlider;
-        QTest::newRow("100 bytes, any position is 0") << 100 << 0 << -1 << 50 << 0;
-        QTest::newRow("100 bytes, bottom is 0") << 100 << 0 << int(A::SliderToMaximum) << 0 << 0;
-        QTest::newRow("one page, bottom is 0") << 256 << 0 << int(A::SliderToMaximum) << 0 << 0;
+        QTest::newRow("100 bytes, any position is 0") << 100 << 0 << -1 << 50 << 0 << 16;
+        QTest::newRow("100 bytes, bottom is 0")
+            << 100 << 0 << int(A::SliderToMaximum) << 0 << 0 << 16;
+        QTest::newRow("one page, bottom is 0")
+            << 256 << 0 << int(A::SliderToMaximum) << 0 << 0 << 16;
         QTest::newRow("1000 bytes, bottom is 744")
-            << 1000 << 0 << int(A::SliderToMaximum) << 0 << 744;
+            << 1000 << 0 << int(A::SliderToMaximum) << 0 << 744 << 16;
         QTest::newRow("1000 bytes, page step from 744 stays")
-            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 744;
+            << 1000 << 744 << int(A::SliderPageStepAdd) << 0 << 744 << 16;
         QTest::newRow("1000 bytes, line step from 744 stays")
-            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 744;
+            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 744 << 16;
         QTest::newRow("line step down from 0")
-            << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16;
+            << 1000 << 0 << int(A::SliderSingleStepAdd) << 0 << 16 << 16;
         QTest::newRow("page step down from 16")
-            << 1000 << 16 << int(A::SliderPageStepAdd) << 0 << 272;
-        QTest::newRow("line step up from 0") << 1000 << 0 << int(A::SliderSingleStepSub) << 0 << 0;
-        QTest::newRow("page step up from 16") << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0;
-        QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37;
-        QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744;
-        QTest::newRow("wheel over the table: three rows a step") << 1000 << 0 << -2 << 2 << 96;
-        QTest::newRow("wheel over the table stops at 744") << 1000 << 700 << -2 << 1 << 744;
+            << 1000 << 16 << int(A::SliderPageStepAdd) << 0 << 272 << 16;
+        QTest::newRow("line step up from 0")
+            << 1000 << 0 << int(A::SliderSingleStepSub) << 0 << 0 << 16;
+        QTest::newRow("page step up from 16")
+            << 1000 << 16 << int(A::SliderPageStepSub) << 0 << 0 << 16;
+        QTest::newRow("thumb at 37") << 1000 << 0 << -1 << 37 << 37 << 16;
+        QTest::newRow("thumb past the limit") << 1000 << 0 << -1 << 900 << 744 << 16;
+        QTest::newRow("wheel over the table: three rows a step")
+            << 1000 << 0 << -2 << 2 << 96 << 16;
+        QTest::newRow("wheel over the table stops at 744") << 1000 << 700 << -2 << 1 << 744 << 16;
+        // The page grew on the last page and stays until the user scrolls; from there
+        // every way down shows the last full page.
+        QTest::newRow("grown at 744, line step down")
+            << 1000 << 744 << int(A::SliderSingleStepAdd) << 0 << 488 << 32;
+        QTest::newRow("grown at 744, line step up")
+            << 1000 << 744 << int(A::SliderSingleStepSub) << 0 << 488 << 32;
+        QTest::newRow("grown at 744, page step up")
+            << 1000 << 744 << int(A::SliderPageStepSub) << 0 << 232 << 32;
+        QTest::newRow("grown at 744, wheel") << 1000 << 744 << -2 << 1 << 488 << 32;
+        QTest::newRow("grown at 744, End key")
+            << 1000 << 744 << -3 << int(Qt::Key_End) << 488 << 32;
+        QTest::newRow("grown past a short file, line step down")
+            << 300 << 44 << int(A::SliderSingleStepAdd) << 0 << 0 << 32;
     }
     void scrolling() {
         QFETCH(int, fileSize);
@@ -178,9 +231,14 @@ private slots:
         QFETCH(int, action);
         QFETCH(int, to);
         QFETCH(int, offset);
+        QFETCH(int, rows);
         const QByteArray bytes = Counting(fileSize);
         openFile(bytes);
         bar()->setValue(start);
+        for (int r = 16; r < rows; r += 4)
+            QTest::keyClick(h->find<SpinEdit>("CSpinEditReihen"), Qt::Key_Up);
+        QCOMPARE(h->access().PageOffset(), start);
+        QCOMPARE(bar()->value(), start);
         if (action == -2) {
             QWidget* table = h->grid()->viewport();
             const QPoint at = table->rect().center();
@@ -189,7 +247,9 @@ private slots:
                                   Qt::NoButton, {}, Qt::NoScrollPhase, false);
                 QCoreApplication::sendEvent(table, &wheel);
             }
-        } else if (action < 0)
+        } else if (action == -3)
+            QTest::keyClick(bar(), Qt::Key(to));
+        else if (action < 0)
             bar()->setSliderPosition(to);
         else
             bar()->triggerAction(QAbstractSlider::SliderAction(action));
@@ -199,8 +259,8 @@ private slots:
                  QStringLiteral("%1").arg(offset, 8, 16, QLatin1Char('0')).toUpper());
         QCOMPARE(h->cell(0, 2),
                  QStringLiteral("%1").arg(offset + 16, 8, 16, QLatin1Char('0')).toUpper());
-        QByteArray page = bytes.mid(offset, 256);
-        page.append(QByteArray(256 - page.size(), '\0'));
+        QByteArray page = bytes.mid(offset, rows * 16);
+        page.append(QByteArray(rows * 16 - page.size(), '\0'));
         QCOMPARE(RowBytes(h->grid(), 1, 16), HexRow(page.left(16)));
         QCOMPARE(RowBytes(h->grid(), 16, 16), HexRow(page.mid(240, 16)));
     }

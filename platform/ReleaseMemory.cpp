@@ -1,0 +1,12 @@
+#include "platform/ReleaseMemory.h"
+
+#include <cstdlib> // defines __GLIBC__ where it applies
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+void ReleaseFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}

@@ -1,0 +1,17 @@
+#include "ui/LongText.h"
+
+#include <QPainter>
+
+void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, const QString& text,
+                  qreal width) {
+    const qreal room = right - left - 2;
+    if (width <= room) {
+        painter.drawText(QPointF(right - 1 - width, baseline), text);
+        return;
+    }
+    painter.save();
+    painter.translate(left + 1, baseline);
+    painter.scale(room / width, 1);
+    painter.drawText(QPointF(0, 0), text);
+    painter.restore();
+}
