@@ -20,6 +20,7 @@ VIAddVersionKey /LANG=1031 "ProductName" "Zirpel"
 VIAddVersionKey /LANG=1031 "CompanyName" "Quillmark Software"
 VIAddVersionKey /LANG=1031 "FileDescription" "Zirpel ${VERSION} Setup"
 VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "LegalCopyright" "Quillmark Software, MIT-Lizenz"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
