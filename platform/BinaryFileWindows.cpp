@@ -98,8 +98,14 @@ std::optional<FileIdentity> BinaryFile::identity() const {
     if (!f_)
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
+    FILE_STANDARD_INFO standard{};
     const HANDLE handle = OsHandle(f_);
-    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info))
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info) ||
+        !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
+        return std::nullopt;
+    // A file another program deleted stays reachable until its last handle closes; it is
+    // no longer the file the user sees under its name.
+    if (standard.DeletePending)
         return std::nullopt;
     return FileIdentity{info.dwVolumeSerialNumber,
                         (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};

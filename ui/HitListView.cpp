@@ -179,7 +179,8 @@ void HitListView::paintEvent(QPaintEvent*) {
         painter.setPen(pal.color(isSelected ? QPalette::HighlightedText : QPalette::Text));
         const QString text = model_->data(model_->index(row, 0), Qt::DisplayRole).toString();
         const qreal width = metrics.horizontalAdvance(text);
-        if (width + 2 <= rect.width()) {
+        // Two pixels before the text, and one after it left free.
+        if (width + 3 <= rect.width()) {
             painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
         } else {
             // A decimal address of nine or ten digits beside the scroll bar.

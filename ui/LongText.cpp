@@ -4,8 +4,10 @@
 
 void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, const QString& text,
                   qreal width) {
+    // A glyph's ink may reach the end of its advance: a text exactly as wide as the room
+    // would touch the cell's edge, so it is narrowed too.
     const qreal room = right - left - 2;
-    if (width <= room) {
+    if (width < room) {
         painter.drawText(QPointF(right - 1 - width, baseline), text);
         return;
     }

@@ -228,12 +228,20 @@ private slots:
         const QByteArray other = Letters(40).toLower();
         QStringList messages{kCannotWrite};
         if (how == QLatin1String("deleted") || how == QLatin1String("directory")) {
+            if (how == QLatin1String("deleted") && RunningUnderWine())
+                QSKIP("Wine keeps a deleted file reachable by its name while it is open");
+#ifdef _WIN32
+            if (how == QLatin1String("directory"))
+                QSKIP("Windows keeps the name of a deleted file while it is open");
+#endif
             QVERIFY(QFile::remove(path));
             if (how == QLatin1String("directory"))
                 QVERIFY(QDir().mkdir(path));
         } else if (how == QLatin1String("renamed")) {
+            if (RunningUnderWine())
+                QSKIP("Wine refuses to rename over a file that is open, even with delete sharing");
             const QString fresh = MakeFile(dir, QStringLiteral("fresh.bin"), other);
-            QCOMPARE(std::rename(qPrintable(fresh), qPrintable(path)), 0);
+            QVERIFY(SaveOver(fresh, path));
         } else if (how == QLatin1String("shortened")) {
             QVERIFY(QFile::resize(path, 10));
             shown.truncate(10);

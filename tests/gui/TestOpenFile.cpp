@@ -76,6 +76,9 @@ private slots:
     }
     void captionShowsThePathAsItIs() {
         QFETCH(QString, name);
+#ifdef _WIN32
+        QSKIP("Windows allows no * in file names");
+#endif
         const QString path = makeFile(name, "abc");
         h->openThroughDialog(path);
         QCOMPARE(h->window->windowHandle()->title(),
@@ -110,6 +113,9 @@ private slots:
         if (kind.startsWith(QLatin1String("pipe"))) {
             bad = dir.filePath(kind);
             pipe = std::make_unique<PipeAtPath>(bad);
+#ifdef _WIN32
+            QSKIP("Windows has no named pipes in folders");
+#endif
             QVERIFY(pipe->made());
         } else if (kind == QLatin1String("missing")) {
             bad = dir.filePath(QStringLiteral("nope.bin"));
@@ -124,6 +130,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             QVERIFY(f.resize(qint64(2147483648))); // sparse
         }
+        bad = QDir::toNativeSeparators(bad);
         if (kind == QLatin1String("pipe-recent")) {
             setRecent({shown, bad, QString(), QString()});
             chooseItem(2);
@@ -183,6 +190,8 @@ private slots:
         QCOMPARE(h->cell(1, 1), QStringLiteral("42"));
         QCOMPARE(captions()[0], "&1  " + b);
 
+        // Another file shown first: Windows keeps the name of a shown file that is deleted.
+        h->openThroughDialog(e);
         setRecent({a, b, c, d});
         QVERIFY(QFile::remove(b));
         chooseItem(2);
@@ -192,7 +201,7 @@ private slots:
         QVERIFY(h->dialogs.messages[0].icon == Dialogs::Icon::Warning);
         QCOMPARE(recent(), (QStringList{a, c, d, QString()}));
         QCOMPARE(captions()[3], QStringLiteral("&4  "));
-        QCOMPARE(h->access().FileName(), b); // the page shown before stays
+        QCOMPARE(h->access().FileName(), e); // the page shown before stays
     }
 
     void emptySlotGivesMessage() {
@@ -233,8 +242,9 @@ private slots:
                 if (dialog->isVisible())
                     dialog->reject();
             });
-            QCOMPARE(dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|")),
-                     std::optional(path));
+            const std::optional<QString> chosen =
+                dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|"));
+            QCOMPARE(QDir::toNativeSeparators(chosen.value_or(QString())), path);
         }
     }
 

@@ -248,12 +248,14 @@ private slots:
     }
     void searchScansTheShownFile() {
         QFETCH(bool, renamedOver);
+        if (renamedOver && RunningUnderWine())
+            QSKIP("Wine keeps a deleted file's name while it is open");
         openWithPanel("\r\n\r\n");
         QVERIFY(QFile::remove(path));
         if (renamedOver) {
             const QString other = dir->filePath(QStringLiteral("other.bin"));
             WriteWholeFile(other, "xx\r\nxxxxxx\r\n\r\n");
-            QVERIFY(QFile::rename(other, path));
+            QVERIFY(SaveOver(other, path));
         }
         search(QStringLiteral("0d0a"));
         QVERIFY(h->dialogs.messages.isEmpty());
@@ -675,6 +677,14 @@ private slots:
         search(QStringLiteral("414243"));
         QCOMPARE(entries(), (QStringList{"00000064", "00000255"}));
         QByteArray after = file;
+        if (how == QLatin1String("deleted") && RunningUnderWine())
+            QSKIP("Wine keeps a deleted file reachable by its name while it is open");
+#ifdef _WIN32
+        if (how == QLatin1String("directory"))
+            QSKIP("Windows keeps the name of a deleted file while it is open");
+        if (how == QLatin1String("symlink"))
+            QSKIP("a link made here on Windows is a shortcut file, not a symbolic link");
+#endif
         if (how == QLatin1String("deleted")) {
             QVERIFY(QFile::remove(path));
         } else if (how == QLatin1String("directory")) {

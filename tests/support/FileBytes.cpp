@@ -1,9 +1,13 @@
 #include "FileBytes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
-#ifndef _WIN32
+#include <cstdio>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,7 +26,28 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
 QString MakeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);
     WriteWholeFile(path, bytes);
-    return path;
+    return QDir::toNativeSeparators(path);
+}
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
+bool SaveOver(const QString& from, const QString& to) {
+#ifdef _WIN32
+    if (MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()),
+                    reinterpret_cast<const wchar_t*>(to.utf16()), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    qWarning("SaveOver: MoveFileExW failed with error %lu", GetLastError());
+    return false;
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
 }
 
 #ifdef _WIN32

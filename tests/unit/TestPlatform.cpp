@@ -104,6 +104,25 @@ private slots:
         QCOMPARE(ReadWholeFile(plain), QByteArray("abc"));
     }
 
+    // Another program may save over the shown file (a new file renamed over its name)
+    // while the stream is open; the stream stays on the file it opened.
+    void savedOverWhileOpen() {
+        if (RunningUnderWine())
+            QSKIP("Wine refuses to rename over a file that is open, even with delete sharing");
+        QTemporaryDir dir;
+        const QString path = MakeFile(dir, QStringLiteral("shown.bin"), "old");
+        BinaryFile shown;
+        QVERIFY(shown.open(path, BinaryFile::Mode::Read));
+        const std::optional<FileIdentity> before = shown.identity();
+        QVERIFY(SaveOver(MakeFile(dir, QStringLiteral("new.bin"), "new!"), path));
+        QCOMPARE(shown.identity(), before);
+        QCOMPARE(shown.size(), 3);
+        BinaryFile now;
+        QVERIFY(now.open(path, BinaryFile::Mode::Read));
+        QVERIFY(now.identity() != before);
+        QCOMPARE(ReadWholeFile(path), QByteArray("new!"));
+    }
+
     // A page read must show bytes another stream wrote, even where the reading
     // stream still holds the old bytes in its buffer.
     void seekDropsBufferedBytes() {
