@@ -3,11 +3,11 @@
 ; settings in the registry are the user's and stay.
 ; makensis -DVERSION=2.3 -DSTAGE=<folder> -DFILES=<list.nsh> -DOUTFILE=<setup.exe> -DICON=<ico>
 Unicode true
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zirpel"
 
@@ -30,11 +30,8 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Quillmark Software, MIT-Lizenz"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "German"
 
+; A 64-bit installer: it starts on 64-bit Windows only, as the program does.
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "Zirpel braucht ein 64-Bit-Windows."
-    Abort
-  ${EndIf}
   SetRegView 64
   SetShellVarContext all
 FunctionEnd

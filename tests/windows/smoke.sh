@@ -27,7 +27,7 @@ wait_for() {
   return 1
 }
 
-window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 has_window() { [ -n "$(window_named "$1")" ]; }
 
 openbox --sm-disable >/dev/null 2>&1 &
@@ -61,15 +61,60 @@ wid="$(window_named '^Zirpel \[\]$')"
 echo "started: $(xdotool getwindowname "$wid")"
 import -window root "$work/start.png"
 
-# ZIRPEL_SMOKE_STEPS
+# Points inside the window's client area, in its own pixels: the table's first byte cell
+# (row 0), the edit row's first byte cell and "Übernehmen" below it.
+click_at() { xdotool mousemove --window "$wid" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
+caption_is() { [ "$(xdotool getwindowname "$wid")" = "$1" ]; }
 
-wait_for sh -c '! pgrep -f zirpel.exe >/dev/null' || fail "the program did not end"
+# Ctrl+O, then the full name pasted into the dialog's name box and Return.
+xdotool windowactivate --sync "$wid"
+xdotool key --clearmodifiers ctrl+o
+wait_for has_window '^Öffnen Datei$' || fail "no open dialog"
+printf '%s' 'C:\Daten Ω\zehn.bin' | xclip -selection clipboard
+xdotool key --clearmodifiers ctrl+v
+sleep 0.3
+xdotool key Escape Return # the completion list first, then the dialog
+wait_for caption_is 'Zirpel  [C:\Daten Ω\zehn.bin]' ||
+  fail "caption is '$(xdotool getwindowname "$wid")'"
+echo "opened: $(xdotool getwindowname "$wid")"
+
+# The edit panel (Ctrl+E), row 0 loaded by a double click, 61 typed over 41, written.
+xdotool key --clearmodifiers ctrl+e
+sleep 0.5
+click_at 76 76 2
+sleep 0.5
+click_at 77 353
+xdotool type --delay 50 61
+xdotool key Return
+click_at 265 387
+wait_for sh -c "[ \"\$(cat '$data/zehn.bin')\" = aBCDEFGHIJ ]" ||
+  fail "file holds '$(cat "$data/zehn.bin")', not aBCDEFGHIJ"
+echo "written: $(cat "$data/zehn.bin")"
+import -window root "$work/written.png"
+
+# The help file beside the program, closed with Esc.
+xdotool key --clearmodifiers F1
+wait_for has_window '^Zirpel-Hilfe$' || fail "no help window"
+xdotool key Escape
+wait_for sh -c '! xdotool search --onlyvisible --name "^Zirpel-Hilfe$" 2>/dev/null | grep -q .' ||
+  fail "help window not closed by Esc"
+
+# Ctrl+Q, as "&Beenden" in the file menu.
+xdotool windowactivate --sync "$wid" 2>/dev/null || true
+xdotool key --clearmodifiers ctrl+q
+
+wait_for sh -c '! pgrep -f "Zirpel.zirpel\.exe" >/dev/null' || {
+  import -window root "${ZIRPEL_SMOKE_SHOTS:-$work}/not-ended.png"
+  fail "the program did not end: $(pgrep -af 'Zirpel.zirpel\.exe')"
+}
 wineserver -w
 
 # The settings as the program left them: strings and 32-bit integers, paths with backslashes.
 settings="$(wine reg query 'HKLM\Software\Quillmark\Zirpel' 2>/dev/null | tr -d '\r')"
 echo "$settings"
-grep -Eq 'Datei1 +REG_SZ +C:\\Daten Ω\\zehn\.bin' <<<"$settings" || fail "Datei1 not stored"
+wine reg export 'HKLM\Software\Quillmark\Zirpel' "$(winepath -w "$work/zirpel.reg")" /y >/dev/null
+grep -q '"Datei1"="C:\\\\Daten Ω\\\\zehn.bin"' <(iconv -f UTF-16LE -t UTF-8 "$work/zirpel.reg") ||
+  fail "Datei1 not stored as C:\\Daten Ω\\zehn.bin"
 for name in frmTop frmLeft frmWidth frmHeight HexReihen HexSpalten HexOrDez Gitter; do
   grep -Eq "$name +REG_DWORD +0x" <<<"$settings" || fail "$name not stored as REG_DWORD"
 done
