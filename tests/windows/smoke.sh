@@ -119,6 +119,20 @@ for name in frmTop frmLeft frmWidth frmHeight HexReihen HexSpalten HexOrDez Gitt
   grep -Eq "$name +REG_DWORD +0x" <<<"$settings" || fail "$name not stored as REG_DWORD"
 done
 
+# The next start reads them back: the first recent file opens from the file menu.
+wine "$installed/zirpel.exe" >/dev/null 2>&1 &
+wait_for has_window '^Zirpel \[\]$' || fail "no window 'Zirpel []' at the second start"
+wid="$(window_named '^Zirpel \[\]$')"
+xdotool windowactivate --sync "$wid" 2>/dev/null || true
+xdotool key --clearmodifiers alt+d
+sleep 0.4
+xdotool key 1
+wait_for caption_is 'Zirpel  [C:\Daten Ω\zehn.bin]' || fail "recent file not read back"
+xdotool key --clearmodifiers ctrl+q
+wait_for sh -c '! pgrep -f "Zirpel.zirpel\.exe" >/dev/null' || fail "the program did not end"
+wineserver -w
+echo "read back: the recent file opened again"
+
 # Uninstall: everything installed goes, the settings stay.
 wine "$installed/uninstall.exe" /S
 wineserver -w
