@@ -1,8 +1,8 @@
 // The page bytes as table cells: addresses, hex bytes and the text column.
+#include "app/ByteText.h"
 #include "app/Frmhex.h"
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
-#include "app/ByteText.h"
 
 #include <algorithm>
 
