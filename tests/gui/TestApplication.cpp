@@ -24,7 +24,7 @@ public:
 
 } // namespace
 
-class TestExceptionReport : public QObject {
+class TestApplication : public QObject {
     Q_OBJECT
 private slots:
     void reportedAndGoesOn() {
@@ -52,7 +52,7 @@ private slots:
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
-    TestExceptionReport test;
+    TestApplication test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "TestExceptionReport.moc"
+#include "TestApplication.moc"

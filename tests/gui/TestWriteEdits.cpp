@@ -39,7 +39,7 @@ const QString kBehindEnd = QStringLiteral("Die Zeile beginnt hinter dem Dateiend
 
 } // namespace
 
-class TestEditWrite : public QObject {
+class TestWriteEdits : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -310,5 +310,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditWrite)
-#include "TestEditWrite.moc"
+QTEST_MAIN(TestWriteEdits)
+#include "TestWriteEdits.moc"
