@@ -1,4 +1,4 @@
-// The main window with fake platform services, and access to its state for tests.
+// The main window with fake platform services, driven as a user does.
 #pragma once
 
 #include "FakeDialogs.h"
@@ -9,33 +9,21 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <memory>
 
 class QAbstractButton;
 class StringGrid;
 
-// Reads and sets the window's private state.
+// What a test cannot reach as a user does: the recent list changed while a file is
+// shown (a user's list comes only from the settings at start).
 struct FrmHexEditorTestAccess {
     TFrmHexEditor& w;
 
-    QString& FileName() { return w.FileName; }
-    bool& StartupPending() { return w.StartupPending; }
-    TRect& CharFocusRect() { return w.CharFocusRect; }
-    qint32& Columns() { return w.Columns; }
-    qint32& Rows() { return w.Rows; }
-    qint32& PageSize() { return w.PageSize; }
-    qint32& PageOffset() { return w.PageOffset; }
-    qint32& GridLineWidth() { return w.GridLineWidth; }
-    qint32& DecimalAddresses() { return w.DecimalAddresses; }
-    qint32& SearchPanelVisible() { return w.SearchPanelVisible; }
-    qint32& EditPanelVisible() { return w.EditPanelVisible; }
-    std::array<quint8, 1024>& PageBuffer() { return w.PageBuffer; }
-    std::array<QString, 4>& RecentFiles() { return w.RecentFiles; }
-
-    void FormActivate() { w.FormActivate(); }
-    void UpdateRecentMenu() { w.UpdateRecentMenu(); }
-    void ReadPage() { w.ReadPage(); }
-    void RenderPage() { w.RenderPage(); }
+    void SetRecentFiles(const std::array<QString, 4>& names) {
+        w.RecentFiles = names;
+        w.UpdateRecentMenu();
+    }
 };
 
 // Owns the fakes and the window built on them.
