@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <benchmark/benchmark.h>
 
+using namespace zirpel;
+
 namespace {
 
 constexpr qint64 kFileSize = qint64(1) << 30;

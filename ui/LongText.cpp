@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace zirpel {
+
 void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, const QString& text,
                   qreal width) {
     const qreal room = right - left - 2;
@@ -15,3 +17,5 @@ void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, co
     painter.drawText(QPointF(0, 0), text);
     painter.restore();
 }
+
+} // namespace zirpel

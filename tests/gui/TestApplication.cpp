@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <stdexcept>
 
+using namespace zirpel;
+
 namespace {
 
 class Throwing : public QObject {

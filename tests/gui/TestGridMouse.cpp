@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace zirpel;
+
 namespace {
 
 using Frames = QList<QRect>;

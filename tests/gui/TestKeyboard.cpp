@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+using namespace zirpel;
+
 namespace {
 
 // The name a screen reader speaks for a control: its own name, unless that is only its

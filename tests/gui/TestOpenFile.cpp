@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+using namespace zirpel;
+
 class TestOpenFile : public QObject {
     Q_OBJECT
 

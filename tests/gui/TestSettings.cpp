@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace zirpel;
+
 namespace {
 
 // The window over a JSON settings file; null content means no file.

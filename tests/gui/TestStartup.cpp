@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <utility>
 
+using namespace zirpel;
+
 namespace {
 
 // The settings an earlier run left: a place on the screen and the page shape.

@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+using namespace zirpel;
+
 namespace {
 
 QByteArray Counting(int size) {

@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <cstdio>
 
+using namespace zirpel;
+
 namespace {
 
 QByteArray Letters(int size) {

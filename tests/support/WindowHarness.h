@@ -13,10 +13,13 @@
 #include <memory>
 
 class QAbstractButton;
+
+namespace zirpel {
+
 class StringGrid;
 
 // What a test cannot reach as a user does: the recent list changed while a file is
-// shown (a user's list comes only from the settings at start).
+// shown (a user's list comes only from the settings at start). The window's friend.
 struct FrmHexEditorTestAccess {
     TFrmHexEditor& w;
 
@@ -25,6 +28,8 @@ struct FrmHexEditorTestAccess {
         w.UpdateRecentMenu();
     }
 };
+
+} // namespace zirpel
 
 // Owns the fakes and the window built on them.
 class WindowHarness {
@@ -35,21 +40,21 @@ public:
     FakeDialogs dialogs;
     MemorySettingsStore settings;
     FakeHelpViewer help;
-    std::unique_ptr<TFrmHexEditor> window;
+    std::unique_ptr<zirpel::TFrmHexEditor> window;
 
     // Builds the window; the settings store can be prepared before.
-    TFrmHexEditor& create();
+    zirpel::TFrmHexEditor& create();
     // Shows the window and waits for its first activation; fails the test without it.
     void showAndActivate();
     // Opens path through the open dialog, as a user does.
     void openThroughDialog(const QString& path);
-    FrmHexEditorTestAccess access() { return {*window}; }
+    zirpel::FrmHexEditorTestAccess access() { return {*window}; }
 
     template <typename T> T* find(const char* name) const {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
-    StringGrid* grid() const;
-    StringGrid* editGrid() const;
+    zirpel::StringGrid* grid() const;
+    zirpel::StringGrid* editGrid() const;
     // Clicks a tool button or push button with the mouse; fails the test when there is
     // no such button.
     void click(const char* name) const;

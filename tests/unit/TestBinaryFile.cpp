@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace zirpel;
+
 class TestBinaryFile : public QObject {
     Q_OBJECT
 private slots:

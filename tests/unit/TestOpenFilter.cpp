@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace zirpel;
+
 class TestOpenFilter : public QObject {
     Q_OBJECT
 private slots:

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace zirpel;
+
 class TestSystemLocale : public QObject {
     Q_OBJECT
 private slots:
