@@ -1,11 +1,10 @@
-// The stream over files: names outside the ANSI code page, what is no file, and bytes
-// another stream wrote.
+// The stream over files: names outside the ANSI code page, what is no file (and what the
+// existence test of FileSystem.h says of it), and bytes another stream wrote.
 #include "FileBytes.h"
 #include "platform/BinaryFile.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 

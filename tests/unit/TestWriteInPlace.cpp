@@ -4,7 +4,6 @@
 #include "platform/WriteInPlace.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
