@@ -6,6 +6,8 @@
 #include <QTranslator>
 #include <exception>
 
+namespace zirpel {
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Zirpel"));
     setOrganizationName(QStringLiteral("Quillmark"));
@@ -32,3 +34,5 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 void ShowExceptionReport(const QString& text) {
     QMessageBox::critical(nullptr, QStringLiteral("Zirpel"), text);
 }
+
+} // namespace zirpel

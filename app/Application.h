@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+namespace zirpel {
+
 class Application : public QApplication {
     Q_OBJECT
 public:
@@ -13,3 +15,5 @@ public:
 
 // The toolkit's exception report: a message box titled "Zirpel" with the text.
 void ShowExceptionReport(const QString& text);
+
+} // namespace zirpel

@@ -21,6 +21,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+namespace zirpel {
+
 TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform), ui(std::make_unique<Ui::FrmHexEditor>()) {
     ui->setupUi(this);
@@ -229,3 +231,5 @@ void TFrmHexEditor::ShowViewControls(bool visible) {
 QPoint TFrmHexEditor::OuterTopLeft() const {
     return frameGeometry().topLeft();
 }
+
+} // namespace zirpel

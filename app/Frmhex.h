@@ -13,6 +13,8 @@
 #include <array>
 #include <memory>
 
+namespace zirpel {
+
 namespace Ui {
 struct FrmHexEditor;
 }
@@ -125,7 +127,7 @@ private:
     // Listed hits and a loaded row were made for one file, address base and number of
     // columns. A file opened (LoadFile) and a change of the base or of the columns
     // (UpdateLayout) reach them here, and nowhere else.
-    using Change = zirpel::SearchState::Change;
+    using Change = SearchState::Change;
     void Invalidate(Change change);
 
     // Mouse on the table (view/GridMouse.cpp).
@@ -172,8 +174,8 @@ private:
 
     Platform platform_;
     std::unique_ptr<Ui::FrmHexEditor> ui;
-    zirpel::SearchState search_;
-    zirpel::EditRowState editRow_;
+    SearchState search_;
+    EditRowState editRow_;
     // The window's outer size and place, whatever frame the window manager draws.
     WindowPlacer* placer_ = nullptr;
     // Bytes of the page that ReadPage really read: a row short of them is not loaded.
@@ -181,3 +183,5 @@ private:
     // The last page read failed: the user has been told.
     bool pageReadFailed_ = false;
 };
+
+} // namespace zirpel

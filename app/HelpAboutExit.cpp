@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <memory>
 
+namespace zirpel {
+
 void TFrmHexEditor::MnuEndeClick() {
     close();
 }
@@ -30,9 +32,9 @@ void TFrmHexEditor::ShowContextHelp() {
     std::optional<int> context;
     if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
         if (const QAction* item = menu->activeAction())
-            context = zirpel::OwnHelpContext(item);
+            context = OwnHelpContext(item);
     } else {
-        context = zirpel::FindHelpContext(focusWidget() ? focusWidget() : this);
+        context = FindHelpContext(focusWidget() ? focusWidget() : this);
     }
     if (!context)
         return;
@@ -43,3 +45,5 @@ void TFrmHexEditor::ShowContextHelp() {
     }
     platform_.help.showContext(*context);
 }
+
+} // namespace zirpel

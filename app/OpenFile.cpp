@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+namespace zirpel {
+
 namespace {
 
 const QString kOpenTitle = QStringLiteral("Öffnen Datei");
@@ -88,3 +90,5 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     ui->ScrollBarVertikal->setValue(0);
     ShowPage();
 }
+
+} // namespace zirpel

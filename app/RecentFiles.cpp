@@ -7,15 +7,17 @@
 
 #include <QAction>
 
+namespace zirpel {
+
 void TFrmHexEditor::AddRecentFile(const QString& name) {
-    zirpel::AddToTop(RecentFiles, name);
+    AddToTop(RecentFiles, name);
     UpdateRecentMenu();
 }
 
 void TFrmHexEditor::UpdateRecentMenu() {
     QAction* items[] = {ui->MnuObjekt1, ui->MnuObjekt2, ui->MnuObjekt3, ui->MnuObjekt4};
     for (int k = 0; k < 4; ++k)
-        items[k]->setText(zirpel::RecentCaption(k + 1, RecentFiles[k]));
+        items[k]->setText(RecentCaption(k + 1, RecentFiles[k]));
 }
 
 void TFrmHexEditor::OpenRecentFile(int index) {
@@ -31,12 +33,14 @@ void TFrmHexEditor::OpenRecentFile(int index) {
     if (!fileExists(RecentFiles[index])) {
         platform_.dialogs.systemMessage(QStringLiteral("Die Datei existiert nicht mehr!"), title,
                                         Dialogs::Icon::Warning);
-        zirpel::RemoveAt(RecentFiles, index);
+        RemoveAt(RecentFiles, index);
         UpdateRecentMenu();
         return;
     }
     const QString name = RecentFiles[index];
-    zirpel::MoveIndexToTop(RecentFiles, index);
+    MoveIndexToTop(RecentFiles, index);
     UpdateRecentMenu();
     OpenFile(name);
 }
+
+} // namespace zirpel

@@ -8,8 +8,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace zirpel {
+
 void TFrmHexEditor::LoadSettings() {
-    const zirpel::LoadedSettings loaded = zirpel::LoadStoredSettings(
+    const LoadedSettings loaded = LoadStoredSettings(
         platform_.settings, {RecentFiles, Rows, Columns, DecimalAddresses, GridLineWidth});
     RecentFiles = loaded.values.recentFiles;
     Rows = loaded.values.rows;
@@ -23,13 +25,15 @@ void TFrmHexEditor::LoadSettings() {
     for (const QScreen* screen : QGuiApplication::screens())
         areas << screen->availableGeometry();
     const bool reachable =
-        loaded.topLeft && zirpel::MeetsAnyArea(*loaded.topLeft, frameGeometry().size(), areas);
+        loaded.topLeft && MeetsAnyArea(*loaded.topLeft, frameGeometry().size(), areas);
     placer_->setPlace(reachable && !loaded.centre ? loaded.topLeft : std::nullopt);
 }
 
 void TFrmHexEditor::SaveSettings() {
     // Nothing is reported: a settings key that cannot be written leaves the old one.
-    zirpel::SaveStoredSettings(platform_.settings,
-                               {RecentFiles, Rows, Columns, DecimalAddresses, GridLineWidth},
-                               QRect(OuterTopLeft(), frameGeometry().size()));
+    SaveStoredSettings(platform_.settings,
+                       {RecentFiles, Rows, Columns, DecimalAddresses, GridLineWidth},
+                       QRect(OuterTopLeft(), frameGeometry().size()));
 }
+
+} // namespace zirpel

@@ -12,14 +12,18 @@
 #include "platform/JsonSettingsStore.h"
 #endif
 
+namespace zirpel {
+
 std::unique_ptr<SettingsStore> CreateSettingsStore() {
 #ifdef _WIN32
     return std::make_unique<RegistrySettingsStore>();
 #else
-    return std::make_unique<JsonSettingsStore>(zirpel::DefaultSettingsPath());
+    return std::make_unique<JsonSettingsStore>(DefaultSettingsPath());
 #endif
 }
 
 std::unique_ptr<HelpViewer> CreateHelpViewer() {
     return std::make_unique<QtHelpViewer>(QCoreApplication::applicationDirPath());
 }
+
+} // namespace zirpel

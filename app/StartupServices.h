@@ -6,5 +6,9 @@
 
 #include <memory>
 
+namespace zirpel {
+
 [[nodiscard]] std::unique_ptr<SettingsStore> CreateSettingsStore();
 [[nodiscard]] std::unique_ptr<HelpViewer> CreateHelpViewer();
+
+} // namespace zirpel

@@ -10,6 +10,8 @@
 
 #include <exception>
 
+using namespace zirpel;
+
 int main(int argc, char** argv) {
     UseGermanSystemLocale();
     Application app(argc, argv);

@@ -1,5 +1,5 @@
-// One page step of a 32 x 32 page at a random offset of a 1 GiB file: ReadPage,
-// RenderPage and the repaint of the table, under the offscreen platform.
+// One page step of a 32 x 32 page at a random offset of a 1 GiB file: the scroll bar's
+// handler (ReadPage, RenderPage) and the repaint of the table, under the offscreen platform.
 #include "WindowHarness.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
@@ -7,9 +7,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
+
+using namespace zirpel;
 
 namespace {
 
@@ -37,13 +40,11 @@ WindowHarness* g_harness = nullptr;
 
 void BM_PageStep32x32(benchmark::State& state) {
     WindowHarness& h = *g_harness;
-    FrmHexEditorTestAccess a = h.access();
+    QScrollBar* bar = h.find<QScrollBar>("ScrollBarVertikal");
     StringGrid* grid = h.grid();
     QRandomGenerator rng(7);
     for (auto _ : state) {
-        a.PageOffset() = qint32(rng.bounded(kFileSize - 1024));
-        a.ReadPage();
-        a.RenderPage();
+        bar->setValue(qint32(rng.bounded(kFileSize - 1024)));
         grid->viewport()->repaint();
     }
 }
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(spin, Qt::Key_Up);
     }
-    if (h.access().PageSize() != 1024)
+    if (h.find<QScrollBar>("ScrollBarVertikal")->pageStep() != 1024)
         qFatal("page is not 32 x 32");
     QApplication::processEvents();
     g_harness = &h;

@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 #include <cstring>
 
+using namespace zirpel;
+
 namespace {
 
 constexpr qsizetype kDataSize = qsizetype(64) << 20;
@@ -44,14 +46,14 @@ const QByteArray& MostlyZeros() {
 // Copies the data out in blocks, as a read from the page cache does.
 std::size_t Scan(const QByteArray& data, std::span<const quint8> pattern, std::size_t readSize) {
     qsizetype pos = 0;
-    const zirpel::ReadBlock read = [&](quint8* buffer, std::size_t count) {
+    const ReadBlock read = [&](quint8* buffer, std::size_t count) {
         const std::size_t n = std::min(count, std::size_t(data.size() - pos));
         std::memcpy(buffer, data.constData() + pos, n);
         pos += qsizetype(n);
         return n;
     };
-    zirpel::HitStore hits;
-    zirpel::ScanHits(pattern, read, hits, readSize);
+    HitStore hits;
+    ScanHits(pattern, read, hits, readSize);
     return std::size_t(hits.count());
 }
 

@@ -43,6 +43,8 @@
 #include <QLineEdit>
 #endif
 
+using namespace zirpel;
+
 namespace {
 
 int Usage() {
@@ -117,8 +119,7 @@ bool Open(BinaryFile& file, const char* path) {
 }
 
 std::optional<QByteArray> HexPattern(const char* text) {
-    const zirpel::ParsedPattern p =
-        zirpel::ParsePattern(QString::fromLatin1(text), zirpel::PatternBase::Hex);
+    const ParsedPattern p = ParsePattern(QString::fromLatin1(text), PatternBase::Hex);
     if (!p.ok() || p.bytes.isEmpty())
         return std::nullopt;
     return p.bytes;
@@ -151,8 +152,8 @@ int main(int argc, char** argv) {
     const PeakGrowth growth;
     QElapsedTimer timer;
     timer.start();
-    zirpel::HitStore hits;
-    zirpel::ScanHits(Bytes(*pattern), file, hits);
+    HitStore hits;
+    ScanHits(Bytes(*pattern), file, hits);
     model.setHits(std::move(hits), false);
     QApplication::processEvents();
     view.setFocus();
@@ -212,11 +213,11 @@ int main(int argc, char** argv) {
             return 1;
         // Aligned as the scan's own buffers are: a misaligned target slows the copy from
         // the page cache down several times on some processors.
-        std::vector<char> storage(zirpel::kScanReadSize + 4096);
+        std::vector<char> storage(kScanReadSize + 4096);
         const auto address = reinterpret_cast<std::uintptr_t>(storage.data());
         char* const buffer = storage.data() + (4096 - address % 4096) % 4096;
         long long total = 0;
-        while (const std::size_t n = file.read(buffer, zirpel::kScanReadSize))
+        while (const std::size_t n = file.read(buffer, kScanReadSize))
             total += qint64(n);
         std::printf("%lld\n", total);
         return 0;
@@ -229,18 +230,17 @@ int main(int argc, char** argv) {
     if (!Open(file, argv[2]))
         return 1;
     const PeakGrowth growth;
-    zirpel::HitStore hits;
+    HitStore hits;
     if (argc > 4) {
         qint64 offset = 0;
-        const zirpel::ReadBlock read = [&](quint8* buffer, std::size_t count) {
+        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
             const std::size_t n = file.readAt(offset, buffer, count);
             offset += qint64(n);
             return n;
         };
-        zirpel::ScanHits(Bytes(*pattern), read, hits,
-                         std::size_t(std::strtoull(argv[4], nullptr, 10)));
+        ScanHits(Bytes(*pattern), read, hits, std::size_t(std::strtoull(argv[4], nullptr, 10)));
     } else {
-        zirpel::ScanHits(Bytes(*pattern), file, hits);
+        ScanHits(Bytes(*pattern), file, hits);
     }
     std::printf("%lld\n", static_cast<long long>(hits.count()));
     growth.report(hits.count());

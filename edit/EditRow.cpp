@@ -3,6 +3,8 @@
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
 
+namespace zirpel {
+
 bool TFrmHexEditor::HexEditGridSelectCell(int col, int) const {
     return col <= Columns;
 }
@@ -15,3 +17,5 @@ void TFrmHexEditor::HexEditGridSetEditText(int col, int, const QString& value) {
     ui->HexEditGrid->setCell(col, 0, editRow_.cell(col - 1));
     ui->HexEditGrid->setCell(Columns + 2, 0, editRow_.text());
 }
+
+} // namespace zirpel

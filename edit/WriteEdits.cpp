@@ -2,18 +2,20 @@
 #include "app/Frmhex.h"
 #include "platform/Dialogs.h"
 
+namespace zirpel {
+
 void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     if (!editRow_.isEnabled())
         return;
     // The row goes to its own address, whatever page is shown now, merged with the bytes
     // the file holds at that moment.
-    const zirpel::EditRowState::Result result = editRow_.write(FileName, dataFileIdentity_);
+    const EditRowState::Result result = editRow_.write(FileName, dataFileIdentity_);
     // The page is shown as the file now is, whether the write went through or not.
     ShowPage();
     // After a refusal the row stays loaded and enabled, so the user can try again.
-    if (result == zirpel::EditRowState::Result::BehindEnd)
+    if (result == EditRowState::Result::BehindEnd)
         platform_.dialogs.appMessage(QStringLiteral("Die Zeile beginnt hinter dem Dateiende."));
-    else if (result == zirpel::EditRowState::Result::CannotWrite)
+    else if (result == EditRowState::Result::CannotWrite)
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
     else
         DisableEditRow();
@@ -22,3 +24,5 @@ void TFrmHexEditor::BtnEditGridUebernehmenClick() {
 void TFrmHexEditor::BtnEditGridCancelClick() {
     DisableEditRow();
 }
+
+} // namespace zirpel

@@ -3,14 +3,16 @@
 #include "app/ByteText.h"
 #include "search/Pattern.h"
 
+using namespace zirpel;
+
 namespace {
 
-bool IsHexDigit(char16_t c) {
+bool ReferenceIsHexDigit(char16_t c) {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
 }
 
 quint32 DigitValue(char16_t c) {
-    if (!IsHexDigit(c))
+    if (!ReferenceIsHexDigit(c))
         return 0;
     return c <= u'9' ? c - u'0' : (c | 0x20) - u'a' + 10;
 }
@@ -51,40 +53,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Digits: both overloads agree with the reference; the byte overload reads the
     // characters' low bytes, which only differ from the text below 0x100.
-    fuzz::Check(zirpel::HexDigitsToInt(text, lastIndex) == ReferenceHex(text, lastIndex),
+    fuzz::Check(HexDigitsToInt(text, lastIndex) == ReferenceHex(text, lastIndex),
                 "HexDigitsToInt(QStringView)");
     if (!(mode & 1)) {
         const QByteArray latin1 = text.toLatin1();
-        fuzz::Check(zirpel::HexDigitsToInt(QByteArrayView(latin1), lastIndex) ==
+        fuzz::Check(HexDigitsToInt(QByteArrayView(latin1), lastIndex) ==
                         ReferenceHex(text, lastIndex),
                     "HexDigitsToInt(QByteArrayView)");
     }
 
     // Addresses: any text, and every number through the text the table shows for it.
-    fuzz::Check(zirpel::AddressTextToOffset(text, false) == ReferenceHex(text.left(8), 7),
+    fuzz::Check(AddressTextToOffset(text, false) == ReferenceHex(text.left(8), 7),
                 "AddressTextToOffset hex");
-    fuzz::Check(zirpel::AddressTextToOffset(text, true) == ReferenceDecimal(text),
+    fuzz::Check(AddressTextToOffset(text, true) == ReferenceDecimal(text),
                 "AddressTextToOffset decimal");
     const qint64 offset = number & 0x7FFFFFFF;
-    fuzz::Check(zirpel::AddressTextToOffset(zirpel::AddressText(offset, false), false) == offset,
+    fuzz::Check(AddressTextToOffset(AddressText(offset, false), false) == offset,
                 "hex address round trip");
-    fuzz::Check(zirpel::AddressTextToOffset(zirpel::AddressText(offset, true), true) == offset,
+    fuzz::Check(AddressTextToOffset(AddressText(offset, true), true) == offset,
                 "decimal address round trip");
 
     // Patterns: ASCII is the text's single bytes; hex is pairs of hex digits and nothing else.
-    const QByteArray single = zirpel::ToCp1252(text);
-    const zirpel::ParsedPattern ascii = zirpel::ParsePattern(text, zirpel::PatternBase::Ascii);
+    const QByteArray single = ToCp1252(text);
+    const ParsedPattern ascii = ParsePattern(text, PatternBase::Ascii);
     fuzz::Check(ascii.ok() && ascii.bytes == single, "ASCII pattern");
-    const zirpel::ParsedPattern hex = zirpel::ParsePattern(text, zirpel::PatternBase::Hex);
+    const ParsedPattern hex = ParsePattern(text, PatternBase::Hex);
     bool allDigits = true;
     for (const QChar c : text)
-        allDigits = allDigits && IsHexDigit(c.unicode());
+        allDigits = allDigits && ReferenceIsHexDigit(c.unicode());
     if (text.size() % 2 != 0)
-        fuzz::Check(hex.error == zirpel::PatternError::OddLength && hex.bytes.isEmpty(),
-                    "odd hex pattern");
+        fuzz::Check(hex.error == PatternError::OddLength && hex.bytes.isEmpty(), "odd hex pattern");
     else if (!allDigits)
-        fuzz::Check(hex.error == zirpel::PatternError::BadDigit && hex.bytes.isEmpty(),
-                    "bad hex digit");
+        fuzz::Check(hex.error == PatternError::BadDigit && hex.bytes.isEmpty(), "bad hex digit");
     else
         fuzz::Check(hex.ok() && hex.bytes == QByteArray::fromHex(single), "hex pattern");
     return 0;

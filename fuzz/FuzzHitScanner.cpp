@@ -11,6 +11,8 @@
 #include <span>
 #include <vector>
 
+using namespace zirpel;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);
     const quint8 mode = in.Byte();
@@ -35,11 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const quint8> file(all + patternSize, std::size_t(bytes.size()) - patternSize);
 
     // Every form of the hit store, filled by the one-stream scan and by the scan at offsets.
-    const zirpel::HitStore::Form forms[] = {zirpel::HitStore::Form::Auto,
-                                            zirpel::HitStore::Form::Offsets,
-                                            zirpel::HitStore::Form::Bitmap};
-    const zirpel::HitStore::Form form = forms[(mode >> 2) % 3];
-    const auto offsets = [](const zirpel::HitStore& hits) {
+    const HitStore::Form forms[] = {HitStore::Form::Auto, HitStore::Form::Offsets,
+                                    HitStore::Form::Bitmap};
+    const HitStore::Form form = forms[(mode >> 2) % 3];
+    const auto offsets = [](const HitStore& hits) {
         std::vector<qint32> v;
         for (qint64 k = 0; k < hits.count(); ++k)
             v.push_back(hits.at(k));
@@ -48,25 +49,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<qint32> expected = WindowSearch(file, pattern);
 
     std::size_t pos = 0;
-    const zirpel::ReadBlock read = [&](quint8* buffer, std::size_t count) {
+    const ReadBlock read = [&](quint8* buffer, std::size_t count) {
         const std::size_t n = std::min({count, maxPiece, file.size() - pos});
         std::memcpy(buffer, file.data() + pos, n);
         pos += n;
         return n;
     };
-    zirpel::HitStore streamed(form);
-    zirpel::ScanHits(pattern, read, streamed, readSize);
+    HitStore streamed(form);
+    ScanHits(pattern, read, streamed, readSize);
     fuzz::Check(offsets(streamed) == expected, "ScanHits differs from the 512-byte window search");
 
-    const zirpel::ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
+    const ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
         if (offset < 0 || std::size_t(offset) >= file.size())
             return std::size_t(0);
         const std::size_t n = std::min(count, file.size() - std::size_t(offset));
         std::memcpy(buffer, file.data() + offset, n);
         return n;
     };
-    zirpel::HitStore atOffsets(form);
-    zirpel::ScanHitsAt(pattern, readAt, atOffsets);
+    HitStore atOffsets(form);
+    ScanHitsAt(pattern, readAt, atOffsets);
     fuzz::Check(offsets(atOffsets) == expected,
                 "ScanHitsAt differs from the 512-byte window search");
     return 0;

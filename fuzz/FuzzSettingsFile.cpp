@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace zirpel;
+
 namespace {
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -29,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Reading: the store opens exactly when the file holds an object, and every value
     // reads back as the file has it.
-    const std::optional<QJsonObject> stored = zirpel::ReadSettingsFile(path);
+    const std::optional<QJsonObject> stored = ReadSettingsFile(path);
     JsonSettingsStore store(path);
     fuzz::Check(store.open(false) == stored.has_value(), "open(false) on an existing file");
     if (stored) {
@@ -59,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(store.writeInt(name, number), "writeInt");
     fuzz::Check(store.writeString(name + QLatin1Char('s'), text), "writeString");
     store.close();
-    const std::optional<QJsonObject> saved = zirpel::ReadSettingsFile(path);
+    const std::optional<QJsonObject> saved = ReadSettingsFile(path);
     fuzz::Check(saved.has_value(), "the saved file reads as an object");
     QJsonObject expected = stored.value_or(QJsonObject());
     expected.insert(name, qint64(number));

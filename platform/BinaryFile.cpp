@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace zirpel {
+
 BinaryFile& BinaryFile::operator=(BinaryFile&& other) noexcept {
     if (this != &other) {
         close();
@@ -51,3 +53,5 @@ bool BinaryFile::commitAndClose() {
     f_ = nullptr;
     return synced && closed;
 }
+
+} // namespace zirpel

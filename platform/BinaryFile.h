@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+namespace zirpel {
+
 // Which file a stream is on, whatever name reaches it now: device and inode, or on
 // Windows the volume serial number and the file index.
 struct FileIdentity {
@@ -70,3 +72,5 @@ public:
 private:
     std::FILE* f_ = nullptr;
 };
+
+} // namespace zirpel

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace zirpel {
+
 bool BinaryFile::open(const QString& path, Mode mode) {
     close();
     if (path.isEmpty())
@@ -88,3 +90,5 @@ bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
 bool BinaryFile::truncate(std::int64_t length) {
     return f_ && length >= 0 && std::fflush(f_) == 0 && ftruncate(fileno(f_), off_t(length)) == 0;
 }
+
+} // namespace zirpel

@@ -11,6 +11,8 @@
 #endif
 #include <windows.h>
 
+namespace zirpel {
+
 namespace {
 
 HANDLE OsHandle(std::FILE* f) {
@@ -120,3 +122,5 @@ bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
 bool BinaryFile::truncate(std::int64_t length) {
     return f_ && length >= 0 && std::fflush(f_) == 0 && _chsize_s(_fileno(f_), length) == 0;
 }
+
+} // namespace zirpel

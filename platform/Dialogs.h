@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+namespace zirpel {
+
 class Dialogs {
 public:
     enum class Icon { Error, Warning };
@@ -23,3 +25,5 @@ public:
     [[nodiscard]] virtual std::optional<QString> openFile(const QString& title,
                                                           const QString& filter) = 0;
 };
+
+} // namespace zirpel

@@ -2,8 +2,12 @@
 
 #include <QFileInfo>
 
+namespace zirpel {
+
 bool fileExists(const QString& path) {
     if (path.isEmpty())
         return false;
     return QFileInfo::exists(path);
 }
+
+} // namespace zirpel

@@ -3,5 +3,9 @@
 
 #include <QString>
 
+namespace zirpel {
+
 // True when the file system reports attributes for path: files and directories alike.
 [[nodiscard]] bool fileExists(const QString& path);
+
+} // namespace zirpel

@@ -65,19 +65,17 @@ bool WriteSettingsFile(const QString& path, const QJsonObject& values) {
     return file.commit();
 }
 
-} // namespace zirpel
-
 JsonSettingsStore::JsonSettingsStore(QString path) : path_(std::move(path)) {}
 
 bool JsonSettingsStore::open(bool create) {
     close();
-    if (std::optional<QJsonObject> stored = zirpel::ReadSettingsFile(path_)) {
+    if (std::optional<QJsonObject> stored = ReadSettingsFile(path_)) {
         values_ = *stored;
         open_ = true;
         return true;
     }
     // A missing, unreadable or damaged file is a missing key; creating it starts afresh.
-    if (!create || zirpel::ForeignFileAt(path_) || !QDir().mkpath(QFileInfo(path_).absolutePath()))
+    if (!create || ForeignFileAt(path_) || !QDir().mkpath(QFileInfo(path_).absolutePath()))
         return false;
     values_ = QJsonObject();
     open_ = true;
@@ -128,8 +126,10 @@ bool JsonSettingsStore::writeInt(const QString& name, qint32 value) {
 
 void JsonSettingsStore::close() {
     if (open_ && changed_)
-        (void)zirpel::WriteSettingsFile(path_, values_);
+        (void)WriteSettingsFile(path_, values_);
     open_ = false;
     changed_ = false;
     values_ = QJsonObject();
 }
+
+} // namespace zirpel

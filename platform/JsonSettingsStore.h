@@ -23,8 +23,6 @@ namespace zirpel {
 // complete on disk, so a crash never leaves half a file behind.
 [[nodiscard]] bool WriteSettingsFile(const QString& path, const QJsonObject& values);
 
-} // namespace zirpel
-
 class JsonSettingsStore : public SettingsStore {
 public:
     explicit JsonSettingsStore(QString path);
@@ -47,3 +45,5 @@ private:
     bool open_ = false;
     bool changed_ = false;
 };
+
+} // namespace zirpel

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+namespace zirpel {
+
 QStringList NameFiltersFromBarList(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList result;
@@ -26,3 +28,5 @@ QString FullNameFilter(const QStringList& filters, const QString& shown) {
     }
     return {};
 }
+
+} // namespace zirpel

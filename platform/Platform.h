@@ -2,6 +2,8 @@
 // main() passes the real ones, tests pass fakes.
 #pragma once
 
+namespace zirpel {
+
 class Dialogs;
 class SettingsStore;
 class HelpViewer;
@@ -11,3 +13,5 @@ struct Platform {
     SettingsStore& settings;
     HelpViewer& help;
 };
+
+} // namespace zirpel

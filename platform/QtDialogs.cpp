@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace zirpel {
+
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title, text,
                     QMessageBox::Ok);
@@ -87,3 +89,5 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     lastFilter_ = FullNameFilter(filters, dialog.selectedNameFilter());
     return lastName_;
 }
+
+} // namespace zirpel

@@ -5,6 +5,8 @@
 
 class QFileDialog;
 
+namespace zirpel {
+
 class QtDialogs : public Dialogs {
 public:
     void systemMessage(const QString& text, const QString& title, Icon icon) override;
@@ -18,3 +20,5 @@ private:
     QString lastName_;
     QString lastFilter_;
 };
+
+} // namespace zirpel

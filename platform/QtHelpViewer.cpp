@@ -11,6 +11,7 @@
 #include <utility>
 
 // The program's icon lives in the images of the static GUI library.
+// Outside the namespace: Q_INIT_RESOURCE names a function of the global one.
 static void InitImages() {
     Q_INIT_RESOURCE(images);
 }
@@ -31,8 +32,6 @@ std::optional<QString> FindHelpFile(const QString& executableDir) {
     }
     return std::nullopt;
 }
-
-} // namespace zirpel
 
 QtHelpViewer::QtHelpViewer(QString executableDir) : executableDir_(std::move(executableDir)) {}
 
@@ -64,13 +63,13 @@ void QtHelpViewer::showTopic(const QString& anchor) {
             QObject::connect(shortcut, &QShortcut::activated, browser_.get(), &QWidget::close);
         }
     }
-    if (const std::optional<QString> path = zirpel::FindHelpFile(executableDir_)) {
+    if (const std::optional<QString> path = FindHelpFile(executableDir_)) {
         QUrl url = QUrl::fromLocalFile(*path);
         url.setFragment(anchor);
         browser_->setSource(url, QTextDocument::HtmlResource);
     } else {
         QString places;
-        for (const QString& candidate : zirpel::HelpFileCandidates(executableDir_))
+        for (const QString& candidate : HelpFileCandidates(executableDir_))
             places += QStringLiteral("<li>") + QDir::toNativeSeparators(candidate).toHtmlEscaped() +
                       QStringLiteral("</li>");
         // Forget the file shown before, so that it is read again once it is back.
@@ -78,9 +77,11 @@ void QtHelpViewer::showTopic(const QString& anchor) {
         browser_->setHtml(QStringLiteral("<h2>Hilfe nicht verfügbar</h2>"
                                          "<p>Die Hilfedatei „%1“ wurde nicht gefunden.</p>"
                                          "<p>Gesucht wurde in:</p><ul>%2</ul>")
-                              .arg(QString::fromLatin1(zirpel::HelpFileName), places));
+                              .arg(QString::fromLatin1(HelpFileName), places));
     }
     browser_->show();
     browser_->raise();
     browser_->activateWindow();
 }
+
+} // namespace zirpel

@@ -21,8 +21,6 @@ inline constexpr char HelpFileName[] = "Tamsel.hlp";
 // The first candidate that is a file.
 [[nodiscard]] std::optional<QString> FindHelpFile(const QString& executableDir);
 
-} // namespace zirpel
-
 class QtHelpViewer : public HelpViewer {
 public:
     explicit QtHelpViewer(QString executableDir);
@@ -40,3 +38,5 @@ private:
     QString executableDir_;
     std::unique_ptr<QTextBrowser> browser_;
 };
+
+} // namespace zirpel

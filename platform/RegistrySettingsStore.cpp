@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace zirpel {
+
 namespace {
 
 const wchar_t* Wide(const QString& text) {
@@ -93,3 +95,5 @@ void RegistrySettingsStore::close() {
     key_ = nullptr;
     root_ = nullptr;
 }
+
+} // namespace zirpel

@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace zirpel {
+
 class RegistrySettingsStore : public SettingsStore {
 public:
     // Test seam, never set by the program: refuses the key under HKEY_LOCAL_MACHINE as
@@ -40,3 +42,5 @@ private:
     HKEY root_ = nullptr;
     HKEY key_ = nullptr;
 };
+
+} // namespace zirpel

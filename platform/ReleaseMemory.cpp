@@ -5,8 +5,12 @@
 #include <malloc.h>
 #endif
 
+namespace zirpel {
+
 void ReleaseFreedMemory() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
 }
+
+} // namespace zirpel

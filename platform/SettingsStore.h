@@ -5,6 +5,8 @@
 #include <QtGlobal>
 #include <optional>
 
+namespace zirpel {
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -20,3 +22,5 @@ public:
     // Closes the key; writes what was changed. Safe when not open.
     virtual void close() = 0;
 };
+
+} // namespace zirpel

@@ -2,5 +2,9 @@
 // program shows them the German way, whatever the system's locale is.
 #pragma once
 
+namespace zirpel {
+
 // Call before the application object is made.
 void UseGermanSystemLocale();
+
+} // namespace zirpel

@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QtCore/private/qlocale_p.h>
 
+namespace zirpel {
+
 namespace {
 
 // Windows gives the toolkit the user's locale through its own calls, which no variable
@@ -19,3 +21,5 @@ public:
 void UseGermanSystemLocale() {
     static GermanSystemLocale locale;
 }
+
+} // namespace zirpel

@@ -10,6 +10,8 @@
 class QObject;
 class QWindow;
 
+namespace zirpel {
+
 // The frame as reported now: none while no window manager has framed the window.
 [[nodiscard]] QMargins CurrentFrame(QWindow& window);
 
@@ -22,3 +24,5 @@ class QWindow;
 // long as `context` lives. Elsewhere than on X the frame never changes, and nothing is
 // called.
 void WatchFrame(QWindow& window, QObject* context, std::function<void()> changed);
+
+} // namespace zirpel

@@ -3,6 +3,8 @@
 
 #include <QWindow>
 
+namespace zirpel {
+
 QMargins CurrentFrame(QWindow& window) {
     return window.frameMargins();
 }
@@ -12,3 +14,5 @@ QMargins AskFrame(QWindow& window) {
 }
 
 void WatchFrame(QWindow&, QObject*, std::function<void()>) {}
+
+} // namespace zirpel

@@ -14,6 +14,8 @@
 #include <optional>
 #include <xcb/xcb.h>
 
+namespace zirpel {
+
 namespace {
 
 xcb_connection_t* Connection() {
@@ -146,3 +148,5 @@ void WatchFrame(QWindow& window, QObject* context, std::function<void()> changed
     if (Connection())
         new FrameWatch(xcb_window_t(window.winId()), context, std::move(changed));
 }
+
+} // namespace zirpel

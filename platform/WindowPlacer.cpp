@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace zirpel {
+
 WindowPlacer::WindowPlacer(QWidget& window, Sizing sizing)
     : QObject(&window), window_(window), sizing_(sizing) {
     window.installEventFilter(this);
@@ -27,7 +29,7 @@ void WindowPlacer::setClientSize(QSize size) {
     if (!window_.isVisible())
         return;
     const QRect outer = window_.geometry().marginsAdded(Known());
-    const QPoint inside = zirpel::KeepInside(outer, window_.screen()->availableGeometry());
+    const QPoint inside = KeepInside(outer, window_.screen()->availableGeometry());
     if (inside != outer.topLeft())
         PlaceOuter(inside);
     if (placing_)
@@ -93,3 +95,5 @@ void WindowPlacer::PlaceOuter(QPoint topLeft) {
     const QMargins frame = Known();
     window_.setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window_.size()));
 }
+
+} // namespace zirpel

@@ -17,6 +17,8 @@
 
 class QWidget;
 
+namespace zirpel {
+
 class WindowPlacer : public QObject {
     Q_OBJECT
 public:
@@ -54,3 +56,5 @@ private:
     bool placing_ = true;
     bool watching_ = false;
 };
+
+} // namespace zirpel

@@ -2,6 +2,8 @@
 
 #include "app/ByteText.h"
 
+namespace zirpel {
+
 HitListModel::HitListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 int HitListModel::rowCount(const QModelIndex& parent) const {
@@ -34,7 +36,7 @@ void HitListModel::clear() {
     endResetModel();
 }
 
-void HitListModel::setHits(zirpel::HitStore hits, bool decimal) {
+void HitListModel::setHits(HitStore hits, bool decimal) {
     beginResetModel();
     hits_ = std::move(hits);
     decimal_ = decimal;
@@ -42,5 +44,7 @@ void HitListModel::setHits(zirpel::HitStore hits, bool decimal) {
 }
 
 QString HitListModel::text(int row) const {
-    return zirpel::AddressText(hits_.at(row), decimal_);
+    return AddressText(hits_.at(row), decimal_);
 }
+
+} // namespace zirpel

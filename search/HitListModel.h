@@ -7,6 +7,8 @@
 
 #include <QAbstractListModel>
 
+namespace zirpel {
+
 class HitListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -21,7 +23,7 @@ public:
 
     void clear();
     // Replaces the list with the hits of a search, written in the given address base.
-    void setHits(zirpel::HitStore hits, bool decimal);
+    void setHits(HitStore hits, bool decimal);
     // Rows stop below 2^31: offsets do, and so do the hits of a file under 2 GiB.
     [[nodiscard]] int count() const { return int(hits_.count()); }
     // The entry text of a row, as the list shows it, and the offset it stands for.
@@ -29,6 +31,8 @@ public:
     [[nodiscard]] qint32 offset(int row) const { return hits_.at(row); }
 
 private:
-    zirpel::HitStore hits_;
+    HitStore hits_;
     bool decimal_ = false;
 };
+
+} // namespace zirpel

@@ -15,9 +15,9 @@
 #include <functional>
 #include <span>
 
-class BinaryFile;
-
 namespace zirpel {
+
+class BinaryFile;
 
 // Hits never overlap within a block of this many bytes.
 inline constexpr qint64 kHitBlockSize = 512;

@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
+namespace zirpel {
+
 void TFrmHexEditor::ListBoxTrefferClick() {
     const int row = ui->ListBoxTreffer->currentRow();
     if (search_.hits().count() == 0 || row < 0)
@@ -21,3 +23,5 @@ void TFrmHexEditor::ListBoxTrefferClick() {
     }
     ShowPage();
 }
+
+} // namespace zirpel

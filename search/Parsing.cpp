@@ -9,20 +9,22 @@
 #include <QComboBox>
 #include <QToolButton>
 
+namespace zirpel {
+
 namespace {
 
 // Shows why a pattern entry did not parse; the pattern kept before stays.
-int ReportPattern(zirpel::PatternError error, const QString& oddLength, const QString& badDigit,
+int ReportPattern(PatternError error, const QString& oddLength, const QString& badDigit,
                   Dialogs& dialogs) {
-    if (error == zirpel::PatternError::None)
+    if (error == PatternError::None)
         return 0;
-    dialogs.appMessage(error == zirpel::PatternError::OddLength ? oddLength : badDigit);
+    dialogs.appMessage(error == PatternError::OddLength ? oddLength : badDigit);
     return -1;
 }
 
 // The base is read at each parse: it may change while hits are listed.
-zirpel::PatternBase ChosenBase(const QButtonGroup* items) {
-    return items->checkedId() == 1 ? zirpel::PatternBase::Ascii : zirpel::PatternBase::Hex;
+PatternBase ChosenBase(const QButtonGroup* items) {
+    return items->checkedId() == 1 ? PatternBase::Ascii : PatternBase::Hex;
 }
 
 void MoveEntryTextToTop(QComboBox* box) {
@@ -31,7 +33,7 @@ void MoveEntryTextToTop(QComboBox* box) {
     for (int i = 0; i < box->count(); ++i)
         items << box->itemText(i);
     box->clear();
-    box->addItems(zirpel::MostRecentFirst(items, text));
+    box->addItems(MostRecentFirst(items, text));
     box->setCurrentIndex(0);
     box->setEditText(text);
 }
@@ -40,6 +42,7 @@ void MoveEntryTextToTop(QComboBox* box) {
 
 qint32 TFrmHexEditor::AddressTextToOffset(const QString& text) const {
     // The base is the button's at this moment: entries are emptied whenever it changes.
+    // The free function of that name, which this member hides.
     return zirpel::AddressTextToOffset(text, !ui->ToolButtonHexDez->isChecked());
 }
 
@@ -66,3 +69,5 @@ void TFrmHexEditor::ComboBoxSuchenExit() {
 void TFrmHexEditor::ComboBoxErsetzenExit() {
     MoveEntryTextToTop(ui->ComboBoxErsetzen);
 }
+
+} // namespace zirpel

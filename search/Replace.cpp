@@ -8,10 +8,12 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+namespace zirpel {
+
 namespace {
 
-QString ReplaceMessage(zirpel::SearchState::ReplaceCheck check) {
-    using Check = zirpel::SearchState::ReplaceCheck;
+QString ReplaceMessage(SearchState::ReplaceCheck check) {
+    using Check = SearchState::ReplaceCheck;
     switch (check) {
     case Check::LengthsDiffer:
         return QStringLiteral(
@@ -37,7 +39,7 @@ void TFrmHexEditor::BtnErsetzenClick() {
     const int row = ui->ListBoxTreffer->currentRow();
     // The file's size now: another program may have cut it since the search.
     const auto check = search_.checkReplace(search, replacement, row, DataFile.size());
-    if (check != zirpel::SearchState::ReplaceCheck::Ok) {
+    if (check != SearchState::ReplaceCheck::Ok) {
         platform_.dialogs.appMessage(ReplaceMessage(check));
         return;
     }
@@ -63,3 +65,5 @@ void TFrmHexEditor::BtnErsetzenClick() {
     PageOffset = offset;
     ShowPage();
 }
+
+} // namespace zirpel

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QToolButton>
 
+namespace zirpel {
+
 void TFrmHexEditor::BtnSuchenClick() {
     if (ui->ComboBoxSuchen->currentText().isEmpty() || ParseSearchPattern() != 0)
         return;
@@ -45,3 +47,5 @@ void TFrmHexEditor::BtnNeueSucheClick() {
 void TFrmHexEditor::BtnHilfeClick() {
     platform_.help.showContext(500);
 }
+
+} // namespace zirpel

@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QPushButton>
 
+namespace zirpel {
+
 void TFrmHexEditor::ShowSearchPhase(bool enableEntries) {
-    const bool listed = search_.phase() == zirpel::SearchState::Phase::Listed;
+    const bool listed = search_.phase() == SearchState::Phase::Listed;
     ui->BtnSuchen->setEnabled(!listed);
     ui->BtnNeueSuche->setEnabled(listed);
     ui->BtnErsetzen->setEnabled(listed && !ui->ComboBoxErsetzen->currentText().isEmpty());
@@ -16,3 +18,5 @@ void TFrmHexEditor::ShowSearchPhase(bool enableEntries) {
         ui->ComboBoxErsetzen->setEnabled(!listed);
     }
 }
+
+} // namespace zirpel

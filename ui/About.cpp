@@ -7,9 +7,12 @@
 #include <QPixmap>
 #include <QPushButton>
 
+// Outside the namespace: Q_INIT_RESOURCE names a function of the global one.
 static void InitImages() {
     Q_INIT_RESOURCE(images);
 }
+
+namespace zirpel {
 
 namespace {
 
@@ -108,3 +111,5 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+} // namespace zirpel

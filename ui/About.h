@@ -3,8 +3,12 @@
 
 #include <QDialog>
 
+namespace zirpel {
+
 class TFrmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit TFrmAbout(QWidget* parent = nullptr);
 };
+
+} // namespace zirpel

@@ -19,9 +19,12 @@
 #include <QToolButton>
 
 // The images live in the static library: register them before first use.
+// Outside the namespace: Q_INIT_RESOURCE names a function of the global one.
 static void InitImages() {
     Q_INIT_RESOURCE(images);
 }
+
+namespace zirpel {
 
 namespace Ui {
 
@@ -278,3 +281,5 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
 }
 
 } // namespace Ui
+
+} // namespace zirpel

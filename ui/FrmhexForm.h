@@ -12,7 +12,6 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class HitListView;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
@@ -22,6 +21,10 @@ class QScrollBar;
 class QStatusBar;
 class QToolButton;
 class QWidget;
+
+namespace zirpel {
+
+class HitListView;
 class SpinEdit;
 class StringGrid;
 
@@ -93,3 +96,5 @@ struct FrmHexEditor {
 };
 
 } // namespace Ui
+
+} // namespace zirpel

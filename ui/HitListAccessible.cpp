@@ -8,6 +8,8 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 
+namespace zirpel {
+
 namespace {
 
 // One entry in view. It stands for its row of the model, so it stays the same object
@@ -134,7 +136,8 @@ private:
 };
 
 QAccessibleInterface* HitListFactory(const QString& key, QObject* object) {
-    if (key != QLatin1String("HitListView"))
+    // The key is the class name with its namespace.
+    if (key != QLatin1String(HitListView::staticMetaObject.className()))
         return nullptr;
     auto* view = qobject_cast<HitListView*>(object);
     return view ? new HitListAccessible(view) : nullptr;
@@ -149,3 +152,5 @@ void InstallHitListAccessible() {
     }();
     Q_UNUSED(installed);
 }
+
+} // namespace zirpel

@@ -3,6 +3,10 @@
 // The list may hold two billion entries, so only those in view become objects.
 #pragma once
 
+namespace zirpel {
+
 // Teaches QAccessible to build that interface for every HitListView; once is enough,
 // later calls do nothing.
 void InstallHitListAccessible();
+
+} // namespace zirpel

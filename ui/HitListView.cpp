@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
+namespace zirpel {
+
 HitListView::HitListView(QWidget* parent) : QAbstractScrollArea(parent) {
     // Entries of eight characters fit beside the vertical bar, and longer ones are drawn
     // narrower: never a horizontal one.
@@ -276,3 +278,5 @@ void HitListView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
 }
+
+} // namespace zirpel

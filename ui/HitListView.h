@@ -12,6 +12,8 @@ class QAbstractItemModel;
 class QItemSelection;
 class QItemSelectionModel;
 
+namespace zirpel {
+
 class HitListView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -63,3 +65,5 @@ private:
     QItemSelectionModel* selection_ = nullptr;
     int pressedRow_ = -1;
 };
+
+} // namespace zirpel

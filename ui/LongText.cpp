@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace zirpel {
+
 void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, const QString& text,
                   qreal width) {
     // A glyph's ink may reach the end of its advance: a text exactly as wide as the room
@@ -17,3 +19,5 @@ void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, co
     painter.drawText(QPointF(0, 0), text);
     painter.restore();
 }
+
+} // namespace zirpel

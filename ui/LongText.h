@@ -7,6 +7,8 @@
 class QPainter;
 class QString;
 
+namespace zirpel {
+
 // Draws text, width pixels wide in the painter's font, on the baseline of a cell from left
 // to right, keeping one pixel free on either side: it gives up the rest of its left margin
 // first and ends a pixel before the cell's right edge; one still too wide is drawn
@@ -14,3 +16,5 @@ class QString;
 // next cell.
 void DrawLongText(QPainter& painter, qreal left, qreal right, qreal baseline, const QString& text,
                   qreal width);
+
+} // namespace zirpel

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace zirpel {
+
 SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent) {
     setRange(16, 32);
     setSingleStep(4);
@@ -32,3 +34,5 @@ void SpinEdit::keyPressEvent(QKeyEvent* event) {
 void SpinEdit::wheelEvent(QWheelEvent* event) {
     event->ignore();
 }
+
+} // namespace zirpel

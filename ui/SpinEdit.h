@@ -3,6 +3,8 @@
 
 #include <QSpinBox>
 
+namespace zirpel {
+
 class SpinEdit : public QSpinBox {
     Q_OBJECT
 public:
@@ -12,3 +14,5 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 };
+
+} // namespace zirpel

@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
+namespace zirpel {
+
 // The cell texts, row by row.
 class StringGridModel : public QAbstractTableModel {
 public:
@@ -515,3 +517,5 @@ void StringGrid::paintEvent(QPaintEvent* event) {
             p.drawRect(r.adjusted(0, 0, -1, -1));
     }
 }
+
+} // namespace zirpel

@@ -11,6 +11,8 @@
 #include <QVector>
 #include <functional>
 
+namespace zirpel {
+
 class StringGridModel;
 
 class StringGrid : public QTableView {
@@ -112,3 +114,5 @@ private:
     mutable QRawFont rawFont_;
     mutable QHash<char16_t, Glyph> glyphs_;
 };
+
+} // namespace zirpel

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace zirpel {
+
 namespace {
 
 // The frame around character index of a text cell. The grid draws character i at
@@ -80,3 +82,5 @@ void TFrmHexEditor::HexGridDblClick() {
     ui->BtnEditGridUebernehmen->setEnabled(true);
     ui->BtnEditGridCancel->setEnabled(true);
 }
+
+} // namespace zirpel

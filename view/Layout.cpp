@@ -17,17 +17,19 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+namespace zirpel {
+
 namespace {
 
 void ShapeColumns(StringGrid* grid, int columns, int gridLineWidth) {
     grid->setColCount(columns + 3);
     grid->setGridLineWidth(gridLineWidth);
-    grid->setColWidth(0, zirpel::Geometry::AddressColumnWidth);
+    grid->setColWidth(0, Geometry::AddressColumnWidth);
     for (int c = 1; c <= columns; ++c)
-        grid->setColWidth(c, zirpel::Geometry::ByteColumnWidth);
-    grid->setColWidth(columns + 1, zirpel::Geometry::SpacerColumnWidth);
-    grid->setColWidth(columns + 2, zirpel::Geometry::CharWidth * columns + 4);
-    grid->setCharColumn(columns + 2, zirpel::Geometry::CharWidth);
+        grid->setColWidth(c, Geometry::ByteColumnWidth);
+    grid->setColWidth(columns + 1, Geometry::SpacerColumnWidth);
+    grid->setColWidth(columns + 2, Geometry::CharWidth * columns + 4);
+    grid->setCharColumn(columns + 2, Geometry::CharWidth);
 }
 
 } // namespace
@@ -39,28 +41,27 @@ void TFrmHexEditor::UpdateLayout() {
     Rows = ui->CSpinEditReihen->value();
     PageSize = Rows * Columns;
     GridLineWidth = ui->ToolButtonGitter->isChecked() ? 1 : 0;
-    AddressColumnWidth = zirpel::Geometry::AddressColumnWidth;
-    ByteColumnWidth = zirpel::Geometry::ByteColumnWidth;
-    CharWidth = zirpel::Geometry::CharWidth;
+    AddressColumnWidth = Geometry::AddressColumnWidth;
+    ByteColumnWidth = Geometry::ByteColumnWidth;
+    CharWidth = Geometry::CharWidth;
     DecimalAddresses = ui->ToolButtonHexDez->isChecked() ? 0 : 1;
     if (DecimalAddresses != decimalBefore)
         Invalidate(Change::AddressBase);
     else if (Columns != columnsBefore)
         Invalidate(Change::Columns);
 
-    const zirpel::Geometry geo{Columns, Rows, GridLineWidth, SearchPanelVisible != 0,
-                               EditPanelVisible != 0};
+    const Geometry geo{Columns, Rows, GridLineWidth, SearchPanelVisible != 0,
+                       EditPanelVisible != 0};
     StringGrid* grid = ui->HexGrid;
     grid->beginUpdate();
     ShapeColumns(grid, Columns, GridLineWidth);
     grid->setRowCount(Rows + 1);
     grid->clearCells();
     for (int j = 1; j <= Columns; ++j)
-        grid->setCell(
-            j, 0, DecimalAddresses == 1 ? QString::number(j - 1) : zirpel::ByteText(quint8(j - 1)));
+        grid->setCell(j, 0,
+                      DecimalAddresses == 1 ? QString::number(j - 1) : ByteText(quint8(j - 1)));
     grid->endUpdate();
-    grid->setGeometry(zirpel::Geometry::TableLeft, zirpel::Geometry::TableTop, geo.tableWidth(),
-                      geo.tableHeight());
+    grid->setGeometry(Geometry::TableLeft, Geometry::TableTop, geo.tableWidth(), geo.tableHeight());
 
     if (SearchPanelVisible == 1) {
         ui->GrpFindChange->move(ui->GrpFindChange->x(), geo.panelTop());
@@ -79,14 +80,14 @@ void TFrmHexEditor::UpdateLayout() {
     }
 
     QScrollBar* bar = ui->ScrollBarVertikal;
-    bar->setGeometry(zirpel::Geometry::TableLeft + geo.tableWidth(), zirpel::Geometry::TableTop,
-                     zirpel::Geometry::ScrollBarWidth, geo.tableHeight());
+    bar->setGeometry(Geometry::TableLeft + geo.tableWidth(), Geometry::TableTop,
+                     Geometry::ScrollBarWidth, geo.tableHeight());
     bar->setPageStep(PageSize);
     bar->setSingleStep(Columns);
     if (DataFile.isOpen()) {
         // The page stays where it is until the user scrolls; the position is not clamped.
         const QSignalBlocker keepPage(bar);
-        bar->setMaximum(zirpel::ScrollMaximum(FileSize, PageSize, bar->value()));
+        bar->setMaximum(ScrollMaximum(FileSize, PageSize, bar->value()));
     }
 
     ui->StatusText->setText(QStringLiteral("Dateigröße: ") + QString::number(FileSize) +
@@ -170,3 +171,5 @@ void TFrmHexEditor::DisableEditRow() {
     ui->BtnEditGridUebernehmen->setEnabled(false);
     ui->BtnEditGridCancel->setEnabled(false);
 }
+
+} // namespace zirpel

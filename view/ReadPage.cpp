@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace zirpel {
+
 void TFrmHexEditor::ReadPage() {
     PageBuffer.fill(0);
     pageBytesRead_ = 0;
@@ -27,3 +29,5 @@ void TFrmHexEditor::ShowPage() {
     ReadPage();
     RenderPage();
 }
+
+} // namespace zirpel

@@ -1,10 +1,12 @@
 // The page bytes as table cells: addresses, hex bytes and the text column.
+#include "app/ByteText.h"
 #include "app/Frmhex.h"
 #include "ui/FrmhexForm.h"
 #include "ui/StringGrid.h"
-#include "app/ByteText.h"
 
 #include <algorithm>
+
+namespace zirpel {
 
 void TFrmHexEditor::RenderPage() {
     StringGrid* grid = ui->HexGrid;
@@ -16,15 +18,17 @@ void TFrmHexEditor::RenderPage() {
     qint64 address = PageOffset;
     grid->beginUpdate();
     for (int k = 0; k < rows; ++k) {
-        grid->setCell(0, k + 1, zirpel::AddressText(address, decimal));
+        grid->setCell(0, k + 1, AddressText(address, decimal));
         for (int i = 0; i < cols; ++i) {
             const quint8 b = PageBuffer[k * cols + i];
-            grid->setCell(i + 1, k + 1, zirpel::ByteText(b));
+            grid->setCell(i + 1, k + 1, ByteText(b));
             TextLineBuffer[i] = b < 0x20 ? '.' : char(b);
         }
         TextLineBuffer[cols] = '\0';
-        grid->setCell(cols + 2, k + 1, zirpel::Cp1252Text(TextLineBuffer.data(), cols));
+        grid->setCell(cols + 2, k + 1, Cp1252Text(TextLineBuffer.data(), cols));
         address += cols;
     }
     grid->endUpdate();
 }
+
+} // namespace zirpel

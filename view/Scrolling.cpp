@@ -5,6 +5,8 @@
 
 #include <QScrollBar>
 
+namespace zirpel {
+
 void TFrmHexEditor::ScrollBarVertikalChange() {
     const qint32 limit = FileSize - PageSize;
     PageOffset = ui->ScrollBarVertikal->value();
@@ -14,6 +16,8 @@ void TFrmHexEditor::ScrollBarVertikalChange() {
     ui->ScrollBarVertikal->setValue(PageOffset);
     // Once the page is inside the file again, a maximum kept up for a page that grew on
     // the last page goes back down.
-    ui->ScrollBarVertikal->setMaximum(zirpel::ScrollMaximum(FileSize, PageSize, PageOffset));
+    ui->ScrollBarVertikal->setMaximum(ScrollMaximum(FileSize, PageSize, PageOffset));
     ShowPage();
 }
+
+} // namespace zirpel

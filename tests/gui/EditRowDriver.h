@@ -31,7 +31,7 @@ inline QWidget* KeyTarget(QWidget* fallback) {
 // its text unchanged. Return closes the editor unless it is to stay open.
 inline void TypeIntoCell(const WindowHarness& h, int col, const QString& keys,
                          bool closeEditor = true) {
-    StringGrid* g = h.editGrid();
+    auto* g = h.editGrid();
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(col, 0).center());
     if (keys.isEmpty())
         QTest::keyClick(KeyTarget(g), Qt::Key_F2);

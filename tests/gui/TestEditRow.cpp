@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace zirpel;
+
 namespace {
 
 // Letters, with 0xE4 at offset 4: the table shows "ABCDäFGHIJKLMNOP" in its first row.

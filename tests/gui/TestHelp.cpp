@@ -19,6 +19,8 @@
 #include <QTextDocument>
 #include <QTimer>
 
+using namespace zirpel;
+
 namespace {
 
 // Every anchor name and every in-document link target of a document.
@@ -157,10 +159,10 @@ private slots:
 
     void contextOfAnObjectWithoutOneNorParents() {
         QObject orphan;
-        QCOMPARE(zirpel::FindHelpContext(&orphan), std::nullopt);
+        QCOMPARE(FindHelpContext(&orphan), std::nullopt);
         QObject child(&orphan);
         orphan.setProperty("helpContext", 500);
-        QCOMPARE(zirpel::FindHelpContext(&child), std::optional<int>(500));
+        QCOMPARE(FindHelpContext(&child), std::optional<int>(500));
     }
 
     void helpFileLookupOrder_data() {
@@ -183,7 +185,7 @@ private slots:
             CopyHelpFileTo(bin);
         if (installed)
             CopyHelpFileTo(dir.filePath(QStringLiteral("share/zirpel")));
-        QCOMPARE(zirpel::FindHelpFile(bin),
+        QCOMPARE(FindHelpFile(bin),
                  found.isEmpty() ? std::nullopt : std::optional<QString>(dir.filePath(found)));
     }
 

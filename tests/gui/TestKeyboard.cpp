@@ -12,6 +12,9 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QToolButton>
+
+using namespace zirpel;
 
 namespace {
 
@@ -79,10 +82,12 @@ class TestKeyboard : public QObject {
     // The shown panel, the open dialogs asked for, whether the window is open, the
     // control with the focus, the address and byte 2 of the edit row, the hit count.
     QString state() const {
-        FrmHexEditorTestAccess a = h->access();
-        return QStringList{a.SearchPanelVisible() ? QStringLiteral("Suchen")
-                           : a.EditPanelVisible() ? QStringLiteral("Bearbeiten")
-                                                  : QStringLiteral("-"),
+        const auto down = [this](const char* button) {
+            return h->find<QToolButton>(button)->isChecked();
+        };
+        return QStringList{down("ToolButtonFindChange") ? QStringLiteral("Suchen")
+                           : down("ToolButtonEdit")     ? QStringLiteral("Bearbeiten")
+                                                        : QStringLiteral("-"),
                            QString::number(h->dialogs.openTitles.size()),
                            h->window->isVisible() ? QStringLiteral("offen") : QStringLiteral("zu"),
                            QApplication::focusWidget() ? QApplication::focusWidget()->objectName()

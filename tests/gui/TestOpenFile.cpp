@@ -1,6 +1,7 @@
 // Opening files and the recent-file items of the file menu.
 #include "WindowHarness.h"
 #include "platform/QtDialogs.h"
+#include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 
 #include <QAbstractItemView>
@@ -17,6 +18,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+using namespace zirpel;
+
 class TestOpenFile : public QObject {
     Q_OBJECT
 
@@ -26,9 +29,12 @@ class TestOpenFile : public QObject {
     QString makeFile(const QString& name, const QByteArray& bytes) {
         return MakeFile(dir, name, bytes);
     }
-    QStringList recent() {
-        auto& r = h->access().RecentFiles();
-        return QStringList(r.begin(), r.end());
+    // The recent list as the file menu shows it, behind "&k  ".
+    QStringList recent() const {
+        QStringList names;
+        for (const QString& caption : captions())
+            names << caption.mid(4);
+        return names;
     }
     QStringList captions() const {
         QStringList c;
@@ -37,9 +43,7 @@ class TestOpenFile : public QObject {
         return c;
     }
     void setRecent(const QStringList& names) {
-        for (int i = 0; i < 4; ++i)
-            h->access().RecentFiles()[i] = names[i];
-        h->access().UpdateRecentMenu();
+        h->access().SetRecentFiles({names[0], names[1], names[2], names[3]});
     }
     void chooseItem(int k) {
         h->find<QAction>(QStringLiteral("MnuObjekt%1").arg(k).toLatin1().constData())->trigger();
@@ -146,14 +150,13 @@ private slots:
         QVERIFY(m.kind == FakeDialogs::Message::Kind::System);
         QVERIFY(m.icon == Dialogs::Icon::Error);
         QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + shown + QLatin1Char(']'));
-        QCOMPARE(h->access().FileName(), shown);
         QCOMPARE(h->cell(1, 1), QStringLiteral("5A"));
         QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: 6 Bytes"));
         QCOMPARE(recent().first(), inRecentList ? bad : shown);
         QVERIFY(h->grid()->isVisible());
         // The shown file's stream still serves page reads.
-        h->access().ReadPage();
-        QCOMPARE(h->access().PageBuffer()[0], quint8('Z'));
+        QTest::keyClick(h->find<SpinEdit>("CSpinEditReihen"), Qt::Key_Up);
+        QCOMPARE(h->cell(1, 1), QStringLiteral("5A"));
     }
 
     void failureBeforeAnyFileKeepsStartState() {
@@ -186,7 +189,7 @@ private slots:
         setRecent({a, b, c, d});
         chooseItem(2); // the item of B
         QCOMPARE(recent(), (QStringList{b, a, c, d}));
-        QCOMPARE(h->access().FileName(), b);
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + b + QLatin1Char(']'));
         QCOMPARE(h->cell(1, 1), QStringLiteral("42"));
         QCOMPARE(captions()[0], "&1  " + b);
 
@@ -201,7 +204,8 @@ private slots:
         QVERIFY(h->dialogs.messages[0].icon == Dialogs::Icon::Warning);
         QCOMPARE(recent(), (QStringList{a, c, d, QString()}));
         QCOMPARE(captions()[3], QStringLiteral("&4  "));
-        QCOMPARE(h->access().FileName(), e); // the page shown before stays
+        // The page shown before stays.
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + e + QLatin1Char(']'));
     }
 
     void emptySlotGivesMessage() {
@@ -213,7 +217,7 @@ private slots:
         QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Auswahl Objekt"));
         QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel []"));
         chooseItem(2);
-        QCOMPARE(h->access().FileName(), f);
+        QCOMPARE(h->window->windowTitle(), QStringLiteral("Zirpel  [") + f + QLatin1Char(']'));
         QCOMPARE(recent(), (QStringList{f, QString(), QString(), QString()}));
     }
 
@@ -253,7 +257,7 @@ private slots:
         h->openThroughDialog(f);
         h->openThroughDialog(f);
         QCOMPARE(recent(), (QStringList{f, QString(), QString(), QString()}));
-        QCOMPARE(h->access().PageOffset(), 0);
+        QCOMPARE(h->shownOffset(), 0);
     }
 };
 

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace zirpel;
+
 namespace {
 
 const QString kLengths =

@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace zirpel;
+
 class TestSpinEdit : public QObject {
     Q_OBJECT
 private slots:

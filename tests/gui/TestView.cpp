@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+using namespace zirpel;
+
 namespace {
 
 QByteArray Counting(int size) {
@@ -155,7 +157,7 @@ private slots:
         if (decimal)
             h->click("ToolButtonHexDez");
         bar()->setSliderPosition(offset);
-        QCOMPARE(h->access().PageOffset(), offset);
+        QCOMPARE(bar()->value(), offset);
         for (int r = 0; r < rows.size(); ++r) {
             QCOMPARE(h->cell(0, r + 1), rows[r]);
             QVERIFY(ShowsWhole(h->grid()->viewport(), h->grid()->cellRect(0, r + 1)));
@@ -237,7 +239,7 @@ private slots:
         bar()->setValue(start);
         for (int r = 16; r < rows; r += 4)
             QTest::keyClick(h->find<SpinEdit>("CSpinEditReihen"), Qt::Key_Up);
-        QCOMPARE(h->access().PageOffset(), start);
+        QCOMPARE(h->shownOffset(), start);
         QCOMPARE(bar()->value(), start);
         if (action == -2) {
             QWidget* table = h->grid()->viewport();
@@ -253,7 +255,7 @@ private slots:
             bar()->setSliderPosition(to);
         else
             bar()->triggerAction(QAbstractSlider::SliderAction(action));
-        QCOMPARE(h->access().PageOffset(), offset);
+        QCOMPARE(h->shownOffset(), offset);
         QCOMPARE(bar()->value(), offset);
         QCOMPARE(h->cell(0, 1),
                  QStringLiteral("%1").arg(offset, 8, 16, QLatin1Char('0')).toUpper());
@@ -343,8 +345,8 @@ private slots:
         auto* spalten = h->find<SpinEdit>("CSpinEditSpalten");
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(spalten, Qt::Key_Up);
-        QCOMPARE(h->access().Columns(), 32);
-        QCOMPARE(h->access().PageSize(), 512);
+        QCOMPARE(h->grid()->colCount(), 35);
+        QCOMPARE(bar()->pageStep(), 512);
         QCOMPARE(h->grid()->colWidth(34), 228);
         QCOMPARE(h->cell(32, 0), QStringLiteral("1F"));
         QCOMPARE(RowBytes(h->grid(), 2, 32), HexRow(bytes.mid(32, 32)));
@@ -358,11 +360,10 @@ private slots:
         openFile(Counting(1000));
         bar()->setSliderPosition(37);
         h->click("ToolButtonGitter");
-        QCOMPARE(h->access().PageOffset(), 37);
         QCOMPARE(h->cell(0, 1), QStringLiteral("00000025"));
-        QCOMPARE(h->access().GridLineWidth(), 1);
+        QCOMPARE(h->grid()->gridLineWidth(), 1);
         h->click("ToolButtonGitter");
-        QCOMPARE(h->access().GridLineWidth(), 0);
+        QCOMPARE(h->grid()->gridLineWidth(), 0);
         QCOMPARE(h->grid()->size(), QSize(488, 276));
     }
 
@@ -375,12 +376,12 @@ private slots:
         h->click("ToolButtonFindChange");
         QVERIFY(!edit->isChecked());
         QVERIFY(search->isChecked());
-        QCOMPARE(h->access().EditPanelVisible(), 0);
-        QCOMPARE(h->access().SearchPanelVisible(), 1);
+        QVERIFY(!h->find<QGroupBox>("GrpEdit")->isVisible());
+        QVERIFY(h->find<QGroupBox>("GrpFindChange")->isVisible());
         QCOMPARE(h->window->height() - withEdit, 60);
         h->click("ToolButtonEdit");
         QVERIFY(!search->isChecked());
-        QCOMPARE(h->access().SearchPanelVisible(), 0);
+        QVERIFY(!h->find<QGroupBox>("GrpFindChange")->isVisible());
     }
 
     void statusTextKeepsSizeAtOpen() {
@@ -402,7 +403,7 @@ private slots:
         QVERIFY(h->window->width() > 250);
         // Scrolling before a file is open does nothing.
         bar()->setValue(100);
-        QCOMPARE(h->access().PageOffset(), 0);
+        QCOMPARE(h->shownOffset(), 0);
     }
 
     void reopenStartsAtTop() {
@@ -412,7 +413,6 @@ private slots:
         bar()->setSliderPosition(4000);
         h->openThroughDialog(b);
         QCOMPARE(bar()->value(), 0);
-        QCOMPARE(h->access().PageOffset(), 0);
         QCOMPARE(h->cell(0, 1), QStringLiteral("00000000"));
         // The first file's stream is closed: it can be removed while the program runs.
         QVERIFY(QFile::remove(a));

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QStringList>
 
-class FakeDialogs : public Dialogs {
+class FakeDialogs : public zirpel::Dialogs {
 public:
     struct Message {
         enum class Kind { System, App } kind;

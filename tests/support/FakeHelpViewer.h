@@ -5,7 +5,7 @@
 
 #include <QList>
 
-class FakeHelpViewer : public HelpViewer {
+class FakeHelpViewer : public zirpel::HelpViewer {
 public:
     void showContents() override { requests.append(0); }
     void showContext(int context) override { requests.append(context); }

@@ -7,7 +7,7 @@
 #include <QMap>
 #include <QVariant>
 
-class MemorySettingsStore : public SettingsStore {
+class MemorySettingsStore : public zirpel::SettingsStore {
 public:
     bool open(bool create) override;
     std::optional<QString> readString(const QString& name) override;

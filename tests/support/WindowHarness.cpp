@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace zirpel;
+
 WindowHarness::WindowHarness() = default;
 
 WindowHarness::~WindowHarness() = default;
@@ -54,6 +56,5 @@ QString WindowHarness::statusText() const {
 }
 
 qint32 WindowHarness::shownOffset() const {
-    return zirpel::AddressTextToOffset(cell(0, 1),
-                                       !find<QToolButton>("ToolButtonHexDez")->isChecked());
+    return AddressTextToOffset(cell(0, 1), !find<QToolButton>("ToolButtonHexDez")->isChecked());
 }

@@ -16,6 +16,8 @@
 #include <unistd.h>
 #endif
 
+using namespace zirpel;
+
 class TestJsonSettingsStore : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir_;
@@ -29,7 +31,7 @@ private slots:
     }
 
     void defaultPathIsTheConfigLocation() {
-        QCOMPARE(zirpel::DefaultSettingsPath(),
+        QCOMPARE(DefaultSettingsPath(),
                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                      QStringLiteral("/Quillmark/Zirpel.json"));
     }
@@ -154,19 +156,19 @@ private slots:
         const QJsonObject a{{QStringLiteral("Datei1"), QString(1000000, QLatin1Char('a'))}};
         const QJsonObject b{{QStringLiteral("Datei1"), QString(1 << 19, QLatin1Char('b'))},
                             {QStringLiteral("HexReihen"), 32}};
-        QVERIFY(zirpel::WriteSettingsFile(path_, a));
+        QVERIFY(WriteSettingsFile(path_, a));
         for (int round = 0; round < 6; ++round) {
             const pid_t child = fork();
             QVERIFY(child >= 0);
             if (child == 0) {
                 for (int i = 0; i < 100000; ++i)
-                    (void)zirpel::WriteSettingsFile(path_, i % 2 ? a : b);
+                    (void)WriteSettingsFile(path_, i % 2 ? a : b);
                 _exit(0);
             }
             QThread::msleep(10 + 7 * round);
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
-            const std::optional<QJsonObject> left = zirpel::ReadSettingsFile(path_);
+            const std::optional<QJsonObject> left = ReadSettingsFile(path_);
             QVERIFY2(left && (*left == a || *left == b), qPrintable(QString::number(round)));
         }
     }

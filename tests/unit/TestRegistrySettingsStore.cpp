@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace zirpel;
+
 namespace {
 
 const wchar_t* const kKey = L"SOFTWARE\\Quillmark\\ZirpelTest";

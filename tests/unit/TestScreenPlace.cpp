@@ -4,6 +4,8 @@
 #include <QTest>
 #include <limits>
 
+using namespace zirpel;
+
 namespace {
 
 constexpr qint32 Min = std::numeric_limits<qint32>::min();
@@ -40,7 +42,7 @@ private slots:
         QFETCH(QPoint, topLeft);
         QFETCH(QList<QRect>, areas);
         QFETCH(bool, meets);
-        QCOMPARE(zirpel::MeetsAnyArea(topLeft, QSize(250, 200), areas), meets);
+        QCOMPARE(MeetsAnyArea(topLeft, QSize(250, 200), areas), meets);
     }
 
     void keepInside_data() {
@@ -64,7 +66,7 @@ private slots:
         QFETCH(QRect, outer);
         QFETCH(QRect, area);
         QFETCH(QPoint, topLeft);
-        QCOMPARE(zirpel::KeepInside(outer, area), topLeft);
+        QCOMPARE(KeepInside(outer, area), topLeft);
     }
 };
 

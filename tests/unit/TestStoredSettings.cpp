@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace zirpel;
+
 namespace {
 
 // Records every name read; writes of the names in failWrites fail.
@@ -55,7 +57,7 @@ private slots:
             store.values.insert(name, name.startsWith(QLatin1String("Datei")) ? QVariant(name)
                                                                               : QVariant(24));
         store.values.remove(missing);
-        const zirpel::LoadedSettings loaded = zirpel::LoadStoredSettings(store, {});
+        const LoadedSettings loaded = LoadStoredSettings(store, {});
         QCOMPARE(store.reads, AllNames.mid(0, readCount));
         QCOMPARE(loaded.centre, !missing.isEmpty() && !missing.startsWith(QLatin1String("Datei")));
         QVERIFY(!store.isOpen);
@@ -64,12 +66,12 @@ private slots:
     void aFailedValueDoesNotStopTheOthers() {
         RecordingStore store;
         store.failWrites = {QStringLiteral("Datei2"), QStringLiteral("frmTop")};
-        zirpel::StoredSettings values;
+        StoredSettings values;
         values.recentFiles = {QStringLiteral("/a"), QStringLiteral("/b"), QString(), QString()};
         values.rows = 20;
         values.columns = 24;
         values.decimalAddresses = 1;
-        QVERIFY(!zirpel::SaveStoredSettings(store, values, QRect(10, 20, 250, 200)));
+        QVERIFY(!SaveStoredSettings(store, values, QRect(10, 20, 250, 200)));
         const QMap<QString, QVariant> expected = {{"Datei1", QStringLiteral("/a")},
                                                   {"Datei3", QString()},
                                                   {"Datei4", QString()},
@@ -88,7 +90,7 @@ private slots:
         struct Refusing : MemorySettingsStore {
             bool open(bool) override { return false; }
         } store;
-        QVERIFY(!zirpel::SaveStoredSettings(store, {}, QRect(0, 0, 250, 200)));
+        QVERIFY(!SaveStoredSettings(store, {}, QRect(0, 0, 250, 200)));
         QVERIFY(store.values.isEmpty());
     }
 };

@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <cstdio>
 
+using namespace zirpel;
+
 namespace {
 
 QByteArray Letters(int size) {
@@ -39,7 +41,7 @@ const QString kBehindEnd = QStringLiteral("Die Zeile beginnt hinter dem Dateiend
 
 } // namespace
 
-class TestEditWrite : public QObject {
+class TestWriteEdits : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -318,5 +320,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditWrite)
-#include "TestEditWrite.moc"
+QTEST_MAIN(TestWriteEdits)
+#include "TestWriteEdits.moc"

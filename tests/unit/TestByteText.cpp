@@ -1,15 +1,75 @@
-// Hex digits, address texts, pattern parsing and the entries' recent lists.
+// Byte and address texts, both directions: hex digits, the addresses of the table,
+// Windows-1252 characters and their upper case.
 #include "app/ByteText.h"
-#include "search/EntryHistory.h"
-#include "search/Pattern.h"
 
 #include <QTest>
 
 using namespace zirpel;
 
-class TestHexText : public QObject {
+class TestByteText : public QObject {
     Q_OBJECT
 private slots:
+    void addressText_data() {
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<bool>("decimal");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("hex 0") << qint64(0) << false << "00000000";
+        QTest::newRow("hex 6699") << qint64(6699) << false << "00001A2B";
+        QTest::newRow("hex 5") << qint64(5) << false << "00000005";
+        QTest::newRow("hex 123456789") << qint64(123456789) << false << "075BCD15";
+        QTest::newRow("hex largest offset") << qint64(2147483647) << false << "7FFFFFFF";
+        QTest::newRow("hex past 2 GiB keeps eight digits")
+            << qint64(2147483648) << false << "80000000";
+        QTest::newRow("decimal 0") << qint64(0) << true << "       0";
+        QTest::newRow("decimal 16") << qint64(16) << true << "      16";
+        QTest::newRow("decimal 6699") << qint64(6699) << true << "    6699";
+        QTest::newRow("decimal eight digits, no blank") << qint64(12345678) << true << "12345678";
+        QTest::newRow("decimal nine digits unpadded") << qint64(123456789) << true << "123456789";
+        QTest::newRow("decimal ten digits") << qint64(2147483647) << true << "2147483647";
+    }
+    void addressText() {
+        QFETCH(qint64, offset);
+        QFETCH(bool, decimal);
+        QFETCH(QString, text);
+        QCOMPARE(AddressText(offset, decimal), text);
+    }
+
+    void byteText() {
+        QCOMPARE(ByteText(0), QStringLiteral("00"));
+        QCOMPARE(ByteText(10), QStringLiteral("0A"));
+        QCOMPARE(ByteText(0xAB), QStringLiteral("AB"));
+        QCOMPARE(ByteText(255), QStringLiteral("FF"));
+    }
+
+    void cp1252Char_data() {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("unicode");
+        QTest::newRow("blank") << 0x20 << 0x20;
+        QTest::newRow("A") << 0x41 << 0x41;
+        QTest::newRow("0x7F is its own character") << 0x7F << 0x7F;
+        QTest::newRow("0x80 is the euro sign") << 0x80 << 0x20AC;
+        QTest::newRow("0x81 unassigned") << 0x81 << 0x81;
+        QTest::newRow("0x9F") << 0x9F << 0x178;
+        QTest::newRow("0xA0") << 0xA0 << 0xA0;
+        QTest::newRow("0xE4 is a umlaut") << 0xE4 << 0xE4;
+        QTest::newRow("0xFF is y diaeresis") << 0xFF << 0xFF;
+    }
+    void cp1252Char() {
+        QFETCH(int, byte);
+        QFETCH(int, unicode);
+        QCOMPARE(int(Cp1252Char(quint8(byte)).unicode()), unicode);
+    }
+
+    void cp1252RoundTrip() {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        const QString text = Cp1252Text(all.constData(), 256);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(ToCp1252(text), all);
+        QCOMPARE(ToCp1252(QStringLiteral("€ä\u4E2D")), QByteArray("\x80\xE4?"));
+    }
+
     void hexDigitsToInt_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("lastIndex");
@@ -94,81 +154,7 @@ private slots:
         QFETCH(QString, upper);
         QCOMPARE(UpperCp1252(ToCp1252(text)), ToCp1252(upper));
     }
-
-    void parsePattern_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("base");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QByteArray>("bytes");
-        const int hex = int(PatternBase::Hex);
-        const int ascii = int(PatternBase::Ascii);
-        const int none = int(PatternError::None);
-        const int odd = int(PatternError::OddLength);
-        const int bad = int(PatternError::BadDigit);
-        QTest::newRow("lower-case 0d0a") << "0d0a" << hex << none << QByteArray("\x0D\x0A");
-        QTest::newRow("upper-case 0D0A") << "0D0A" << hex << none << QByteArray("\x0D\x0A");
-        QTest::newRow("mixed case") << "aBcD" << hex << none << QByteArray("\xAB\xCD");
-        QTest::newRow("first digit is the high nibble")
-            << "F00F" << hex << none << QByteArray("\xF0\x0F");
-        QTest::newRow("two pairs and one blank") << "0D 0A" << hex << odd << QByteArray();
-        QTest::newRow("two pairs and two blanks") << "0D  0A" << hex << bad << QByteArray();
-        QTest::newRow("0x prefix") << "0x0D0A" << hex << bad << QByteArray();
-        QTest::newRow("odd length before bad digit") << "0x0D0" << hex << odd << QByteArray();
-        QTest::newRow("umlaut is no digit") << QStringLiteral("ä0") << hex << bad << QByteArray();
-        QTest::newRow("umlaut with odd length")
-            << QStringLiteral("äb0") << hex << odd << QByteArray();
-        QTest::newRow("sharp s stays one character")
-            << QStringLiteral("ß0") << hex << bad << QByteArray();
-        QTest::newRow("character outside Windows-1252")
-            << QStringLiteral("\u4e2d0") << hex << bad << QByteArray();
-        QTest::newRow("40 hex digits are 20 bytes")
-            << QString(40, QLatin1Char('e')) << hex << none << QByteArray(20, '\xEE');
-        QTest::newRow("empty hex text") << "" << hex << none << QByteArray();
-        QTest::newRow("ASCII keeps case") << "Abc" << ascii << none << QByteArray("Abc");
-        QTest::newRow("ASCII upper is another pattern")
-            << "ABC" << ascii << none << QByteArray("ABC");
-        QTest::newRow("ASCII takes digits as characters")
-            << "0d0a" << ascii << none << QByteArray("0d0a");
-        QTest::newRow("ASCII 40 characters are 40 bytes")
-            << QString(40, QLatin1Char('x')) << ascii << none << QByteArray(40, 'x');
-        QTest::newRow("ASCII no escapes") << "a\\tb c" << ascii << none << QByteArray("a\\tb c");
-        QTest::newRow("ASCII Windows-1252 bytes")
-            << QStringLiteral("ä€") << ascii << none << QByteArray("\xE4\x80");
-    }
-    void parsePattern() {
-        QFETCH(QString, text);
-        QFETCH(int, base);
-        QFETCH(int, error);
-        QFETCH(QByteArray, bytes);
-        const ParsedPattern p = ParsePattern(text, PatternBase(base));
-        QCOMPARE(int(p.error), error);
-        QCOMPARE(p.ok(), error == int(PatternError::None));
-        QCOMPARE(p.bytes, bytes);
-    }
-
-    void mostRecentFirst_data() {
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("result");
-        QTest::newRow("new text goes to the top")
-            << QStringList{"a", "b"} << "c" << QStringList{"c", "a", "b"};
-        QTest::newRow("typed 0d0a replaces 0D0A")
-            << QStringList{"41", "0D0A"} << "0d0a" << QStringList{"0d0a", "41"};
-        QTest::newRow("picked item moves up")
-            << QStringList{"a", "b", "c"} << "c" << QStringList{"c", "a", "b"};
-        QTest::newRow("only the first equal item goes")
-            << QStringList{"x", "AB", "ab"} << "ab" << QStringList{"ab", "x", "ab"};
-        QTest::newRow("empty text is kept like any other")
-            << QStringList{"a"} << "" << QStringList{"", "a"};
-        QTest::newRow("empty list") << QStringList{} << "0d0a" << QStringList{"0d0a"};
-    }
-    void mostRecentFirst() {
-        QFETCH(QStringList, items);
-        QFETCH(QString, text);
-        QFETCH(QStringList, result);
-        QCOMPARE(MostRecentFirst(items, text), result);
-    }
 };
 
-QTEST_APPLESS_MAIN(TestHexText)
-#include "TestHexText.moc"
+QTEST_APPLESS_MAIN(TestByteText)
+#include "TestByteText.moc"

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <stdexcept>
 
+using namespace zirpel;
+
 namespace {
 
 class Throwing : public QObject {
@@ -24,7 +26,7 @@ public:
 
 } // namespace
 
-class TestExceptionReport : public QObject {
+class TestApplication : public QObject {
     Q_OBJECT
 private slots:
     void reportedAndGoesOn() {
@@ -52,7 +54,7 @@ private slots:
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
-    TestExceptionReport test;
+    TestApplication test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "TestExceptionReport.moc"
+#include "TestApplication.moc"

@@ -1,29 +1,18 @@
-// The stream over files and the open dialog's filter list.
+// The stream over files: names outside the ANSI code page, what is no file (and what the
+// existence test of FileSystem.h says of it), and bytes another stream wrote.
 #include "FileBytes.h"
 #include "platform/BinaryFile.h"
 #include "platform/FileSystem.h"
-#include "platform/OpenFilter.h"
-#include "platform/SystemLocale.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestPlatform : public QObject {
+using namespace zirpel;
+
+class TestBinaryFile : public QObject {
     Q_OBJECT
 private slots:
-    // Sizes and dates in the open dialog come from the system's locale: German on every
-    // system, whatever the user's locale.
-    void systemLocaleIsGerman() {
-        const QLocale german(QLocale::German, QLocale::Germany);
-        const QDateTime when(QDate(2026, 12, 8), QTime(17, 5));
-        QCOMPARE(QLocale::system().toString(when, QLocale::ShortFormat),
-                 german.toString(when, QLocale::ShortFormat));
-        QCOMPARE(QLocale::system().formattedDataSize(1536), german.formattedDataSize(1536));
-    }
-
     // Any name opens, also outside the system's ANSI code page, and keeps its identity.
     void wideNameOpens() {
         QTemporaryDir dir;
@@ -35,43 +24,6 @@ private slots:
         QCOMPARE(f.size(), 6);
         QVERIFY(f.seek(1) && f.write("E", 1) && f.commitAndClose());
         QCOMPARE(ReadWholeFile(path), QByteArray("ZErpel"));
-    }
-
-    void nameFilters_data() {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("one entry")
-            << "Alle Dateien (*.*)|*.*|" << QStringList{"Alle Dateien (*.*) (*.*)"};
-        QTest::newRow("patterns split on semicolon and comma")
-            << "C++ Files (*.c; *.cpp, *.cxx, *.h)|*.C;*.CPP;*.CXX, *.H|"
-            << QStringList{"C++ Files (*.c; *.cpp, *.cxx, *.h) (*.C *.CPP *.CXX *.H)"};
-        QTest::newRow("two entries keep their order")
-            << "Textdateien (*.txt)|*.TXT|Pascal Unit (*.pas)|*.PAS|"
-            << QStringList{"Textdateien (*.txt) (*.TXT)", "Pascal Unit (*.pas) (*.PAS)"};
-    }
-    void nameFilters() {
-        QFETCH(QString, filter);
-        QFETCH(QStringList, names);
-        QCOMPARE(NameFiltersFromBarList(filter), names);
-    }
-
-    // With its filter details hidden the dialog hands back an entry's text alone.
-    void fullNameFilter_data() {
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("full");
-        QTest::newRow("text without its patterns") << "Textdateien (*.txt)"
-                                                   << "Textdateien (*.txt) (*.TXT)";
-        QTest::newRow("whole entry") << "Alle Dateien (*.*) (*.*)"
-                                     << "Alle Dateien (*.*) (*.*)";
-        QTest::newRow("no such entry") << "Bilder"
-                                       << "";
-    }
-    void fullNameFilter() {
-        QFETCH(QString, shown);
-        QFETCH(QString, full);
-        const QStringList filters = NameFiltersFromBarList(
-            QStringLiteral("Alle Dateien (*.*)|*.*|Textdateien (*.txt)|*.TXT|"));
-        QCOMPARE(FullNameFilter(filters, shown), full);
     }
 
     void openRefusesWhatIsNoFile_data() {
@@ -147,10 +99,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    UseGermanSystemLocale(); // as the program does, before the application object
-    QCoreApplication app(argc, argv);
-    TestPlatform test;
-    return QTest::qExec(&test, argc, argv);
-}
-#include "TestPlatform.moc"
+QTEST_GUILESS_MAIN(TestBinaryFile)
+#include "TestBinaryFile.moc"
