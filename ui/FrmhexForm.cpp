@@ -73,7 +73,8 @@ QToolButton* toolButton(QWidget* bar, const char* name, int left, const QIcon& i
     b->setToolTip(hint);
     // The picture says nothing to a screen reader; the hint does.
     b->setAccessibleName(hint);
-    b->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab from the keyboard; a click leaves the focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
     return b;
 }
 

@@ -44,7 +44,8 @@ class TestKeyboard : public QObject {
     }
     // Steps as a user takes them: "open" a file with one line end, press the "Edit" or
     // "Find" tool button, click the "cell" of a table row, double-click to "load" a row,
-    // "type" into a byte cell of the edit row, click into the search "entry"; search ten
+    // "type" into a byte cell of the edit row, put the "focus" on a control, click into the
+    // search "entry"; search ten
     // "hits", then "click" or "scroll" to an entry of the hit list.
     void run(const QString& steps) {
         for (const QString& step : steps.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
@@ -61,6 +62,8 @@ class TestKeyboard : public QObject {
                 LoadRow(*h, n);
             } else if (verb == QLatin1String("type")) {
                 TypeIntoCell(*h, n, step.section(QLatin1Char(' '), 2), false);
+            } else if (verb == QLatin1String("focus")) {
+                h->find<QWidget>(qPrintable(step.section(QLatin1Char(' '), 1)))->setFocus();
             } else if (verb == QLatin1String("entry")) {
                 QTest::mouseClick(h->find<QComboBox>("ComboBoxSuchen")->lineEdit(), Qt::LeftButton);
             } else if (verb == QLatin1String("hits")) {
@@ -139,9 +142,12 @@ private slots:
             "- 1 offen HexGrid / :");
         row("Ctrl+Tab leaves the edit row, keeping what was typed", "open, Edit, load 3, type 2 4a",
             Qt::CTRL | Qt::Key_Tab, "Bearbeiten 1 offen BtnEditGridUebernehmen 00000020/4A :");
-        // The search disables the entry, which hands the focus on.
+        // The search disables the entry, which hands the focus on, round to the tool bar.
         row("Return in the search entry searches", "open, Find, entry",
-            QKeyCombination(Qt::Key_Return), "Suchen 1 offen ScrollBarVertikal / 1 Treffer");
+            QKeyCombination(Qt::Key_Return), "Suchen 1 offen ToolBtnOpen / 1 Treffer");
+        // The tool bar's buttons (address base, grid lines, ...) take the focus from Tab.
+        row("Shift+Tab from the scroll bar reaches the tool bar", "open, focus ScrollBarVertikal",
+            Qt::SHIFT | Qt::Key_Backtab, "- 1 offen ToolButtonGitter / :");
     }
     void keys() {
         QFETCH(QString, steps);
