@@ -662,6 +662,40 @@ private slots:
         QCOMPARE(pageOffset(), page);
     }
 
+    // A text with a character outside Windows-1252 is refused before anything is searched,
+    // asked or written.
+    void charactersOutsideWindows1252_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("replacement");
+        QTest::newRow("search for a character outside") << QStringLiteral("\u03C9") << "L";
+        QTest::newRow("replace K by a character outside")
+            << QStringLiteral("K") << QStringLiteral("\u03C9");
+    }
+    void charactersOutsideWindows1252() {
+        QFETCH(QString, search);
+        QFETCH(QString, replacement);
+        const QByteArray file("?K?K");
+        openWithPanel(file);
+        type(ersetzen(), replacement);
+        this->search(QStringLiteral("K"), "RadioGrpBasisAscii");
+        QCOMPARE(entries(), (QStringList{"00000001", "00000003"}));
+        if (search != QLatin1String("K")) {
+            h->click("BtnNeueSuche");
+            this->search(search, "RadioGrpBasisAscii");
+            QCOMPARE(entries(), QStringList{});
+            QCOMPARE(states(), QStringLiteral("100 11"));
+        } else {
+            clickHit(1);
+            h->click("BtnErsetzen");
+        }
+        QCOMPARE(h->dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Die Zeichenfolge enthält Zeichen, die nicht im "
+                                            "Zeichensatz Windows-1252 stehen.")});
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
+        QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(ReadWholeFile(path), file);
+    }
+
     // A write that cannot happen is reported, and nothing of the file is harmed.
     void failedWrite_data() {
         QTest::addColumn<QString>("how");
