@@ -82,6 +82,8 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     FileSize = size;
     Invalidate(Change::File);
+    // The panel starts anew, as "Neue Suche" leaves it; the entries keep their texts.
+    BtnNeueSucheClick();
     // Clamping the position may run the scroll handler with the new stream.
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();
