@@ -195,11 +195,13 @@ private slots:
                                              << QByteArray(hundred).replace(16, 1, "a");
     }
     void killedAtAWrite() {
+#ifndef Q_OS_UNIX
+        QSKIP("the process killed at its write is a fork of the test, which Windows lacks");
+#else
         QFETCH(qint64, offset);
         QFETCH(WriteRuns, runs);
         QFETCH(int, killedAt);
         QFETCH(QByteArray, after);
-#ifdef Q_OS_UNIX
         QTemporaryDir dir;
         const QString path = MakeFile(dir, QStringLiteral("f.bin"), QByteArray(100, 'x'));
         const FileIdentity shown = IdentityOf(path);
@@ -221,8 +223,6 @@ private slots:
         QCOMPARE(waitpid(child, &status, 0), child);
         QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         QCOMPARE(ReadWholeFile(path), after);
-#else
-        QSKIP("no fork here");
 #endif
     }
 };
