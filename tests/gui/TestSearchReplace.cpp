@@ -201,7 +201,7 @@ private slots:
         openWithPanel("\r\n");
         search(QString());
         QVERIFY(h->dialogs.messages.isEmpty());
-        QCOMPARE(label(), QString());
+        QCOMPARE(label(), QStringLiteral(":"));
         QCOMPARE(states(), QStringLiteral("100 11"));
     }
 
@@ -272,7 +272,7 @@ private slots:
     void readyToListedAndBack() {
         openWithPanel("a\r\nb");
         QCOMPARE(states(), QStringLiteral("100 11"));
-        QCOMPARE(label(), QString());
+        QCOMPARE(label(), QStringLiteral(":"));
         search(QStringLiteral("0d0a"));
         QCOMPARE(label(), QStringLiteral("1 Treffer"));
         QCOMPARE(states(), QStringLiteral("011 00"));
