@@ -7,8 +7,8 @@ namespace zirpel {
 void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     if (!editRow_.isEnabled())
         return;
-    // The row goes to its own address, whatever page is shown now, merged with the bytes
-    // the file holds at that moment.
+    // The row's typed cells go to its own address, whatever page is shown now; no other
+    // byte of the file is written.
     const EditRowState::Result result = editRow_.write(FileName, dataFileIdentity_);
     // After a refusal the row stays loaded and enabled, so the user can try again.
     if (result == EditRowState::Result::BehindEnd) {
