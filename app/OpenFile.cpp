@@ -5,6 +5,7 @@
 #include "ui/FrmhexForm.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -82,6 +83,14 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     FileSize = size;
     Invalidate(Change::File);
+    // The panel starts anew, as "Neue Suche" leaves it; the entries keep their texts. A
+    // count of the file shown before goes, the label's first caption stays until a search.
+    search_.reset();
+    ShowSearchPhase(true);
+    if (ui->LblTreffer->text().endsWith(QStringLiteral(" Treffer"))) {
+        ui->LblTreffer->setText(QString());
+        ui->LblTreffer->adjustSize();
+    }
     // Clamping the position may run the scroll handler with the new stream.
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();

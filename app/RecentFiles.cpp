@@ -17,7 +17,9 @@ void TFrmHexEditor::AddRecentFile(const QString& name) {
 void TFrmHexEditor::UpdateRecentMenu() {
     QAction* items[] = {ui->MnuObjekt1, ui->MnuObjekt2, ui->MnuObjekt3, ui->MnuObjekt4};
     for (int k = 0; k < 4; ++k)
-        items[k]->setText(RecentCaption(k + 1, RecentFiles[k]));
+        // A name's "&" is shown as it is, never taken for a mnemonic.
+        items[k]->setText(RecentCaption(
+            k + 1, QString(RecentFiles[k]).replace(QLatin1Char('&'), QStringLiteral("&&"))));
 }
 
 void TFrmHexEditor::OpenRecentFile(int index) {

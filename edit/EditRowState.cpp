@@ -1,7 +1,6 @@
 #include "edit/EditRowState.h"
 
 #include "edit/EditCell.h"
-#include "platform/WriteInPlace.h"
 
 #include <algorithm>
 
@@ -33,36 +32,38 @@ bool EditRowState::editText(int index, const QString& text) {
     return true;
 }
 
-EditRowState::Plan EditRowState::compose(qint64 fileSize, std::span<const quint8> current) const {
+EditRowState::Plan EditRowState::compose(qint64 fileSize) const {
     if (offset_ > fileSize)
         return {Result::BehindEnd, {}};
-    const qint64 inside =
-        std::min<qint64>({qint64(cells_.size()), fileSize - offset_, qint64(current.size())});
-    qint64 length = inside;
-    for (qint64 i = inside; i < cells_.size(); ++i) {
-        if (typed_[i])
-            length = i + 1;
-    }
+    const qint64 inside = std::min<qint64>(cells_.size(), fileSize - offset_);
+    const qint64 length = typed_.lastIndexOf(true) + 1;
     if (length > inside && offset_ + length > kMaxFileSize)
         return {Result::CannotWrite, {}};
-    QByteArray bytes(length, Qt::Uninitialized);
-    for (qint64 i = 0; i < length; ++i)
-        bytes[i] = char(typed_[i] || i >= inside ? ByteCellValue(cells_[i]) : current[i]);
-    return {Result::Ok, bytes};
+    WriteRuns runs;
+    for (qint64 i = 0; i < length; ++i) {
+        // Inside the file only typed cells go in; past its end every cell up to the last
+        // typed one, so that the file has no gap.
+        if (!typed_[i] && i < inside)
+            continue;
+        if (runs.isEmpty() || runs.last().at + runs.last().bytes.size() != i)
+            runs.append(WriteRun{i, {}});
+        runs.last().bytes.append(char(ByteCellValue(cells_[i])));
+    }
+    return {Result::Ok, runs};
 }
 
 EditRowState::Result EditRowState::write(const QString& path, const FileIdentity& shown) const {
     Result refused = Result::CannotWrite;
-    const bool written = WriteInPlace(
-        path, shown, offset_, cells_.size(),
-        [&](qint64 fileSize, std::span<const quint8> current) -> std::optional<QByteArray> {
-            Plan plan = compose(fileSize, current);
-            if (plan.result != Result::Ok) {
-                refused = plan.result;
-                return std::nullopt;
-            }
-            return std::move(plan.bytes);
-        });
+    const bool written =
+        WriteInPlace(path, shown, offset_, cells_.size(),
+                     [&](qint64 fileSize, std::span<const quint8>) -> std::optional<WriteRuns> {
+                         Plan plan = compose(fileSize);
+                         if (plan.result != Result::Ok) {
+                             refused = plan.result;
+                             return std::nullopt;
+                         }
+                         return std::move(plan.runs);
+                     });
     return written ? Result::Ok : refused;
 }
 

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "platform/BinaryFile.h"
+#include "platform/WriteInPlace.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <span>
 
 namespace zirpel {
 
@@ -21,7 +21,7 @@ public:
     };
     struct Plan {
         Result result = Result::Ok;
-        QByteArray bytes; // what goes in at the row's offset when the result is Ok
+        WriteRuns runs; // what goes in, counted from the row's offset, when the result is Ok
     };
 
     // The row of the table at offset: the texts of its byte cells and of its text cell.
@@ -42,14 +42,13 @@ public:
     // text cell shows its byte. False when the row is disabled or has no such cell.
     bool editText(int index, const QString& text);
 
-    // What a write puts at the row's offset into a file now fileSize long whose bytes
-    // from there on are current (up to the row's length): the typed cells, and every
-    // other byte as the file holds it. Untyped cells past the end go in only where needed
-    // to reach a typed one. Refused for a row starting behind the end, and for a write
-    // that would make the file longer than 2^31 - 1 bytes.
-    [[nodiscard]] Plan compose(qint64 fileSize, std::span<const quint8> current) const;
-    // Writes the row into the file shown (see WriteInPlace), composed from the bytes the
-    // file holds at the moment of the write.
+    // What a write puts into a file now fileSize long, from the row's offset on: the runs
+    // of typed cells, so that no other byte is written. Past the end, untyped cells go in
+    // only where needed to reach a typed one. Refused for a row starting behind the end,
+    // and for a write that would make the file longer than 2^31 - 1 bytes.
+    [[nodiscard]] Plan compose(qint64 fileSize) const;
+    // Writes the row into the file shown (see WriteInPlace), composed for the file's size
+    // at the moment of the write.
     [[nodiscard]] Result write(const QString& path, const FileIdentity& shown) const;
 
 private:

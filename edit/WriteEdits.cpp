@@ -7,18 +7,21 @@ namespace zirpel {
 void TFrmHexEditor::BtnEditGridUebernehmenClick() {
     if (!editRow_.isEnabled())
         return;
-    // The row goes to its own address, whatever page is shown now, merged with the bytes
-    // the file holds at that moment.
+    // The row's typed cells go to its own address, whatever page is shown now; no other
+    // byte of the file is written.
     const EditRowState::Result result = editRow_.write(FileName, dataFileIdentity_);
+    // After a refusal the row stays loaded and enabled, so the user can try again.
+    if (result == EditRowState::Result::BehindEnd) {
+        platform_.dialogs.appMessage(QStringLiteral("Die Zeile beginnt hinter dem Dateiende."));
+        // The file was cut: a page that now comes up short has been told by this message.
+        pageReadFailed_ = true;
+    } else if (result == EditRowState::Result::CannotWrite) {
+        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
+    } else {
+        DisableEditRow();
+    }
     // The page is shown as the file now is, whether the write went through or not.
     ShowPage();
-    // After a refusal the row stays loaded and enabled, so the user can try again.
-    if (result == EditRowState::Result::BehindEnd)
-        platform_.dialogs.appMessage(QStringLiteral("Die Zeile beginnt hinter dem Dateiende."));
-    else if (result == EditRowState::Result::CannotWrite)
-        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
-    else
-        DisableEditRow();
 }
 
 void TFrmHexEditor::BtnEditGridCancelClick() {

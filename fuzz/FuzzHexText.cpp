@@ -73,10 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(AddressTextToOffset(AddressText(offset, true), true) == offset,
                 "decimal address round trip");
 
-    // Patterns: ASCII is the text's single bytes; hex is pairs of hex digits and nothing else.
+    // Patterns: ASCII is the text's single bytes, refused when a character has none; hex is
+    // pairs of hex digits and nothing else.
     const QByteArray single = ToCp1252(text);
     const ParsedPattern ascii = ParsePattern(text, PatternBase::Ascii);
-    fuzz::Check(ascii.ok() && ascii.bytes == single, "ASCII pattern");
+    if (Cp1252Text(single.constData(), int(single.size())) == text)
+        fuzz::Check(ascii.ok() && ascii.bytes == single, "ASCII pattern");
+    else
+        fuzz::Check(ascii.error == PatternError::NotInCp1252 && ascii.bytes.isEmpty(),
+                    "ASCII pattern outside Windows-1252");
     const ParsedPattern hex = ParsePattern(text, PatternBase::Hex);
     bool allDigits = true;
     for (const QChar c : text)

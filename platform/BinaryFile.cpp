@@ -48,8 +48,8 @@ bool BinaryFile::write(const void* buffer, std::size_t count) {
 bool BinaryFile::commitAndClose() {
     if (!f_)
         return false;
-    const bool synced = flushAndSync();
-    const bool closed = std::fclose(f_) == 0;
+    const bool synced = flushAndSync() && !(testStepFails && testStepFails(Step::Sync));
+    const bool closed = std::fclose(f_) == 0 && !(testStepFails && testStepFails(Step::Close));
     f_ = nullptr;
     return synced && closed;
 }

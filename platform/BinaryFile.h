@@ -22,6 +22,7 @@ class BinaryFile {
 public:
     enum class Mode { Read, Update };
     enum class Transfer { Read, Write };
+    enum class Step { Sync, Close };
 
     // Test seam, never set by the program: when set, a read or write moves only as many
     // bytes as this returns for the count asked at the offset, as a failing disk does
@@ -29,6 +30,9 @@ public:
     // thread that reads.
     static inline std::function<std::size_t(Transfer, std::int64_t offset, std::size_t count)>
         testTransferLimit;
+    // Test seam, never set by the program: when set and it returns true for a step of
+    // commitAndClose, that step reports failure after it ran, as a disk error found then.
+    static inline std::function<bool(Step)> testStepFails;
 
     BinaryFile() = default;
     ~BinaryFile() { close(); }
@@ -61,10 +65,15 @@ public:
     [[nodiscard]] bool flushAndSync();
     // Flushes, syncs and closes; false when any of these failed.
     [[nodiscard]] bool commitAndClose();
+    // A second, unbuffered update stream on the same open file, which stays usable when
+    // this one is closed; not open when the system gives no second handle.
+    [[nodiscard]] BinaryFile duplicate() const;
     // The file the stream is on; nothing when not open or not known.
     [[nodiscard]] std::optional<FileIdentity> identity() const;
-    // Makes sure the range can be written without running out of space, growing the
-    // file where the range reaches past its end. Windows has no such reservation.
+    // Sets space aside for the range where the file system can, so that writing it does
+    // not run out of space, without changing the file's length: until the range is
+    // written the file stays as it was, whatever happens to the process. False only when
+    // the space is not there.
     [[nodiscard]] bool reserve(std::int64_t offset, std::int64_t length);
     // Cuts the file to length bytes.
     [[nodiscard]] bool truncate(std::int64_t length);

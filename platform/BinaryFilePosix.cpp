@@ -81,10 +81,38 @@ std::optional<FileIdentity> BinaryFile::identity() const {
     return FileIdentity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)};
 }
 
+BinaryFile BinaryFile::duplicate() const {
+    BinaryFile copy;
+    const int fd = f_ ? fcntl(fileno(f_), F_DUPFD_CLOEXEC, 0) : -1;
+    if (fd < 0)
+        return copy;
+    copy.f_ = fdopen(fd, "r+b");
+    if (!copy.f_) {
+        ::close(fd);
+        return copy;
+    }
+    std::setvbuf(copy.f_, nullptr, _IONBF, 0);
+    return copy;
+}
+
 bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
     if (!f_ || offset < 0 || length < 0)
         return false;
-    return length == 0 || posix_fallocate(fileno(f_), off_t(offset), off_t(length)) == 0;
+    if (length == 0)
+        return true;
+#ifdef __linux__
+    // Keeping the size, the file grows only with the bytes written: killed before them, it
+    // holds nothing nobody typed. A file system without such a reservation writes without
+    // one.
+    for (;;) {
+        if (fallocate(fileno(f_), FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(length)) == 0)
+            return true;
+        if (errno != EINTR)
+            return errno == EOPNOTSUPP || errno == ENOSYS;
+    }
+#else
+    return true;
+#endif
 }
 
 bool BinaryFile::truncate(std::int64_t length) {

@@ -113,10 +113,39 @@ std::optional<FileIdentity> BinaryFile::identity() const {
                         (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
+BinaryFile BinaryFile::duplicate() const {
+    BinaryFile copy;
+    const int fd = f_ ? _dup(_fileno(f_)) : -1;
+    if (fd < 0)
+        return copy;
+    copy.f_ = _fdopen(fd, "r+b");
+    if (!copy.f_) {
+        _close(fd);
+        return copy;
+    }
+    std::setvbuf(copy.f_, nullptr, _IONBF, 0);
+    return copy;
+}
+
 bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
-    // Windows has no reservation of a range; a write that fails partway is undone by
-    // WriteInPlace all the same.
-    return f_ && offset >= 0 && length >= 0;
+    if (!f_ || offset < 0 || length < 0)
+        return false;
+    const HANDLE handle = OsHandle(f_);
+    FILE_STANDARD_INFO standard{};
+    if (handle == INVALID_HANDLE_VALUE ||
+        !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
+        return true;
+    // The allocation size, never the end of file: the file grows only with the bytes
+    // written. It is only ever raised, as a smaller one would cut the file.
+    if (offset + length <= standard.AllocationSize.QuadPart)
+        return true;
+    FILE_ALLOCATION_INFO allocation{};
+    allocation.AllocationSize.QuadPart = offset + length;
+    if (SetFileInformationByHandle(handle, FileAllocationInfo, &allocation, sizeof allocation))
+        return true;
+    // A file system without such a reservation writes without one.
+    const DWORD error = GetLastError();
+    return error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL;
 }
 
 bool BinaryFile::truncate(std::int64_t length) {

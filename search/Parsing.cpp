@@ -16,9 +16,20 @@ namespace {
 // Shows why a pattern entry did not parse; the pattern kept before stays.
 int ReportPattern(PatternError error, const QString& oddLength, const QString& badDigit,
                   Dialogs& dialogs) {
-    if (error == PatternError::None)
+    switch (error) {
+    case PatternError::None:
         return 0;
-    dialogs.appMessage(error == PatternError::OddLength ? oddLength : badDigit);
+    case PatternError::OddLength:
+        dialogs.appMessage(oddLength);
+        break;
+    case PatternError::BadDigit:
+        dialogs.appMessage(badDigit);
+        break;
+    case PatternError::NotInCp1252:
+        dialogs.appMessage(QStringLiteral(
+            "Die Zeichenfolge enthält Zeichen, die nicht im Zeichensatz Windows-1252 stehen."));
+        break;
+    }
     return -1;
 }
 

@@ -7,8 +7,15 @@
 namespace zirpel {
 
 ParsedPattern ParsePattern(const QString& text, PatternBase base) {
-    if (base == PatternBase::Ascii)
-        return {PatternError::None, ToCp1252(text)};
+    if (base == PatternBase::Ascii) {
+        QByteArray bytes = ToCp1252(text);
+        // ToCp1252 writes "?" for what the set lacks.
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '?' && text[i] != u'?')
+                return {PatternError::NotInCp1252, {}};
+        }
+        return {PatternError::None, bytes};
+    }
 
     const QByteArray upper = UpperCp1252(ToCp1252(text));
     const qsizetype n = upper.size();

@@ -12,7 +12,7 @@ inline constexpr int kMaxPatternBytes = 40;
 
 enum class PatternBase { Hex = 0, Ascii = 1 };
 
-enum class PatternError { None, OddLength, BadDigit };
+enum class PatternError { None, OddLength, BadDigit, NotInCp1252 };
 
 struct ParsedPattern {
     PatternError error = PatternError::None;
@@ -22,7 +22,9 @@ struct ParsedPattern {
 
 // The bytes of a pattern entry. Hex: pairs of hex digits in either case, nothing else;
 // an odd length is reported before a bad digit. ASCII: the text's Windows-1252 bytes
-// unchanged. The result may be longer than kMaxPatternBytes; the caller decides.
+// unchanged; a character outside that set is refused rather than searched for or
+// written as another byte. The result may be longer than kMaxPatternBytes; the caller
+// decides.
 [[nodiscard]] ParsedPattern ParsePattern(const QString& text, PatternBase base);
 
 } // namespace zirpel

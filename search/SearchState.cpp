@@ -57,10 +57,10 @@ SearchState::ReplaceCheck SearchState::checkReplace(const QString& search,
 bool SearchState::replace(const QString& path, const FileIdentity& shown, qint64 offset) const {
     return WriteInPlace(
         path, shown, offset, replacement_.size(),
-        [this](qint64, std::span<const quint8> current) -> std::optional<QByteArray> {
+        [this](qint64, std::span<const quint8> current) -> std::optional<WriteRuns> {
             if (qint64(current.size()) != replacement_.size())
                 return std::nullopt;
-            return replacement_;
+            return WriteRuns{{0, replacement_}};
         });
 }
 

@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(label(), QStringLiteral("1 Treffer"));
     }
 
-    void openingAnotherFileEmptiesTheHitList() {
+    void openingAnotherFileStartsANewSearch() {
         openWithPanel("a\r\nb", QStringLiteral("first.bin"));
         const QString first = path;
         search(QStringLiteral("0d0a"));
@@ -330,12 +330,15 @@ private slots:
         const QString secondPath = dir->filePath(QStringLiteral("second.bin"));
         WriteWholeFile(secondPath, second);
         h->openThroughDialog(secondPath);
+        // The panel as "Neue Suche" leaves it; the entries keep their texts.
         QCOMPARE(entries(), QStringList{});
-        // The buttons are still those of the search; replace has no hit left to act on.
-        QCOMPARE(states(), QStringLiteral("011 00"));
-        h->click("BtnErsetzen");
-        QCOMPARE(h->dialogs.messageTexts(), QStringList{kNoSelection});
-        QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(label(), QString());
+        QCOMPARE(states(), QStringLiteral("100 11"));
+        QCOMPARE(suchen()->currentText(), QStringLiteral("0d0a"));
+        QCOMPARE(ersetzen()->currentText(), QStringLiteral("0D0A"));
+        h->click("BtnSuchen");
+        QCOMPARE(entries(), (QStringList{"00000000", "00000002", "00000004"}));
+        QVERIFY(h->dialogs.messages.isEmpty() && h->dialogs.questions.isEmpty());
         QCOMPARE(ReadWholeFile(first), QByteArray("a\r\nb"));
         QCOMPARE(ReadWholeFile(secondPath), second);
     }
@@ -660,6 +663,40 @@ private slots:
         QVERIFY(h->dialogs.questions.isEmpty());
         QCOMPARE(ReadWholeFile(path), file);
         QCOMPARE(pageOffset(), page);
+    }
+
+    // A text with a character outside Windows-1252 is refused before anything is searched,
+    // asked or written.
+    void charactersOutsideWindows1252_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("replacement");
+        QTest::newRow("search for a character outside") << QStringLiteral("\u03C9") << "L";
+        QTest::newRow("replace K by a character outside")
+            << QStringLiteral("K") << QStringLiteral("\u03C9");
+    }
+    void charactersOutsideWindows1252() {
+        QFETCH(QString, search);
+        QFETCH(QString, replacement);
+        const QByteArray file("?K?K");
+        openWithPanel(file);
+        type(ersetzen(), replacement);
+        this->search(QStringLiteral("K"), "RadioGrpBasisAscii");
+        QCOMPARE(entries(), (QStringList{"00000001", "00000003"}));
+        if (search != QLatin1String("K")) {
+            h->click("BtnNeueSuche");
+            this->search(search, "RadioGrpBasisAscii");
+            QCOMPARE(entries(), QStringList{});
+            QCOMPARE(states(), QStringLiteral("100 11"));
+        } else {
+            clickHit(1);
+            h->click("BtnErsetzen");
+        }
+        QCOMPARE(h->dialogs.messageTexts(),
+                 QStringList{QStringLiteral("Die Zeichenfolge enthält Zeichen, die nicht im "
+                                            "Zeichensatz Windows-1252 stehen.")});
+        QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
+        QVERIFY(h->dialogs.questions.isEmpty());
+        QCOMPARE(ReadWholeFile(path), file);
     }
 
     // A write that cannot happen is reported, and nothing of the file is harmed.

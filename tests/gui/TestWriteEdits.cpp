@@ -69,12 +69,28 @@ class TestWriteEdits : public QObject {
     }
     // Edits as "column=keys" (closed with Return, no keys: the editor opened and closed) or
     // "column=keys>n" (closed with n Tabs); "+bytes" appends to the file, as another
-    // program does.
+    // program does, and "@offset=bytes" has it write there when the write starts, after
+    // the row's bytes were read from the file.
     void type(const QStringList& edits) const {
         for (const QString& e : edits) {
             if (e.startsWith(QLatin1Char('+'))) {
                 QFile f(path);
                 QVERIFY(f.open(QIODevice::Append) && f.write(e.mid(1).toLatin1()) > 0);
+                continue;
+            }
+            if (e.startsWith(QLatin1Char('@'))) {
+                const qint64 at = e.mid(1).section(QLatin1Char('='), 0, 0).toLongLong();
+                const QByteArray bytes = e.section(QLatin1Char('='), 1).toLatin1();
+                BinaryFile::testTransferLimit =
+                    [file = path, at, bytes, done = false](BinaryFile::Transfer t, qint64,
+                                                           std::size_t n) mutable -> std::size_t {
+                    if (t == BinaryFile::Transfer::Write && !done) {
+                        done = true;
+                        QFile f(file);
+                        (void)(f.open(QIODevice::ReadWrite) && f.seek(at) && f.write(bytes));
+                    }
+                    return n;
+                };
                 continue;
             }
             const QString keys = e.section(QLatin1Char('='), 1).section(QLatin1Char('>'), 0, 0);
@@ -93,6 +109,8 @@ private slots:
         path = dir.filePath(QStringLiteral("data.bin"));
     }
     void cleanup() {
+        BinaryFile::testTransferLimit = nullptr;
+        BinaryFile::testStepFails = nullptr;
         h.reset();
         QFile::remove(path);
     }
@@ -131,6 +149,9 @@ private slots:
         QTest::newRow("bytes appended meanwhile stay")
             << Letters(10) << false << 0 << 1 << "00000000" << 0 << QStringList{"+KLMNOP", "2=61"}
             << Patched(Letters(16), 1, "a");
+        QTest::newRow("a byte another program writes between typed cells stays")
+            << big << false << 0 << 1 << "00000000" << 0 << QStringList{"1=61", "8=78", "@3=z"}
+            << Patched(Patched(Patched(big, 0, "a"), 7, "x"), 3, "z");
     }
     void write() {
         QFETCH(QByteArray, before);
@@ -150,6 +171,7 @@ private slots:
         bar()->setValue(scrollAfter);
         type(edits);
         h->click("BtnEditGridUebernehmen");
+        BinaryFile::testTransferLimit = nullptr;
 
         QCOMPARE(ReadWholeFile(path), after);
         QVERIFY(h->dialogs.messages.isEmpty());
@@ -215,7 +237,8 @@ private slots:
         QTest::newRow("directory in place of the file") << "directory";
         QTest::newRow("another file renamed over it") << "renamed";
         QTest::newRow("file shortened below the loaded row") << "shortened";
-        QTest::newRow("write cut short after 4 bytes") << "short";
+        QTest::newRow("write refused by the disk") << "short";
+        QTest::newRow("sync fails after the write") << "sync";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -247,16 +270,22 @@ private slots:
         } else if (how == QLatin1String("shortened")) {
             QVERIFY(QFile::resize(path, 10));
             shown.truncate(10);
-            // The page read again comes up short; the row starts behind the end now.
-            messages = QStringList{kCannotRead, kBehindEnd};
+            // The row starts behind the end now; the page read again after that message
+            // comes up short for the same reason, which is not told again.
+            messages = QStringList{kBehindEnd};
+        } else if (how == QLatin1String("sync")) {
+            BinaryFile::testStepFails = [syncs = 0](BinaryFile::Step step) mutable {
+                return step == BinaryFile::Step::Sync && syncs++ == 0;
+            };
         } else {
             BinaryFile::testTransferLimit = [writes = 0](BinaryFile::Transfer t, qint64,
                                                          std::size_t n) mutable {
-                return t == BinaryFile::Transfer::Write && writes++ == 0 ? std::size_t(4) : n;
+                return t == BinaryFile::Transfer::Write && writes++ == 0 ? std::size_t(0) : n;
             };
         }
         h->click("BtnEditGridUebernehmen");
         BinaryFile::testTransferLimit = nullptr;
+        BinaryFile::testStepFails = nullptr;
 
         QCOMPARE(h->dialogs.messageTexts(), messages);
         QCOMPARE(h->dialogs.messages.last().kind, FakeDialogs::Message::Kind::App);
@@ -279,9 +308,10 @@ private slots:
         h->dialogs.clear();
         if (how == QLatin1String("directory"))
             QVERIFY(QDir().rmdir(path));
-        if (how != QLatin1String("renamed") && how != QLatin1String("short"))
+        const bool sameFile = how == QLatin1String("shortened") || how == QLatin1String("short") ||
+                              how == QLatin1String("sync");
+        if (how != QLatin1String("renamed") && (!sameFile || how == QLatin1String("shortened")))
             WriteWholeFile(path, shown = bytes);
-        const bool sameFile = how == QLatin1String("shortened") || how == QLatin1String("short");
         h->click("BtnEditGridUebernehmen");
         QCOMPARE(h->dialogs.messageTexts(), sameFile ? QStringList() : QStringList{kCannotWrite});
         const QByteArray atName = how == QLatin1String("renamed") ? other : shown;

@@ -18,6 +18,7 @@ private slots:
         const int none = int(PatternError::None);
         const int odd = int(PatternError::OddLength);
         const int bad = int(PatternError::BadDigit);
+        const int notInSet = int(PatternError::NotInCp1252);
         QTest::newRow("lower-case 0d0a") << "0d0a" << hex << none << QByteArray("\x0D\x0A");
         QTest::newRow("upper-case 0D0A") << "0D0A" << hex << none << QByteArray("\x0D\x0A");
         QTest::newRow("mixed case") << "aBcD" << hex << none << QByteArray("\xAB\xCD");
@@ -47,6 +48,11 @@ private slots:
         QTest::newRow("ASCII no escapes") << "a\\tb c" << ascii << none << QByteArray("a\\tb c");
         QTest::newRow("ASCII Windows-1252 bytes")
             << QStringLiteral("ä€") << ascii << none << QByteArray("\xE4\x80");
+        QTest::newRow("ASCII question mark is itself") << "a?" << ascii << none << QByteArray("a?");
+        QTest::newRow("ASCII character outside Windows-1252 refused")
+            << QStringLiteral("K\u03C9") << ascii << notInSet << QByteArray();
+        QTest::newRow("ASCII character outside the basic plane refused")
+            << QStringLiteral("a\U0001F600") << ascii << notInSet << QByteArray();
     }
     void parsePattern() {
         QFETCH(QString, text);

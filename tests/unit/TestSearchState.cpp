@@ -26,27 +26,34 @@ void List(SearchState& state) {
 class TestSearchState : public QObject {
     Q_OBJECT
 private slots:
-    // The pattern kept after "ab" and then the second text, in hex.
+    // The pattern kept after "ab" and then the second text, in hex unless said.
     void keepsPatterns_data() {
         QTest::addColumn<bool>("replacement");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<bool>("ascii");
         QTest::newRow("search: a bad digit keeps the pattern before")
-            << false << "0x0d" << QByteArray("ab");
+            << false << "0x0d" << QByteArray("ab") << false;
         QTest::newRow("replacement: an odd length keeps the one before")
-            << true << "0D0" << QByteArray("ab");
+            << true << "0D0" << QByteArray("ab") << false;
         QTest::newRow("replacement of 41 bytes is not kept")
-            << true << QString(82, 'e') << QByteArray("ab");
+            << true << QString(82, 'e') << QByteArray("ab") << false;
         QTest::newRow("replacement of 40 bytes is kept")
-            << true << QString(80, 'e') << QByteArray(40, '\xEE');
+            << true << QString(80, 'e') << QByteArray(40, '\xEE') << false;
+        QTest::newRow("search: a character outside Windows-1252 keeps the pattern before")
+            << false << QStringLiteral("\u03C9") << QByteArray("ab") << true;
+        QTest::newRow("replacement: a character outside Windows-1252 keeps the one before")
+            << true << QStringLiteral("K\u03C9") << QByteArray("ab") << true;
     }
     void keepsPatterns() {
         QFETCH(bool, replacement);
         QFETCH(QString, second);
         QFETCH(QByteArray, kept);
+        QFETCH(bool, ascii);
         SearchState state;
+        const PatternBase secondBase = ascii ? PatternBase::Ascii : PatternBase::Hex;
         for (const auto& [text, base] :
-             {std::pair{QStringLiteral("ab"), PatternBase::Ascii}, {second, PatternBase::Hex}})
+             {std::pair{QStringLiteral("ab"), PatternBase::Ascii}, {second, secondBase}})
             (void)(replacement ? state.takeReplacePattern(text, base)
                                : state.takeSearchPattern(text, base));
         QCOMPARE(replacement ? state.replacePattern() : state.searchPattern(), kept);

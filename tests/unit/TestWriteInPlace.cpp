@@ -1,5 +1,5 @@
-// The in-place write of a row: what it writes, decided from the file as it is, and the
-// files it refuses to write into.
+// The in-place write of a row: what it writes, decided from the file as it is, the files
+// it refuses to write into, and the file after a failure or a kill at any step.
 #include "FileBytes.h"
 #include "platform/WriteInPlace.h"
 
@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace zirpel;
 
@@ -27,30 +32,35 @@ private slots:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<qint64>("offset");
         QTest::addColumn<qint64>("count");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<WriteRuns>("runs");
         QTest::addColumn<QByteArray>("after");
         const QByteArray file = QByteArray("0123456789abcdefghij");
-        QTest::newRow("inside the file") << file << qint64(4) << qint64(4) << QByteArray("WXYZ")
+        QTest::newRow("inside the file") << file << qint64(4) << qint64(4) << WriteRuns{{0, "WXYZ"}}
                                          << QByteArray("0123WXYZ89abcdefghij");
-        QTest::newRow("at the start") << file << qint64(0) << qint64(2) << QByteArray("AB")
+        QTest::newRow("at the start") << file << qint64(0) << qint64(2) << WriteRuns{{0, "AB"}}
                                       << QByteArray("AB23456789abcdefghij");
         QTest::newRow("ending at the last byte")
-            << file << qint64(18) << qint64(2) << QByteArray("XY")
+            << file << qint64(18) << qint64(2) << WriteRuns{{0, "XY"}}
             << QByteArray("0123456789abcdefghXY");
         QTest::newRow("across the end lengthens the file")
-            << file << qint64(16) << qint64(6) << QByteArray("KLMNOP")
+            << file << qint64(16) << qint64(6) << WriteRuns{{0, "KLMNOP"}}
             << QByteArray("0123456789abcdefKLMNOP");
         QTest::newRow("fewer bytes than the range covers")
-            << file << qint64(2) << qint64(8) << QByteArray("x")
+            << file << qint64(2) << qint64(8) << WriteRuns{{0, "x"}}
             << QByteArray("01x3456789abcdefghij");
-        QTest::newRow("into an empty file") << QByteArray() << qint64(0) << qint64(2)
-                                            << QByteArray("\0\x41", 2) << QByteArray("\0\x41", 2);
+        QTest::newRow("two runs leave the bytes between them")
+            << file << qint64(2) << qint64(8) << WriteRuns{{0, "x"}, {3, "yz"}}
+            << QByteArray("01x34yz789abcdefghij");
+        QTest::newRow("nothing to write") << file << qint64(2) << qint64(8) << WriteRuns{} << file;
+        QTest::newRow("into an empty file")
+            << QByteArray() << qint64(0) << qint64(2) << WriteRuns{{0, QByteArray("\0\x41", 2)}}
+            << QByteArray("\0\x41", 2);
     }
     void writeInPlace() {
         QFETCH(QByteArray, before);
         QFETCH(qint64, offset);
         QFETCH(qint64, count);
-        QFETCH(QByteArray, bytes);
+        QFETCH(WriteRuns, runs);
         QFETCH(QByteArray, after);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.bin"));
@@ -62,7 +72,7 @@ private slots:
                                  seenSize = size;
                                  seen = QByteArray(reinterpret_cast<const char*>(current.data()),
                                                    qsizetype(current.size()));
-                                 return std::optional<QByteArray>(bytes);
+                                 return std::optional<WriteRuns>(runs);
                              }));
         // What is written is decided from the size and the bytes of the range as they are.
         QCOMPARE(seenSize, before.size());
@@ -78,6 +88,7 @@ private slots:
         QTest::newRow("another file renamed over the name") << "renamed";
         QTest::newRow("negative offset") << "negative";
         QTest::newRow("the bytes refused as the file is now") << "refused";
+        QTest::newRow("a run past the range") << "outside";
     }
     void writeInPlaceFails() {
         QFETCH(QString, what);
@@ -104,8 +115,9 @@ private slots:
             offset = -1;
         }
         const bool refuse = what == QLatin1String("refused");
+        const WriteRuns runs{{what == QLatin1String("outside") ? 1 : 0, "AB"}};
         QVERIFY(!WriteInPlace(path, shown, offset, 2, [&](qint64, std::span<const quint8>) {
-            return refuse ? std::nullopt : std::optional<QByteArray>("AB");
+            return refuse ? std::nullopt : std::optional<WriteRuns>(runs);
         }));
         // Nothing came into being and the file at the name is untouched.
         QCOMPARE(ReadWholeFile(plain), atPlain);
@@ -113,6 +125,105 @@ private slots:
                  QStringList{QStringLiteral("plain.bin")});
         if (what == QLatin1String("directory"))
             QVERIFY(QDir(path).isEmpty());
+    }
+
+    // Once a byte may have gone in, every failure puts the old bytes and length back:
+    // "write 2" fails the second write, "write 1 short" moves one byte of the first,
+    // "sync" and "close" fail those steps of the closing commit.
+    void failureAfterTheFirstByte_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<WriteRuns>("runs");
+        QTest::newRow("first run cut short")
+            << "write 1 short" << qint64(2) << WriteRuns{{0, "AB"}};
+        QTest::newRow("second run refused")
+            << "write 2" << qint64(2) << WriteRuns{{0, "A"}, {4, "B"}};
+        QTest::newRow("sync fails") << "sync" << qint64(2) << WriteRuns{{0, "AB"}};
+        QTest::newRow("close fails") << "close" << qint64(2) << WriteRuns{{0, "AB"}};
+        QTest::newRow("sync fails after the file grew")
+            << "sync" << qint64(8) << WriteRuns{{0, "ABCD"}};
+        QTest::newRow("close fails after the file grew")
+            << "close" << qint64(8) << WriteRuns{{1, "B"}, {2, "CD"}};
+    }
+    void failureAfterTheFirstByte() {
+        QFETCH(QString, fault);
+        QFETCH(qint64, offset);
+        QFETCH(WriteRuns, runs);
+        QTemporaryDir dir;
+        const QByteArray before("0123456789");
+        const QString path = MakeFile(dir, QStringLiteral("f.bin"), before);
+        const bool cutShort = fault == QLatin1String("write 1 short");
+        const int failingWrite = cutShort ? 1 : fault == QLatin1String("write 2") ? 2 : 0;
+        int writes = 0;
+        BinaryFile::testTransferLimit = [&](BinaryFile::Transfer t, qint64, std::size_t n) {
+            if (t == BinaryFile::Transfer::Write && ++writes == failingWrite)
+                return cutShort ? n - 1 : 0;
+            return n;
+        };
+        // Only the write's own step fails; the commit that puts the old bytes back works.
+        const std::optional<BinaryFile::Step> failing =
+            fault == QLatin1String("sync")    ? std::optional(BinaryFile::Step::Sync)
+            : fault == QLatin1String("close") ? std::optional(BinaryFile::Step::Close)
+                                              : std::nullopt;
+        bool failed = false;
+        BinaryFile::testStepFails = [&](BinaryFile::Step step) {
+            const bool now = !failed && step == failing;
+            failed = failed || now;
+            return now;
+        };
+        const bool written =
+            WriteInPlace(path, IdentityOf(path), offset, 4, [&](qint64, std::span<const quint8>) {
+                return std::optional<WriteRuns>(runs);
+            });
+        BinaryFile::testTransferLimit = nullptr;
+        BinaryFile::testStepFails = nullptr;
+        QVERIFY(!written);
+        QCOMPARE(ReadWholeFile(path), before);
+    }
+
+    // Killed at a write, the file is as before or holds bytes of the row being written,
+    // never a byte nobody typed: the reservation does not lengthen it.
+    void killedAtAWrite_data() {
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<WriteRuns>("runs");
+        QTest::addColumn<int>("killedAt"); // the write, from 1
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray hundred(100, 'x');
+        QTest::newRow("row typed past the end of a 100-byte file")
+            << qint64(96) << WriteRuns{{4, QByteArray(7, '\0') + 'A'}} << 1 << hundred;
+        QTest::newRow("second run of a row") << qint64(16) << WriteRuns{{0, "a"}, {5, "b"}} << 2
+                                             << QByteArray(hundred).replace(16, 1, "a");
+    }
+    void killedAtAWrite() {
+#ifndef Q_OS_UNIX
+        QSKIP("the process killed at its write is a fork of the test, which Windows lacks");
+#else
+        QFETCH(qint64, offset);
+        QFETCH(WriteRuns, runs);
+        QFETCH(int, killedAt);
+        QFETCH(QByteArray, after);
+        QTemporaryDir dir;
+        const QString path = MakeFile(dir, QStringLiteral("f.bin"), QByteArray(100, 'x'));
+        const FileIdentity shown = IdentityOf(path);
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            int writes = 0;
+            BinaryFile::testTransferLimit = [&](BinaryFile::Transfer t, qint64, std::size_t n) {
+                if (t == BinaryFile::Transfer::Write && ++writes == killedAt)
+                    raise(SIGKILL);
+                return n;
+            };
+            (void)WriteInPlace(path, shown, offset, 16, [&](qint64, std::span<const quint8>) {
+                return std::optional<WriteRuns>(runs);
+            });
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        QCOMPARE(ReadWholeFile(path), after);
+#endif
     }
 };
 
