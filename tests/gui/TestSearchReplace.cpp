@@ -477,8 +477,10 @@ private slots:
         h->openThroughDialog(path);
         h->click("ToolButtonFindChange");
         zirpel::HitStore hits;
-        for (qint64 base = 0; base < (qint64(1) << 28) + 64; base += 64)
-            hits.addWord(base, ~quint64(0));
+        const std::vector<quint64> full(zirpel::HitStore::kRegionSize / 64, ~quint64(0));
+        for (qint64 start = 0; start < (qint64(1) << 28); start += zirpel::HitStore::kRegionSize)
+            hits.addRegion(start, full);
+        hits.addRegion(qint64(1) << 28, std::span(full).first(1));
         auto* model = qobject_cast<HitListModel*>(list()->model());
         QVERIFY(model);
         model->setHits(std::move(hits), false);
