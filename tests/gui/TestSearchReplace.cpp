@@ -267,6 +267,22 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    // Bytes appended by another program after the file was opened are not searched: every
+    // listed hit lies inside the size the page, the scroll bar and the jumps work with.
+    void aFileThatGrewIsSearchedToItsSizeAtOpen() {
+        openWithPanel(Zeros(300, {{100, "\xAB\xCD"}, {297, "\xAB\xCD"}, {299, "\xAB"}}));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append));
+            // A hit across the size at open, and one behind it.
+            QCOMPARE(f.write(Zeros(200, {{0, "\xCD"}, {100, "\xAB\xCD"}})), qint64(200));
+        }
+        search(QStringLiteral("abcd"));
+        QCOMPARE(entries(), (QStringList{"00000064", "00000129"}));
+        QCOMPARE(label(), QStringLiteral("2 Treffer"));
+        QVERIFY(h->dialogs.messages.isEmpty());
+    }
+
     // ---- The panel's states -----------------------------------------------------------
 
     void readyToListedAndBack() {
