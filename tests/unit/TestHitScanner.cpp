@@ -47,6 +47,8 @@ std::span<const quint8> Bytes(const QByteArray& a) {
 // and then), from both scan threads at once.
 ReadAt ReaderOf(const QByteArray& data, std::size_t maxPiece = std::size_t(-1)) {
     return [&data, maxPiece](qint64 offset, quint8* buffer, std::size_t count) {
+        if (offset >= data.size())
+            return std::size_t(0);
         const std::size_t n = std::min({count, maxPiece, std::size_t(data.size() - offset)});
         std::memcpy(buffer, data.constData() + offset, n);
         return n;
