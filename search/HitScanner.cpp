@@ -256,6 +256,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
 }
 
 bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size) {
+    KeepLargeBlocksInHeap();
     const bool whole = ScanHitsAt(
         pattern,
         [&file](qint64 offset, quint8* buffer, std::size_t count) {
