@@ -90,7 +90,7 @@ void BM_ScanZerosEveryByte(benchmark::State& state) {
 
 void BM_CopyOnly(benchmark::State& state) {
     const QByteArray& data = RandomData();
-    std::vector<quint8> buffer(std::size_t(HitStore::kRegionSize));
+    std::vector<quint8> buffer(static_cast<std::size_t>(HitStore::kRegionSize));
     for (auto _ : state) {
         for (qsizetype pos = 0; pos < data.size(); pos += qsizetype(buffer.size())) {
             const std::size_t n = std::min(buffer.size(), std::size_t(data.size() - pos));
