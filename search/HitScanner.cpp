@@ -4,6 +4,7 @@
 #include "platform/ReleaseMemory.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <exception>
@@ -29,70 +30,82 @@ constexpr qint64 kOffsetLimit = qint64(1) << 31;
 constexpr std::size_t kRegionWords = std::size_t(HitStore::kRegionSize / 64);
 
 // Finds the hits of a pattern in one region at a time, as a bitmap of its positions, in
-// two passes: a filter marks the positions whose first and last byte match (64 at a
-// time, without a branch on what it finds), then the marked words are checked in full
-// and the block rule is applied to them. Dense hits thus cost little more than sparse
-// ones.
+// two passes: a filter marks the positions whose first and last byte match, 64 at a time,
+// then the marked words are checked in full and the block rule is applied to them. Dense
+// hits thus cost little more than sparse ones, which cost no more than the filter.
 class RegionScanner {
 public:
     explicit RegionScanner(std::span<const quint8> pattern)
         : pattern_(pattern.data()), length_(qint64(pattern.size())), first_(pattern.front()),
-          last_(pattern.back()), bits_(std::make_unique_for_overwrite<quint64[]>(kRegionWords)) {}
+          last_(pattern.back()), bits_(std::make_unique<quint64[]>(kRegionWords)) {}
 
     // The hits among the positions 0 to count - 1 (at most a region) of data, which holds
     // at least count + length - 1 bytes from the region's start on: bit k of word w is
-    // set for a hit at position 64 w + k. Empty when there is none.
+    // set for a hit at position 64 w + k. Empty when there is none. Valid until the next
+    // call.
     std::span<const quint64> scan(const quint8* data, qint64 count) {
-        const std::size_t words = std::size_t((count + 63) / 64);
-        if (!filter(data, count))
-            return {};
+        // Only the groups marked last time hold bits.
+        forEachMarkedGroup([this](std::size_t first) {
+            std::fill(bits_.get() + first, bits_.get() + first + kGroupWords, 0);
+        });
+        marked_ = {};
+        filter(data, count);
         // With one byte every position that passes the filter is a hit, and hits can
         // never overlap.
-        if (length_ > 1)
-            applyRule(data, words);
-        return {bits_.get(), words};
+        if (marked_ == Groups{} || (length_ > 1 && !applyRule(data)))
+            return {};
+        return {bits_.get(), std::size_t((count + 63) / 64)};
     }
 
 private:
     // Marks the positions that start with the pattern's first byte and hold its last
-    // byte length - 1 further on; true if there is any.
-    bool filter(const quint8* data, qint64 count) {
-        quint64 any = 0;
+    // byte length - 1 further on, and notes the groups of words that hold any.
+    void filter(const quint8* data, qint64 count) {
         qint64 i = 0;
-        std::size_t w = 0;
 #ifdef __SSE2__
         const __m128i first = _mm_set1_epi8(char(first_));
         const __m128i last = _mm_set1_epi8(char(last_));
         const quint8* const tail = data + length_ - 1;
-        for (; i + 64 <= count; i += 64, ++w) {
+        for (; i + 64 <= count; i += 64) {
             const __m128i m0 = matchFirstAndLast(data + i, tail + i, first, last);
             const __m128i m1 = matchFirstAndLast(data + i + 16, tail + i + 16, first, last);
             const __m128i m2 = matchFirstAndLast(data + i + 32, tail + i + 32, first, last);
             const __m128i m3 = matchFirstAndLast(data + i + 48, tail + i + 48, first, last);
-            quint64 mask = 0;
             const __m128i found = _mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3));
             if (_mm_movemask_epi8(found) != 0) {
-                mask = quint64(quint32(_mm_movemask_epi8(m0))) |
-                       quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
-                       quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
-                       quint64(quint32(_mm_movemask_epi8(m3))) << 48;
+                mark(i, quint64(quint32(_mm_movemask_epi8(m0))) |
+                            quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
+                            quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
+                            quint64(quint32(_mm_movemask_epi8(m3))) << 48);
             }
-            bits_[w] = mask;
-            any |= mask;
         }
 #endif
         // What is left, or everything where SSE2 is missing.
-        for (; i < count; i += 64, ++w) {
+        for (; i < count; i += 64) {
             quint64 mask = 0;
             const qint64 n = std::min<qint64>(64, count - i);
             for (qint64 k = 0; k < n; ++k) {
                 if (data[i + k] == first_ && data[i + k + length_ - 1] == last_)
                     mask |= quint64(1) << k;
             }
-            bits_[w] = mask;
-            any |= mask;
+            if (mask != 0)
+                mark(i, mask);
         }
-        return any != 0;
+    }
+
+    void mark(qint64 position, quint64 mask) {
+        const std::size_t w = std::size_t(position / 64);
+        bits_[w] = mask;
+        const std::size_t group = w / kGroupWords;
+        marked_[group / 64] |= quint64(1) << (group % 64);
+    }
+
+    // Calls f with the first word of every marked group, in ascending order.
+    template <typename F> void forEachMarkedGroup(F f) const {
+        for (std::size_t k = 0; k < marked_.size(); ++k) {
+            for (quint64 m = marked_[k]; m != 0; m &= m - 1)
+                f((k * 64 + std::size_t(std::countr_zero(m))) * kGroupWords);
+        }
     }
 
 #ifdef __SSE2__
@@ -107,38 +120,47 @@ private:
 #endif
 
     // Keeps, of the marked positions, the hits: those whose middle bytes match too and
-    // that the block rule allows. A region starts at a multiple of 512, and a word of 64
-    // positions lies in one block.
-    void applyRule(const quint8* data, std::size_t words) {
+    // that the block rule allows; true if there is any. A region starts at a multiple of
+    // 512, and a word of 64 positions lies in one block.
+    bool applyRule(const quint8* data) {
         qint64 next = 0; // the first position the rule allows
-        for (std::size_t w = 0; w < words; ++w) {
-            quint64 matches = bits_[w];
-            if (matches == 0)
-                continue;
-            const qint64 base = qint64(w) * 64;
-            const qint64 skip = next - base;
-            if (skip >= 64) {
-                bits_[w] = 0;
-                continue;
-            }
-            if (skip > 0)
-                matches &= ~quint64(0) << skip;
-            // The filter tests two bytes: up to that length it is the whole test.
-            if (length_ > 2) {
-                for (quint64 m = matches; m != 0; m &= m - 1) {
-                    const int k = std::countr_zero(m);
-                    if (!middleMatches(data + base + k))
-                        matches &= ~(quint64(1) << k);
-                }
-            }
-            const quint64 hits = hitsOf(matches);
-            bits_[w] = hits;
-            if (hits != 0) {
-                const qint64 lastHit = base + 63 - std::countl_zero(hits);
-                const qint64 nextBlock = (lastHit / kHitBlockSize + 1) * kHitBlockSize;
-                next = std::min(lastHit + length_, nextBlock);
+        quint64 any = 0;
+        forEachMarkedGroup([&](std::size_t first) {
+            for (std::size_t w = first; w < first + kGroupWords; ++w)
+                any |= applyRule(data, w, next);
+        });
+        return any != 0;
+    }
+
+    // The same for word w, after the hits before it allowed next on; the word's hits.
+    quint64 applyRule(const quint8* data, std::size_t w, qint64& next) {
+        quint64 matches = bits_[w];
+        if (matches == 0)
+            return 0;
+        const qint64 base = qint64(w) * 64;
+        const qint64 skip = next - base;
+        if (skip >= 64) {
+            bits_[w] = 0;
+            return 0;
+        }
+        if (skip > 0)
+            matches &= ~quint64(0) << skip;
+        // The filter tests two bytes: up to that length it is the whole test.
+        if (length_ > 2) {
+            for (quint64 m = matches; m != 0; m &= m - 1) {
+                const int k = std::countr_zero(m);
+                if (!middleMatches(data + base + k))
+                    matches &= ~(quint64(1) << k);
             }
         }
+        const quint64 hits = hitsOf(matches);
+        bits_[w] = hits;
+        if (hits != 0) {
+            const qint64 lastHit = base + 63 - std::countl_zero(hits);
+            const qint64 nextBlock = (lastHit / kHitBlockSize + 1) * kHitBlockSize;
+            next = std::min(lastHit + length_, nextBlock);
+        }
+        return hits;
     }
 
     // The hits among the matching positions of one word (bit k: position k), all of
@@ -177,7 +199,13 @@ private:
     qint64 length_;
     quint8 first_;
     quint8 last_;
-    std::unique_ptr<quint64[]> bits_;
+    // Words are marked in groups, so that the rule and the clearing skip what the filter
+    // found nothing in.
+    static constexpr std::size_t kGroupWords = 64;
+    using Groups = std::array<quint64, kRegionWords / kGroupWords / 64>;
+
+    std::unique_ptr<quint64[]> bits_; // zero but in the marked groups
+    Groups marked_ = {};              // bit g: group g holds marks
 };
 
 // Reads until count bytes are in or a read gives nothing.
