@@ -61,6 +61,16 @@ private:
     // Marks the positions that start with the pattern's first byte and hold its last
     // byte length - 1 further on, and notes the groups of words that hold any.
     void filter(const quint8* data, qint64 count) {
+        // Kept here, not in marked_, so that marking a word costs no store of its group.
+        std::size_t group = kRegionWords;
+        const auto mark = [&](qint64 position, quint64 mask) {
+            const std::size_t w = std::size_t(position / 64);
+            bits_[w] = mask;
+            if (w / kGroupWords != group) {
+                group = w / kGroupWords;
+                marked_[group / 64] |= quint64(1) << (group % 64);
+            }
+        };
         qint64 i = 0;
 #ifdef __SSE2__
         const __m128i first = _mm_set1_epi8(char(first_));
@@ -91,13 +101,6 @@ private:
             if (mask != 0)
                 mark(i, mask);
         }
-    }
-
-    void mark(qint64 position, quint64 mask) {
-        const std::size_t w = std::size_t(position / 64);
-        bits_[w] = mask;
-        const std::size_t group = w / kGroupWords;
-        marked_[group / 64] |= quint64(1) << (group % 64);
     }
 
     // Calls f with the first word of every marked group, in ascending order.
