@@ -1,7 +1,8 @@
 // Command-line front ends for side-by-side timing against other tools:
-//   ZirpelScan read FILE             reads FILE with a plain fread loop (the floor)
-//   ZirpelScan scan FILE HEX [N]     scans FILE for the pattern as the window does (with
-//                                    N: in one stream read ahead N bytes at a time) and
+//   ZirpelScan read FILE             reads FILE on two threads, in turns of a region of
+//                                    the hit store each, as the scan does, and does
+//                                    nothing with the bytes (the floor)
+//   ZirpelScan scan FILE HEX         scans FILE for the pattern as the window does and
 //                                    prints the number of hits
 //   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and goes to
 //                                    its last entry, and prints the number of entries
@@ -9,10 +10,12 @@
 //   ZirpelScanWindow FILE HEX...     opens FILE in the real window (offscreen), searches
 //                                    with a click on BtnSuchen and prints the number of
 //                                    hits and the time from the click to the end; further
-//                                    patterns are searched in turn after "Neue Suche"
+//                                    patterns are searched in turn after "Neue Suche",
+//                                    and a last "Neue Suche" follows the last of them
 // What the scan adds to the resident memory at its peak goes to stderr, in MiB and in
 // bytes a hit, and so do what it leaves resident (after minus before, the hits still
-// held) and the processor time it took.
+// held) and the processor time it took; what stays after the last "Neue Suche" goes
+// there as well.
 #include "platform/BinaryFile.h"
 #include "search/HitScanner.h"
 #include "search/Pattern.h"
@@ -24,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <sys/resource.h>
+#include <thread>
 #include <vector>
 
 #if defined(ZIRPEL_SCAN_LIST) || defined(ZIRPEL_SCAN_WINDOW)
@@ -53,7 +57,7 @@ int Usage() {
 #elif defined(ZIRPEL_SCAN_WINDOW)
     std::fprintf(stderr, "usage: ZirpelScanWindow FILE HEX\n");
 #else
-    std::fprintf(stderr, "usage: ZirpelScan read FILE | scan FILE HEX [N]\n");
+    std::fprintf(stderr, "usage: ZirpelScan read FILE | scan FILE HEX\n");
 #endif
     return 2;
 }
@@ -87,6 +91,7 @@ public:
         }
         base_ = StatusKb("VmRSS");
     }
+    [[nodiscard]] long base() const { return base_; }
     void report(qint64 hits) const {
         const long peak = StatusKb("VmHWM");
         const double bytes = double(peak - base_) * 1024.0;
@@ -153,7 +158,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     HitStore hits;
-    ScanHits(Bytes(*pattern), file, hits);
+    ScanHits(Bytes(*pattern), file, hits, file.size());
     model.setHits(std::move(hits), false);
     QApplication::processEvents();
     view.setFocus();
@@ -178,6 +183,7 @@ int main(int argc, char** argv) {
     h.openThroughDialog(QString::fromLocal8Bit(argv[1]));
     h.click("ToolButtonFindChange");
     auto* suchen = h.find<QComboBox>("ComboBoxSuchen");
+    long before = 0;
     // Each pattern is searched in turn, after "Neue Suche" dropped the hits before.
     for (int p = 2; p < argc; ++p) {
         if (p > 2) {
@@ -197,7 +203,16 @@ int main(int argc, char** argv) {
         std::printf("%s in %.3f s\n", qPrintable(count), double(ns) / 1e9);
         std::fflush(stdout);
         growth.report(count.section(QLatin1Char(' '), 0, 0).toLongLong());
+        if (p == 2)
+            before = growth.base();
     }
+    h.click("BtnNeueSuche");
+    QApplication::processEvents();
+    const long after = StatusKb("VmRSS");
+    std::fprintf(stderr,
+                 "resident after \"Neue Suche\": %.1f MiB above before the first search "
+                 "(before %ld kB, after %ld kB)\n",
+                 double(after - before) / 1024.0, before, after);
     return 0;
 }
 
@@ -213,13 +228,20 @@ int main(int argc, char** argv) {
             return 1;
         // Aligned as the scan's own buffers are: a misaligned target slows the copy from
         // the page cache down several times on some processors.
-        std::vector<char> storage(kScanReadSize + 4096);
-        const auto address = reinterpret_cast<std::uintptr_t>(storage.data());
-        char* const buffer = storage.data() + (4096 - address % 4096) % 4096;
-        long long total = 0;
-        while (const std::size_t n = file.read(buffer, kScanReadSize))
-            total += qint64(n);
-        std::printf("%lld\n", total);
+        constexpr qint64 kChunk = HitStore::kRegionSize;
+        const qint64 size = file.size();
+        qint64 total[2] = {};
+        const auto readTurns = [&](int k) {
+            std::vector<quint8> storage(std::size_t(kChunk) + 4096);
+            const auto address = reinterpret_cast<std::uintptr_t>(storage.data());
+            quint8* const buffer = storage.data() + (4096 - address % 4096) % 4096;
+            for (qint64 start = k * kChunk; start < size; start += 2 * kChunk)
+                total[k] += qint64(file.readAt(start, buffer, std::size_t(kChunk)));
+        };
+        std::thread second(readTurns, 1);
+        readTurns(0);
+        second.join();
+        std::printf("%lld\n", static_cast<long long>(total[0] + total[1]));
         return 0;
     }
     if (mode != "scan" || argc < 4)
@@ -231,17 +253,7 @@ int main(int argc, char** argv) {
         return 1;
     const PeakGrowth growth;
     HitStore hits;
-    if (argc > 4) {
-        qint64 offset = 0;
-        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
-            const std::size_t n = file.readAt(offset, buffer, count);
-            offset += qint64(n);
-            return n;
-        };
-        ScanHits(Bytes(*pattern), read, hits, std::size_t(std::strtoull(argv[4], nullptr, 10)));
-    } else {
-        ScanHits(Bytes(*pattern), file, hits);
-    }
+    ScanHits(Bytes(*pattern), file, hits, file.size());
     std::printf("%lld\n", static_cast<long long>(hits.count()));
     growth.report(hits.count());
     return 0;

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# The search side by side with a plain fread loop and GNU grep on the same page-cached
-# files, for the worst cases of the hit list and the rare pattern:
-#   1. 1 GiB of random bytes, a rare 4-byte pattern: fread (the floor),
+# The search side by side with the floor (two threads reading the file in turns, as the
+# scan does, and doing nothing else) and GNU grep on the same page-cached files, for the
+# rare pattern, dense hits and the worst cases of the hit list:
+#   1. 1 GiB of random bytes, a rare 4-byte pattern: the floor,
 #      `LC_ALL=C grep -c -a -F`, the command-line scan, and the search in the window
 #      (offscreen, from the click on BtnSuchen to the end);
-#   2. 1 GiB of zero bytes, patterns 00 (2^30 hits) and 0000 (2^29 hits): fread, the scan,
-#      the scan with the hit list filled and shown, and the search in the window;
-#   3. 20 MB of CR LF pairs (10 million hits of 0d0a): `LC_ALL=C grep -o -b -a -F`
+#   2. 1 GiB of text lines of 100 letters (10.6 million hits of 0a): the floor, the scan
+#      and the window, with the memory the search adds against its bound
+#      min(4 B x hits, size / 8) + 16 MiB and what stays after "Neue Suche";
+#   3. 1 GiB of zero bytes, patterns 00 (2^30 hits) and 0000 (2^29 hits): the floor, the
+#      scan, the scan with the hit list filled and shown, and the search in the window;
+#   4. 20 MB of CR LF pairs (10 million hits of 0d0a): `LC_ALL=C grep -o -b -a -F`
 #      printing every offset into wc -l, the scan, the list and the window.
+# Each section ends with a line of the program's times beside the floor, as ratios.
 # Each command runs five times; the best wall time counts (for the window and the list:
 # the best time they measured themselves, from the click or the start of the scan to the
 # list shown). Processor times are printed as well: on a busy machine they say more. For each scan the hit count and what it added to
@@ -30,11 +35,14 @@ work=$(mktemp -d /tmp/zirpel-compare.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 random=$work/random-1g.bin
 zeros=$work/zeros-1g.bin
+lines=$work/lines-1g.txt
 crlf=$work/crlf-20m.txt
 
 echo "Making the files in $work ..."
 head -c $((1 << 30)) /dev/urandom >"$random"
 head -c $((1 << 30)) /dev/zero >"$zeros"
+{ yes abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuv || true; } |
+    head -c $((1 << 30)) >"$lines"
 # No 0A (grep splits lines there) and no 00 (a shell word cannot hold it) in the pattern.
 rare_hex=5a17c3e9
 rare_bytes=$(printf '\x5a\x17\xc3\xe9')
@@ -45,7 +53,7 @@ rare_bytes=$(printf '\x5a\x17\xc3\xe9')
 best_of() {
     local best="" out t0 t1 t
     for _ in 1 2 3 4 5; do
-        cat "$random" "$zeros" "$crlf" >/dev/null # keep them in the page cache
+        cat "$random" "$zeros" "$lines" "$crlf" >/dev/null # keep them in the page cache
         t0=$(date +%s%N)
         out=$("$@" 2>/dev/null)
         t1=$(date +%s%N)
@@ -75,6 +83,12 @@ best_inner() {
 # memory CMD...: the peak memory, resident memory and processor time lines of one run.
 memory() { "$@" 2>&1 >/dev/null | grep -E '^(peak|resident|processor)' | sed 's/^/    /' || true; }
 
+# bound HITS FILE: what a search may add to memory, min(4 B x hits, size / 8) + 16 MiB.
+bound() {
+    awk -v h="$1" -v s="$(stat -c %s "$2")" \
+        'BEGIN { b = 4 * h; if (s / 8 < b) b = s / 8; printf "%.1f", b / 1048576 + 16 }'
+}
+
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 grep_count() { LC_ALL=C grep -c -a -F -- "$rare_bytes" "$random" || true; }
@@ -84,7 +98,7 @@ grep_offsets() { LC_ALL=C grep -o -b -a -F -- $'\r' "$crlf" | wc -l; }
 
 echo
 echo "1 GiB of random bytes, pattern $rare_hex"
-echo "  fread loop (floor):"
+echo "  two threads reading (floor):"
 t_read=$(best_of "$cli" read "$random")
 echo "  grep -c -a -F:"
 t_grep=$(best_of grep_count)
@@ -95,16 +109,32 @@ echo "  Zirpel search in the window, from the click:"
 t_win=$(best_inner "$window_cli" "$random" "$rare_hex")
 echo "  the same search three times in a row (what each leaves resident: under 16 MiB):"
 memory "$window_cli" "$random" "$rare_hex" "$rare_hex" "$rare_hex"
-printf '  times: fread %ss, grep %ss, scan %ss, window %ss\n' "$t_read" "$t_grep" "$t_scan" "$t_win"
-printf '  scan / grep = %s, window / grep = %s (target at most 0.50), window / fread = %s\n' \
-    "$(ratio "$t_scan" "$t_grep")" "$(ratio "$t_win" "$t_grep")" "$(ratio "$t_win" "$t_read")"
+printf '  times: floor %ss, grep %ss, scan %ss, window %ss\n' "$t_read" "$t_grep" "$t_scan" "$t_win"
+printf '  scan / grep = %s, window / grep = %s (target at most 0.50)\n' \
+    "$(ratio "$t_scan" "$t_grep")" "$(ratio "$t_win" "$t_grep")"
+printf '  rare: scan / floor = %s, window / floor = %s\n' "$(ratio "$t_scan" "$t_read")" \
+    "$(ratio "$t_win" "$t_read")"
+
+echo
+echo "1 GiB of text lines, pattern 0a"
+echo "  two threads reading (floor):"
+t_readl=$(best_of "$cli" read "$lines")
+echo "  Zirpel scan:"
+t_scanl=$(best_of "$cli" scan "$lines" 0a)
+echo "  Zirpel search in the window, from the click, twice with \"Neue Suche\" after each:"
+t_winl=$(best_inner "$window_cli" "$lines" 0a)
+memory "$window_cli" "$lines" 0a 0a
+"$window_cli" "$lines" 0a 0a 2>&1 >/dev/null | grep -E '^resident after' | sed 's/^/    /' || true
+echo "    bound: $(bound "$("$cli" scan "$lines" 0a 2>/dev/null)" "$lines") MiB"
+printf '  dense: scan / floor = %s, window / floor = %s (floor %ss, scan %ss, window %ss)\n' \
+    "$(ratio "$t_scanl" "$t_readl")" "$(ratio "$t_winl" "$t_readl")" "$t_readl" "$t_scanl" "$t_winl"
 
 echo
 echo "1 GiB of zero bytes"
-echo "  fread loop (floor):"
+echo "  two threads reading (floor):"
 t_read0=$(best_of "$cli" read "$zeros")
-for case in "00 5.00" "0000 10.00"; do
-    read -r hex target <<<"$case"
+declare -A win0
+for hex in 00 0000; do
     echo "  pattern $hex, Zirpel scan:"
     t_scan0=$(best_of "$cli" scan "$zeros" "$hex")
     memory "$cli" scan "$zeros" "$hex"
@@ -113,16 +143,17 @@ for case in "00 5.00" "0000 10.00"; do
     memory "$list_cli" "$zeros" "$hex"
     echo "  pattern $hex, Zirpel search in the window, from the click:"
     t_win0=$(best_inner "$window_cli" "$zeros" "$hex")
+    win0[$hex]=$t_win0
     memory "$window_cli" "$zeros" "$hex"
-    printf '  times: fread %ss, scan %ss, list %ss, window %ss\n' "$t_read0" "$t_scan0" \
+    printf '  times: floor %ss, scan %ss, list %ss, window %ss\n' "$t_read0" "$t_scan0" \
         "$t_list0" "$t_win0"
-    printf '  list / fread = %s, window / fread = %s (target at most %s)\n' \
-        "$(ratio "$t_list0" "$t_read0")" "$(ratio "$t_win0" "$t_read0")" "$target"
+    printf '  worst case %s: scan / floor = %s, list / floor = %s, window / floor = %s (target at most 2.00)\n' \
+        "$hex" "$(ratio "$t_scan0" "$t_read0")" "$(ratio "$t_list0" "$t_read0")" "$(ratio "$t_win0" "$t_read0")"
 done
 
 echo
 echo "20 MB of CR LF pairs, pattern 0d0a (10 000 000 hits)"
-echo "  fread loop (floor):"
+echo "  two threads reading (floor):"
 t_read2=$(best_of "$cli" read "$crlf")
 echo "  grep -o -b -a -F | wc -l:"
 t_grep2=$(best_of grep_offsets)
@@ -134,7 +165,18 @@ memory "$list_cli" "$crlf" 0d0a
 echo "  Zirpel search in the window, from the click:"
 t_win2=$(best_inner "$window_cli" "$crlf" 0d0a)
 memory "$window_cli" "$crlf" 0d0a
-printf '  times: fread %ss, grep %ss, scan %ss, list %ss, window %ss\n' "$t_read2" "$t_grep2" \
+printf '  times: floor %ss, grep %ss, scan %ss, list %ss, window %ss\n' "$t_read2" "$t_grep2" \
     "$t_scan2" "$t_list" "$t_win2"
 printf '  list / grep = %s, window / grep = %s (target at most 1.00)\n' \
     "$(ratio "$t_list" "$t_grep2")" "$(ratio "$t_win2" "$t_grep2")"
+
+echo
+echo "The search in the window beside the floor (the same run):"
+printf '  rare (%s):       floor %ss, window %ss, %s x\n' "$rare_hex" "$t_read" "$t_win" \
+    "$(ratio "$t_win" "$t_read")"
+printf '  dense (0a):            floor %ss, window %ss, %s x\n' "$t_readl" "$t_winl" \
+    "$(ratio "$t_winl" "$t_readl")"
+for hex in 00 0000; do
+    printf '  worst case (%-4s):     floor %ss, window %ss, %s x (target at most 2.00)\n' "$hex" \
+        "$t_read0" "${win0[$hex]}" "$(ratio "${win0[$hex]}" "$t_read0")"
+done

@@ -1,12 +1,11 @@
-// The hit scan against the plain 512-byte window search, for any data, pattern and way
-// of reading.
+// The hit scan against the plain 512-byte window search, for any data, pattern, size
+// and way of reading.
 #include "FuzzInput.h"
 #include "WindowSearch.h"
 #include "search/HitScanner.h"
 #include "search/HitStore.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -18,11 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const quint8 mode = in.Byte();
     // 1 to 40 bytes, the longest pattern the search entry takes.
     const std::size_t length = 1 + in.Byte() % 40;
-    static constexpr std::array<std::size_t, 8> kReadSizes = {
-        1, 3, 64, 511, 512, 513, 4096, std::size_t(256) << 10};
-    const std::size_t readSize = kReadSizes[in.Byte() % kReadSizes.size()];
     // Short reads now and then, as a pipe or a network file gives them.
     const std::size_t maxPiece = (mode & 2) ? 1 + in.Byte() % 700 : std::size_t(-1);
+    // Bytes behind the size taken at open, as when the file grew since.
+    const std::size_t grown = (mode & 32) ? in.Byte() : 0;
     QByteArray bytes = in.Rest();
     // Two letters make many overlapping and touching hits.
     if (mode & 1) {
@@ -35,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* all = reinterpret_cast<const quint8*>(bytes.constData());
     const std::span<const quint8> pattern(all, patternSize);
     const std::span<const quint8> file(all + patternSize, std::size_t(bytes.size()) - patternSize);
+    const std::size_t scanned = file.size() - std::min(grown, file.size());
 
-    // Every form of the hit store, filled by the one-stream scan and by the scan at offsets.
+    // Every form of the hit store.
     const HitStore::Form forms[] = {HitStore::Form::Auto, HitStore::Form::Offsets,
                                     HitStore::Form::Bitmap};
     const HitStore::Form form = forms[(mode >> 2) % 3];
@@ -46,29 +45,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             v.push_back(hits.at(k));
         return v;
     };
-    const std::vector<qint32> expected = WindowSearch(file, pattern);
-
-    std::size_t pos = 0;
-    const ReadBlock read = [&](quint8* buffer, std::size_t count) {
-        const std::size_t n = std::min({count, maxPiece, file.size() - pos});
-        std::memcpy(buffer, file.data() + pos, n);
-        pos += n;
-        return n;
-    };
-    HitStore streamed(form);
-    ScanHits(pattern, read, streamed, readSize);
-    fuzz::Check(offsets(streamed) == expected, "ScanHits differs from the 512-byte window search");
+    const std::vector<qint32> expected = WindowSearch(file.first(scanned), pattern);
 
     const ReadAt readAt = [&](qint64 offset, quint8* buffer, std::size_t count) {
         if (offset < 0 || std::size_t(offset) >= file.size())
             return std::size_t(0);
-        const std::size_t n = std::min(count, file.size() - std::size_t(offset));
+        const std::size_t n = std::min({count, maxPiece, file.size() - std::size_t(offset)});
         std::memcpy(buffer, file.data() + offset, n);
         return n;
     };
-    HitStore atOffsets(form);
-    ScanHitsAt(pattern, readAt, atOffsets);
-    fuzz::Check(offsets(atOffsets) == expected,
-                "ScanHitsAt differs from the 512-byte window search");
+    HitStore hits(form);
+    const bool whole = ScanHitsAt(pattern, readAt, hits, qint64(scanned));
+    fuzz::Check(whole, "ScanHitsAt says the data ended early");
+    fuzz::Check(offsets(hits) == expected, "ScanHitsAt differs from the 512-byte window search");
     return 0;
 }

@@ -13,4 +13,10 @@ void ReleaseFreedMemory() {
 #endif
 }
 
+void KeepLargeBlocksInHeap() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+#endif
+}
+
 } // namespace zirpel

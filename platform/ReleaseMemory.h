@@ -1,4 +1,5 @@
-// Handing memory the program has freed back to the system.
+// Handing memory the program has freed back to the system, and keeping large blocks where
+// that is cheap.
 #pragma once
 
 namespace zirpel {
@@ -8,5 +9,12 @@ namespace zirpel {
 // hundred KiB and more once larger ones have been freed, otherwise stay resident for good.
 // Elsewhere the allocator gives such blocks back itself and this does nothing.
 void ReleaseFreedMemory();
+
+// Lets the allocator take blocks of up to 4 MiB from its heap rather than map each from
+// the system on its own. A search of dense hits allocates a 128 KiB bitmap for every MiB
+// of the file: mapped one by one, each costs system calls and fresh page faults that
+// take a tenth of the search's time. Freed blocks go back with ReleaseFreedMemory.
+// Elsewhere this does nothing.
+void KeepLargeBlocksInHeap();
 
 } // namespace zirpel

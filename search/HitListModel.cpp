@@ -1,6 +1,7 @@
 #include "search/HitListModel.h"
 
 #include "app/ByteText.h"
+#include "platform/ReleaseMemory.h"
 
 namespace zirpel {
 
@@ -34,6 +35,9 @@ void HitListModel::clear() {
     beginResetModel();
     hits_.clear();
     endResetModel();
+    // The scan's second thread allocated part of the list: without this its pages would
+    // stay resident until the next search reuses them.
+    ReleaseFreedMemory();
 }
 
 void HitListModel::setHits(HitStore hits, bool decimal) {

@@ -21,38 +21,27 @@ class BinaryFile;
 
 // Hits never overlap within a block of this many bytes.
 inline constexpr qint64 kHitBlockSize = 512;
-// Bytes read at a time; the reads need not be aligned to kHitBlockSize.
-inline constexpr std::size_t kScanReadSize = std::size_t(1) << 20;
-
-// Reads up to count bytes into buffer and returns how many it read; 0 at the end of the
-// data or on a read error, which ends the scan. It must not throw.
-using ReadBlock = std::function<std::size_t(quint8* buffer, std::size_t count)>;
-
-// Appends the offsets of the hits of pattern in the data that read delivers from offset 0
-// on to hits, in ascending order. Memory besides the hits stays at two buffers of readSize
-// bytes. From 256 KiB on, blocks are read ahead on a second thread, which calls read while
-// this one scans; the thread ends before the function returns. An empty pattern has no
-// hits. Offsets stop below 2^31.
-void ScanHits(std::span<const quint8> pattern, const ReadBlock& read, HitStore& hits,
-              std::size_t readSize = kScanReadSize);
 
 // Reads up to count bytes at offset into buffer and returns how many it read; 0 at the
 // end of the data or on a read error, which ends the scan there. Two threads call it at
 // once. It must not throw.
 using ReadAt = std::function<std::size_t(qint64 offset, quint8* buffer, std::size_t count)>;
 
-// The same over data that can be read at any offset. The hits of a 512-byte block depend
-// on its bytes (and the length - 1 behind it) alone, so the store's regions are scanned
-// independently: this thread and a second one each read a region and scan it while it is still in
-// their processor's cache, taking turns; the second thread ends before the function returns.
-// The data is known to hold size bytes at least: false when it ended before (a read
-// failed, or the data was cut short), and the hits are then those before the first
-// position that could not be read, whichever thread failed.
-bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits,
-                qint64 size = 0);
+// Appends the offsets of the hits of pattern in the first size bytes of the data to hits,
+// in ascending order; bytes behind them are never read. The hits of a 512-byte block
+// depend on its bytes (and the length - 1 behind it) alone, so the store's regions are
+// scanned independently: this thread and a second one each read a region and scan it
+// while it is still in their processor's cache, taking turns; the second thread ends
+// before the function returns. Memory besides the hits stays at a read buffer and a
+// region's bitmap for each thread. False when the data ended before size (a read failed,
+// or the data was cut short): the hits are then those before the first position that
+// could not be read, whichever thread failed. An empty pattern has no hits. Offsets stop
+// below 2^31.
+bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore& hits, qint64 size);
 
-// The same over a whole file, read at explicit offsets: the stream's position is neither
-// used nor moved. What the scan freed goes back to the system before it returns.
-bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size = 0);
+// The same over the first size bytes of a file, read at explicit offsets: the stream's
+// position is neither used nor moved. What the scan freed goes back to the system before
+// it returns.
+bool ScanHits(std::span<const quint8> pattern, BinaryFile& file, HitStore& hits, qint64 size);
 
 } // namespace zirpel

@@ -1,6 +1,7 @@
 #include "search/HitStore.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace zirpel {
@@ -25,9 +26,6 @@ int CountBits(quint64 v) {
 HitStore::Region& HitStore::regionFor(qint64 offset) {
     const std::size_t r = std::size_t(offset >> kRegionShift) - origin_;
     if (r >= regions_.size()) {
-        // A finished list gives back the room its growth left over.
-        if (!regions_.empty() && !regions_.back().bits)
-            regions_.back().offsets.shrink_to_fit();
         regions_.reserve(std::max(r + 1, regions_.size() * 2));
         while (regions_.size() <= r) {
             regions_.emplace_back();
@@ -37,69 +35,40 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
-void HitStore::makeBitmap(Region& region) {
-    region.bits = std::make_unique<quint64[]>(kWords);
-    region.blockCounts = std::make_unique<quint16[]>(kBlocks);
-    // A word at a time: dense lists have many offsets in one word.
-    std::size_t w = 0;
-    quint64 word = 0;
-    for (const qint32 offset : region.offsets) {
-        const qint64 p = offset & (kRegionSize - 1);
-        if (std::size_t(p >> 6) != w) {
-            region.bits[w] = word;
-            region.blockCounts[w >> (kBlockShift - 6)] += quint16(CountBits(word));
-            w = std::size_t(p >> 6);
-            word = 0;
+void HitStore::addRegion(qint64 start, std::span<const quint64> bits) {
+    Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
+    constexpr std::size_t kBlockWords = std::size_t(1) << (kBlockShift - 6);
+    std::array<quint16, kBlocks> blockCounts{};
+    quint32 count = 0;
+    for (std::size_t b = 0; b * kBlockWords < bits.size(); ++b) {
+        int n = 0;
+        for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
+             ++w) {
+            // Runs of one byte value searched for that byte fill whole words.
+            n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
         }
-        word |= quint64(1) << (p & 63);
+        blockCounts[b] = quint16(n);
+        count += quint32(n);
     }
-    region.bits[w] = word;
-    region.blockCounts[w >> (kBlockShift - 6)] += quint16(CountBits(word));
-    std::vector<qint32>().swap(region.offsets);
-}
-
-void HitStore::add(qint32 offset) {
-    Region& region = regionFor(offset);
-    if (!region.bits) {
-        if (form_ == Form::Bitmap || (form_ == Form::Auto && region.count >= kListMax))
-            makeBitmap(region);
-    }
-    if (region.bits) {
-        const qint64 p = offset & (kRegionSize - 1);
-        region.bits[std::size_t(p >> 6)] |= quint64(1) << (p & 63);
-        ++region.blockCounts[std::size_t(p >> kBlockShift)];
-    } else {
-        region.offsets.push_back(offset);
-    }
-    ++region.count;
-    ++count_;
-}
-
-void HitStore::addWord(qint64 base, quint64 bits) {
-    if (bits == 0)
+    if (count == 0)
         return;
-    // Mostly the words go into the region of the word before.
-    const std::size_t r = std::size_t(base >> kRegionShift) - origin_;
-    Region& region = r + 1 == regions_.size() ? regions_.back() : regionFor(base);
-    // Runs of one byte value searched for that byte fill whole words.
-    const int n = bits == ~quint64(0) ? 64 : CountBits(bits);
-    if (!region.bits) {
-        if (form_ == Form::Bitmap || (form_ == Form::Auto && region.count + n > kListMax))
-            makeBitmap(region);
+    Region& region = regionFor(start);
+    region.count = count;
+    count_ += count;
+    if (form_ == Form::Bitmap || (form_ == Form::Auto && count > kListMax)) {
+        region.bits = std::make_unique_for_overwrite<quint64[]>(kWords);
+        std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
+                  region.bits.get() + kWords, 0);
+        region.blockCounts = std::make_unique_for_overwrite<quint16[]>(kBlocks);
+        std::copy(blockCounts.begin(), blockCounts.end(), region.blockCounts.get());
+        return;
     }
-    if (region.bits) {
-        const qint64 p = base & (kRegionSize - 1);
-        region.bits[std::size_t(p >> 6)] |= bits;
-        region.blockCounts[std::size_t(p >> kBlockShift)] += quint16(n);
-    } else {
-        const std::size_t at = region.offsets.size();
-        region.offsets.resize(at + std::size_t(n));
-        qint32* out = region.offsets.data() + at;
-        for (; bits != 0; bits &= bits - 1)
-            *out++ = qint32(base + std::countr_zero(bits));
+    region.offsets.resize(count);
+    qint32* out = region.offsets.data();
+    for (std::size_t w = 0; w < bits.size(); ++w) {
+        for (quint64 word = bits[w]; word != 0; word &= word - 1)
+            *out++ = qint32(start + qint64(w) * 64 + std::countr_zero(word));
     }
-    region.count += quint32(n);
-    count_ += n;
 }
 
 qint32 HitStore::at(qint64 k) const {
@@ -132,8 +101,6 @@ void HitStore::append(HitStore&& part) {
     if (part.regions_.empty())
         return;
     Q_ASSERT(part.origin_ >= origin_ + regions_.size() || part.count_ == 0);
-    if (!regions_.empty() && !regions_.back().bits)
-        regions_.back().offsets.shrink_to_fit();
     const std::size_t first = part.origin_ - origin_;
     regions_.reserve(std::max(first + part.regions_.size(), regions_.size() * 2));
     while (regions_.size() < first) {

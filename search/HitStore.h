@@ -2,17 +2,18 @@
 // number, in bounded memory.
 //
 // The offsets are kept per region of 2^20 file positions, each in the smaller of two
-// forms: a sorted list of 32-bit offsets while it holds few hits, a bitmap of the
-// region's positions (128 KiB) once the list would outgrow it, with the number of hits of
-// every 4096 positions beside it (512 bytes), so that finding hit number k takes at most
-// a few hundred steps. So a search of a file of
-// any size never needs more than min(4 bytes a hit, file size / 8), plus one region
-// while it changes form. Hits arrive in ascending order while the scan runs.
+// forms: a sorted list of 32-bit offsets, of exactly its length, while it holds few hits;
+// a bitmap of the region's positions (128 KiB) once the list would outgrow it, with the
+// number of hits of every 4096 positions beside it (512 bytes), so that finding hit
+// number k takes at most a few hundred steps. So a search of a file of any size never
+// needs more than min(4 bytes a hit, file size / 8). A region's hits arrive at once, as
+// a bitmap, in ascending order of regions while the scan runs.
 #pragma once
 
 #include <QtGlobal>
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace zirpel {
@@ -31,11 +32,10 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
-    // Appends a hit; offset lies above every hit added before.
-    void add(qint32 offset);
-    // Appends the hits at base + k for every bit k of bits; base is a multiple of 64 and
-    // the positions lie above every hit added before.
-    void addWord(qint64 base, quint64 bits);
+    // Appends the hits of the region from start on (a multiple of kRegionSize): bit k of
+    // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
+    // words, and the region lies behind every hit added before.
+    void addRegion(qint64 start, std::span<const quint64> bits);
 
     // Appends the hits of part, whose origin lies behind every hit added before.
     void append(HitStore&& part);
@@ -66,7 +66,6 @@ private:
     };
 
     Region& regionFor(qint64 offset);
-    void makeBitmap(Region& region);
 
     Form form_;
     std::size_t origin_; // the region that regions_[0] stands for

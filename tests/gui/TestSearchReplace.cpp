@@ -267,6 +267,22 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    // Bytes appended by another program after the file was opened are not searched: every
+    // listed hit lies inside the size the page, the scroll bar and the jumps work with.
+    void aFileThatGrewIsSearchedToItsSizeAtOpen() {
+        openWithPanel(Zeros(300, {{100, "\xAB\xCD"}, {297, "\xAB\xCD"}, {299, "\xAB"}}));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::Append));
+            // A hit across the size at open, and one behind it.
+            QCOMPARE(f.write(Zeros(200, {{0, "\xCD"}, {100, "\xAB\xCD"}})), qint64(200));
+        }
+        search(QStringLiteral("abcd"));
+        QCOMPARE(entries(), (QStringList{"00000064", "00000129"}));
+        QCOMPARE(label(), QStringLiteral("2 Treffer"));
+        QVERIFY(h->dialogs.messages.isEmpty());
+    }
+
     // ---- The panel's states -----------------------------------------------------------
 
     void readyToListedAndBack() {
@@ -480,8 +496,10 @@ private slots:
         h->openThroughDialog(path);
         h->click("ToolButtonFindChange");
         zirpel::HitStore hits;
-        for (qint64 base = 0; base < (qint64(1) << 28) + 64; base += 64)
-            hits.addWord(base, ~quint64(0));
+        const std::vector<quint64> full(zirpel::HitStore::kRegionSize / 64, ~quint64(0));
+        for (qint64 start = 0; start < (qint64(1) << 28); start += zirpel::HitStore::kRegionSize)
+            hits.addRegion(start, full);
+        hits.addRegion(qint64(1) << 28, std::span(full).first(1));
         auto* model = qobject_cast<HitListModel*>(list()->model());
         QVERIFY(model);
         model->setHits(std::move(hits), false);

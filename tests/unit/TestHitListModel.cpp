@@ -3,8 +3,32 @@
 
 #include <QAbstractItemModelTester>
 #include <QTest>
+#include <vector>
 
 using namespace zirpel;
+
+namespace {
+
+// A store of the given offsets, in ascending order, a region at a time as the scan fills it.
+HitStore StoreOf(std::initializer_list<qint32> offsets) {
+    HitStore hits;
+    std::vector<quint64> words(HitStore::kRegionSize / 64);
+    qint64 region = -1;
+    for (const qint32 offset : offsets) {
+        if (offset / HitStore::kRegionSize != region && region >= 0) {
+            hits.addRegion(region * HitStore::kRegionSize, words);
+            std::fill(words.begin(), words.end(), 0);
+        }
+        region = offset / HitStore::kRegionSize;
+        const qint64 p = offset % HitStore::kRegionSize;
+        words[std::size_t(p / 64)] |= quint64(1) << (p % 64);
+    }
+    if (region >= 0)
+        hits.addRegion(region * HitStore::kRegionSize, words);
+    return hits;
+}
+
+} // namespace
 
 class TestHitListModel : public QObject {
     Q_OBJECT
@@ -24,10 +48,7 @@ private slots:
         QFETCH(bool, decimal);
         QFETCH(QString, text);
         HitListModel model;
-        HitStore hits;
-        hits.add(0);
-        hits.add(offset);
-        model.setHits(std::move(hits), decimal);
+        model.setHits(StoreOf({0, offset}), decimal);
         QCOMPARE(model.rowCount(), 2);
         QCOMPARE(model.data(model.index(1), Qt::DisplayRole).toString(), text);
         QCOMPARE(model.text(1), text);
@@ -37,16 +58,11 @@ private slots:
         HitListModel model;
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        HitStore hits;
-        for (const qint32 offset : {1, 5, 9})
-            hits.add(offset);
-        model.setHits(std::move(hits), false);
+        model.setHits(StoreOf({1, 5, 9}), false);
         QCOMPARE(model.count(), 3);
         QVERIFY(!model.data(model.index(0), Qt::EditRole).isValid());
         model.setHits(HitStore(), true);
-        HitStore one;
-        one.add(7);
-        model.setHits(std::move(one), true);
+        model.setHits(StoreOf({7}), true);
         model.clear();
         QCOMPARE(model.rowCount(), 0);
         model.clear();

@@ -1,6 +1,6 @@
-// The scan for hits: the block rule's cases, and a comparison with the plain 512-byte
-// window algorithm over many generated files, patterns and read sizes in each form of the
-// hit store.
+// The scan for hits on its two threads: the block rule's cases, and a comparison with the
+// plain 512-byte window algorithm over many generated files, patterns and short reads in
+// each form of the hit store.
 #include "FileBytes.h"
 #include "WindowSearch.h"
 #include "platform/BinaryFile.h"
@@ -10,8 +10,10 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <cstring>
 #include <mutex>
+#include <span>
 #include <utility>
 
 using namespace zirpel;
@@ -37,20 +39,26 @@ Offsets ToOffsets(const HitStore& hits) {
     return o;
 }
 
-// Feeds data in pieces of at most chunk bytes per call (a short read now and then).
-Offsets Scan(const QByteArray& data, const QByteArray& pattern, std::size_t readSize,
-             std::size_t maxPiece = std::size_t(-1), HitStore::Form form = HitStore::Form::Auto) {
-    qsizetype pos = 0;
-    const ReadBlock read = [&](quint8* buffer, std::size_t count) {
-        const std::size_t n = std::min({count, maxPiece, std::size_t(data.size() - pos)});
-        std::memcpy(buffer, data.constData() + pos, n);
-        pos += qsizetype(n);
+std::span<const quint8> Bytes(const QByteArray& a) {
+    return {reinterpret_cast<const quint8*>(a.constData()), std::size_t(a.size())};
+}
+
+// Reads data at the offsets asked for, at most maxPiece bytes a call (a short read now
+// and then), from both scan threads at once.
+ReadAt ReaderOf(const QByteArray& data, std::size_t maxPiece = std::size_t(-1)) {
+    return [&data, maxPiece](qint64 offset, quint8* buffer, std::size_t count) {
+        if (offset >= data.size())
+            return std::size_t(0);
+        const std::size_t n = std::min({count, maxPiece, std::size_t(data.size() - offset)});
+        std::memcpy(buffer, data.constData() + offset, n);
         return n;
     };
+}
+
+Offsets Scan(const QByteArray& data, const QByteArray& pattern,
+             std::size_t maxPiece = std::size_t(-1), HitStore::Form form = HitStore::Form::Auto) {
     HitStore hits(form);
-    ScanHits(std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
-                                     std::size_t(pattern.size())),
-             read, hits, readSize);
+    ScanHitsAt(Bytes(pattern), ReaderOf(data, maxPiece), hits, data.size());
     return ToOffsets(hits);
 }
 
@@ -112,13 +120,13 @@ private slots:
         QFETCH(QByteArray, pattern);
         QFETCH(Offsets, hits);
         QCOMPARE(WindowSearch(file, pattern), hits);
-        // Read sizes around the block size and below the pattern's length.
-        for (const std::size_t readSize :
+        // Reads cut around the block size and below the pattern's length.
+        for (const std::size_t piece :
              {std::size_t(1), std::size_t(3), std::size_t(64), std::size_t(511), std::size_t(512),
-              std::size_t(513), kScanReadSize}) {
-            const Offsets got = Scan(file, pattern, readSize);
+              std::size_t(513), std::size_t(-1)}) {
+            const Offsets got = Scan(file, pattern, piece);
             if (got != hits)
-                QFAIL(qPrintable(QStringLiteral("read size %1").arg(readSize)));
+                QFAIL(qPrintable(QStringLiteral("reads of at most %1 bytes").arg(piece)));
         }
     }
 
@@ -126,71 +134,30 @@ private slots:
         QCOMPARE(Scan(QByteArray(10, 'a'), QByteArray(), 4), Offsets{});
     }
 
-    void shortReadsGiveTheSameHits() {
-        const QByteArray file = QByteArray(3000, 'A');
-        const Offsets expected = WindowSearch(file, "AAAAA");
-        for (const std::size_t piece : {1, 2, 7, 100, 511})
-            QCOMPARE(Scan(file, "AAAAA", 4096, piece), expected);
-    }
-
-    void aReadOfNothingEndsTheScan() {
-        // The data stops after 600 bytes although more was promised.
-        const QByteArray file = QByteArray(1200, 'A');
-        qsizetype pos = 0;
-        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
-            const std::size_t n = std::min<std::size_t>(count, std::size_t(600 - pos));
-            std::memcpy(buffer, file.constData() + pos, n);
-            pos += qsizetype(n);
-            return n;
-        };
-        const quint8 pattern[] = {'A', 'A'};
-        HitStore hits;
-        ScanHits(pattern, read, hits, 256);
-        QCOMPARE(ToOffsets(hits), WindowSearch(file.left(600), "AA"));
-    }
-
-    // Blocks of 256 KiB and more are read ahead on a second thread.
-    void readAheadGivesTheSameHits_data() {
-        QTest::addColumn<int>("readSize");
+    // Copies through the borders of blocks and of the regions the two threads take in
+    // turns, read whole or in short pieces.
+    void shortReadsGiveTheSameHits_data() {
         QTest::addColumn<int>("maxPiece");
-        QTest::newRow("256 KiB blocks") << 262144 << 0;
-        QTest::newRow("odd block size") << 262144 + 13 << 0;
-        QTest::newRow("blocks put together from short reads") << 270000 << 9999;
+        QTest::newRow("whole reads") << 0;
+        QTest::newRow("short reads") << 9999;
+        QTest::newRow("odd short reads") << 262144 + 13;
+        QTest::newRow("tiny reads") << 7;
     }
-    void readAheadGivesTheSameHits() {
-        QFETCH(int, readSize);
+    void shortReadsGiveTheSameHits() {
         QFETCH(int, maxPiece);
         QRandomGenerator rng(99);
-        QByteArray file(1700000 + int(rng.bounded(1000)), Qt::Uninitialized);
+        QByteArray file(3 * int(HitStore::kRegionSize) + int(rng.bounded(1000)), Qt::Uninitialized);
         for (char& c : file)
             c = rng.bounded(8) ? 'A' : 'B';
         const QByteArray pattern("ABAAAAB");
-        // Copies through every border of the blocks and many of the 512-byte rule.
         for (qsizetype border = 512; border < file.size(); border += 512 * (1 + rng.bounded(9)))
             file.replace(border - 1 - rng.bounded(7), pattern.size(), pattern);
-        for (qsizetype border = readSize; border < file.size(); border += readSize)
+        for (qsizetype border = HitStore::kRegionSize; border < file.size();
+             border += HitStore::kRegionSize)
             file.replace(border - 3, pattern.size(), pattern);
         const Offsets expected = WindowSearch(file, pattern);
         QVERIFY(expected.size() > 1000);
-        QCOMPARE(Scan(file, pattern, std::size_t(readSize),
-                      maxPiece ? std::size_t(maxPiece) : std::size_t(-1)),
-                 expected);
-    }
-
-    void readAheadStopsWhenTheDataEnds() {
-        // The reader gives nothing after 600000 bytes although more was promised.
-        const QByteArray file = QByteArray(1200000, 'A');
-        qsizetype pos = 0;
-        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
-            const std::size_t n = std::min<std::size_t>(count, std::size_t(600000 - pos));
-            std::memcpy(buffer, file.constData() + pos, n);
-            pos += qsizetype(n);
-            return n;
-        };
-        const quint8 pattern[] = {'A', 'A', 'A'};
-        HitStore hits;
-        ScanHits(pattern, read, hits, 262144);
-        QCOMPARE(ToOffsets(hits), WindowSearch(file.left(600000), "AAA"));
+        QCOMPARE(Scan(file, pattern, maxPiece ? std::size_t(maxPiece) : std::size_t(-1)), expected);
     }
 
     // Regions of a file read at their offsets and scanned on two threads give the hits of
@@ -199,7 +166,9 @@ private slots:
     void scanAtOffsetsGivesTheSameHits_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("pattern");
-        QTest::addColumn<QString>("fault"); // "fail": reads give nothing from at on
+        // "fail": reads give nothing from at on; "grown": the file held at bytes when it
+        // was opened and grew since.
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<qint64>("at");
         const qint64 mib = HitStore::kRegionSize;
         // Runs of zeros through the region borders and in between: dense hits, taken 64
@@ -233,13 +202,19 @@ private slots:
         QTest::newRow("file cut short during the scan")
             << runs << three << "cut during" << 2 * mib + 4321;
         QTest::newRow("shorter than the pattern") << QByteArray(2, 0) << three << "" << 0ll;
+        QTest::newRow("grown: a hit across the size taken at open")
+            << copies << pattern << "grown" << qint64(512 * 37 + 1);
+        QTest::newRow("grown: a region behind the size taken at open")
+            << runs << QByteArray(2, 0) << "grown" << mib;
     }
     void scanAtOffsetsGivesTheSameHits() {
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, pattern);
         QFETCH(QString, fault);
         QFETCH(qint64, at);
-        const qint64 end = fault.isEmpty() ? file.size() : at;
+        const bool grown = fault == QLatin1String("grown");
+        const qint64 size = grown ? at : file.size();
+        const qint64 end = fault.isEmpty() || grown ? size : at;
         const Offsets expected = WindowSearch(file.left(end), pattern);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.bin"));
@@ -251,9 +226,12 @@ private slots:
             BinaryFile stream;
             QVERIFY(stream.open(path, BinaryFile::Mode::Read));
             std::once_flag cut;
+            std::atomic<qint64> furthest = 0;
             // Both threads read through here.
             BinaryFile::testTransferLimit = [&](BinaryFile::Transfer, qint64 offset,
                                                 std::size_t count) {
+                for (qint64 seen = furthest; seen < offset + qint64(count);)
+                    furthest.compare_exchange_weak(seen, offset + qint64(count));
                 if (fault == QLatin1String("fail"))
                     return std::size_t(std::clamp<qint64>(at - offset, 0, qint64(count)));
                 if (fault == QLatin1String("cut during") && offset + qint64(count) > at)
@@ -261,13 +239,12 @@ private slots:
                 return count;
             };
             HitStore hits(form);
-            const bool complete = ScanHits(
-                std::span<const quint8>(reinterpret_cast<const quint8*>(pattern.constData()),
-                                        std::size_t(pattern.size())),
-                stream, hits, file.size());
+            const bool complete = ScanHits(Bytes(pattern), stream, hits, size);
             BinaryFile::testTransferLimit = nullptr;
             QCOMPARE(ToOffsets(hits), expected);
-            QCOMPARE(complete, end >= file.size());
+            QCOMPARE(complete, end >= size);
+            // Nothing behind the size is read.
+            QVERIFY(furthest <= size);
         }
     }
 
@@ -284,23 +261,14 @@ private slots:
             }
             return n;
         };
-        qint64 pos = 0;
-        const ReadBlock read = [&](quint8* buffer, std::size_t count) {
-            const std::size_t n = readAt(pos, buffer, count);
-            pos += qint64(n);
-            return n;
-        };
         const quint8 pattern[] = {0x01};
         HitStore hits;
-        ScanHits(pattern, read, hits);
+        QVERIFY(ScanHitsAt(pattern, readAt, hits, size));
         QCOMPARE(ToOffsets(hits), (Offsets{7, INT32_MAX}));
-        HitStore hitsAt;
-        ScanHitsAt(pattern, readAt, hitsAt);
-        QCOMPARE(ToOffsets(hitsAt), (Offsets{7, INT32_MAX}));
     }
 
-    // Many generated files and patterns: the scan with any read size gives exactly the
-    // hits of the window algorithm.
+    // Many generated files and patterns: the scan, with reads cut anywhere, gives exactly
+    // the hits of the window algorithm.
     void sameHitsAsTheWindowAlgorithm_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<HitStore::Form>("form");
@@ -379,17 +347,17 @@ private slots:
                 break;
             }
             const Offsets expected = WindowSearch(file, pattern);
-            const std::size_t readSizes[] = {std::size_t(1 + rng.bounded(70)),
-                                             std::size_t(64 + rng.bounded(1000)), kScanReadSize};
-            for (const std::size_t readSize : readSizes) {
-                const Offsets got = Scan(file, pattern, readSize, std::size_t(-1), form);
+            const std::size_t pieces[] = {std::size_t(1 + rng.bounded(70)),
+                                          std::size_t(64 + rng.bounded(1000)), std::size_t(-1)};
+            for (const std::size_t piece : pieces) {
+                const Offsets got = Scan(file, pattern, piece, form);
                 if (got != expected) {
-                    QFAIL(qPrintable(QStringLiteral("round %1: size %2, pattern %3, read size %4: "
-                                                    "%5 hits, expected %6")
+                    QFAIL(qPrintable(QStringLiteral("round %1: size %2, pattern %3, reads of at "
+                                                    "most %4 bytes: %5 hits, expected %6")
                                          .arg(round)
                                          .arg(file.size())
                                          .arg(QString::fromLatin1(pattern.toHex()))
-                                         .arg(readSize)
+                                         .arg(piece)
                                          .arg(got.size())
                                          .arg(expected.size())));
                 }
