@@ -252,6 +252,30 @@ private slots:
         }
     }
 
+    // The dialog the program shows, with the filter the window gives it: the first entry,
+    // "Alle Dateien (*.*)", lists names without a dot as well.
+    void openDialogListsEveryFileUnderAllFiles() {
+        h->find<QAction>("MnuOeffnen")->trigger(); // the fake records the filter, then cancels
+        const QString filter = h->dialogs.openFilters.value(0);
+        QTemporaryDir folder;
+        for (const char* name : {"noext", "core.1", "liesmich.TXT"})
+            MakeFile(folder, QString::fromLatin1(name), name);
+        QtDialogs dialogs;
+        QStringList listed;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+            dialog->setDirectory(folder.path());
+            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 3; });
+            for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+                listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
+            dialog->reject();
+        });
+        QVERIFY(!dialogs.openFile(QStringLiteral("Öffnen Datei"), filter));
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"core.1", "liesmich.TXT", "noext"}));
+    }
+
     void reopeningTheShownFileStartsAtTop() {
         const QString f = makeFile(QStringLiteral("same.bin"), QByteArray(2000, 'q'));
         h->openThroughDialog(f);
