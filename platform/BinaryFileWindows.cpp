@@ -3,6 +3,8 @@
 // the shown file meanwhile, as they may on Linux.
 #include "platform/BinaryFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <fcntl.h>
 #include <io.h>
@@ -19,6 +21,21 @@ HANDLE OsHandle(std::FILE* f) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
 }
 
+// The form that opens a path of any length, also beyond MAX_PATH on a system without the
+// long-path setting: "\\?\C:\..." or "\\?\UNC\server\share\...". The system takes
+// such a path as it is, so it is made absolute, with backslashes and without "." or "..",
+// first.
+QString LongPathForm(const QString& path) {
+    const QString device = QStringLiteral("\\\\?\\");
+    QString p = QDir::toNativeSeparators(path);
+    if (p.startsWith(device) || p.startsWith(QLatin1String("\\\\.\\")))
+        return p;
+    p = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (p.startsWith(QLatin1String("\\\\")))
+        return device + QStringLiteral("UNC\\") + p.mid(2);
+    return device + p;
+}
+
 } // namespace
 
 bool BinaryFile::open(const QString& path, Mode mode) {
@@ -28,7 +45,8 @@ bool BinaryFile::open(const QString& path, Mode mode) {
     const bool update = mode == Mode::Update;
     // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open; a pipe or a device
     // opens without waiting and is refused by its type.
-    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()),
+    const QString name = LongPathForm(path);
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(name.utf16()),
                                       update ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

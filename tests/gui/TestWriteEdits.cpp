@@ -4,6 +4,7 @@
 #include "WindowHarness.h"
 #include "ui/StringGrid.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -38,6 +39,7 @@ QString Hex(quint8 b) {
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
 const QString kCannotRead = QStringLiteral("Die Datei kann nicht gelesen werden.");
 const QString kBehindEnd = QStringLiteral("Die Zeile beginnt hinter dem Dateiende.");
+const QString kLongFolder = QStringLiteral("Ordner mit einem langen Namen");
 
 } // namespace
 
@@ -95,6 +97,7 @@ private slots:
     void cleanup() {
         h.reset();
         QFile::remove(path);
+        QDir(dir.filePath(kLongFolder)).removeRecursively();
     }
 
     void write_data() {
@@ -167,8 +170,27 @@ private slots:
         QVERIFY(enabled());
     }
 
+    // Also through a path longer than the system's old limit of 260 characters, as the
+    // open dialog offers it; the recent list keeps that path.
+    void writtenBytesShowInTable_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("short path") << 0;
+        QTest::newRow("path of 300 characters") << 300;
+    }
     void writtenBytesShowInTable() {
+        QFETCH(int, length);
+        if (length > 0) {
+            QString folder = dir.path();
+            while (folder.size() < length - 50)
+                folder += QLatin1Char('/') + kLongFolder;
+            QVERIFY(QDir().mkpath(folder));
+            path = folder + QLatin1Char('/');
+            path += QString(length - path.size() - 4, QLatin1Char('x')) + QStringLiteral(".bin");
+            QCOMPARE(path.size(), length);
+        }
         open(Letters(1000));
+        QCOMPARE(h->find<QAction>("MnuObjekt1")->text(),
+                 QStringLiteral("&1  ") + QDir::toNativeSeparators(path));
         LoadRow(*h, 1);
         QCOMPARE(h->cell(1, 1), QStringLiteral("41"));
         TypeIntoCell(*h, 1, QStringLiteral("61"));
