@@ -1,4 +1,5 @@
 // Opening files and the recent-file items of the file menu.
+#include "HeldFile.h"
 #include "WindowHarness.h"
 #include "platform/QtDialogs.h"
 #include "ui/SpinEdit.h"
@@ -102,6 +103,8 @@ private slots:
         QTest::newRow("directory passes the existence test") << "directory" << cannot << true;
         QTest::newRow("named pipe chosen in the dialog") << "pipe" << cannot << true;
         QTest::newRow("named pipe chosen from the recent list") << "pipe-recent" << cannot << true;
+        QTest::newRow("held by another program that shares it with nobody")
+            << "held" << cannot << true;
         QTest::newRow("2 GiB file is too large")
             << "huge"
             << "Die Datei ist zu groß. Es können nur Dateien unter 2 GB geöffnet werden." << true;
@@ -114,6 +117,7 @@ private slots:
         h->openThroughDialog(shown);
         QString bad;
         std::unique_ptr<PipeAtPath> pipe;
+        std::unique_ptr<HeldFile> held;
         if (kind.startsWith(QLatin1String("pipe"))) {
             bad = dir.filePath(kind);
             pipe = std::make_unique<PipeAtPath>(bad);
@@ -128,6 +132,13 @@ private slots:
         } else if (kind == QLatin1String("directory")) {
             bad = dir.filePath(QStringLiteral("folder"));
             QVERIFY(QDir().mkpath(bad));
+        } else if (kind == QLatin1String("held")) {
+#ifndef _WIN32
+            QSKIP("only Windows lets a program keep others from opening a file");
+#endif
+            bad = makeFile(QStringLiteral("held.bin"), "held");
+            held = std::make_unique<HeldFile>(bad, HeldFile::Way::Alone);
+            QVERIFY(held->held());
         } else {
             bad = dir.filePath(QStringLiteral("huge.bin"));
             QFile f(bad);

@@ -1,6 +1,7 @@
 // Writing the edit row into the file with "Übernehmen", abandoning it with "Abbrechen",
 // and a write that fails. Every case compares the whole file.
 #include "EditRowDriver.h"
+#include "HeldFile.h"
 #include "WindowHarness.h"
 #include "ui/StringGrid.h"
 
@@ -238,6 +239,9 @@ private slots:
         QTest::newRow("another file renamed over it") << "renamed";
         QTest::newRow("file shortened below the loaded row") << "shortened";
         QTest::newRow("write cut short after 4 bytes") << "short";
+        QTest::newRow("held by another program that lets others only read") << "readers";
+        QTest::newRow("range locked against writes by another program") << "locked";
+        QTest::newRow("read-only attribute set meanwhile") << "read-only";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -251,6 +255,7 @@ private slots:
         QCOMPARE(h->cell(6, 1), QStringLiteral("46"));
         const QByteArray other = Letters(40).toLower();
         QStringList messages{kCannotWrite};
+        std::unique_ptr<HeldFile> held;
         if (how == QLatin1String("deleted") || how == QLatin1String("directory")) {
             if (how == QLatin1String("deleted") && RunningUnderWine())
                 QSKIP("Wine keeps a deleted file reachable by its name while it is open");
@@ -271,6 +276,23 @@ private slots:
             shown.truncate(10);
             // The page read again comes up short; the row starts behind the end now.
             messages = QStringList{kCannotRead, kBehindEnd};
+        } else if (how == QLatin1String("readers") || how == QLatin1String("locked")) {
+#ifndef _WIN32
+            QSKIP("only Windows lets a program keep others from writing a file");
+#endif
+            if (how == QLatin1String("locked") && RunningUnderWine())
+                QSKIP("Wine does not keep others from writing a locked range");
+            held = std::make_unique<HeldFile>(path, how == QLatin1String("readers")
+                                                        ? HeldFile::Way::Readers
+                                                        : HeldFile::Way::Locked);
+            QVERIFY(held->held());
+        } else if (how == QLatin1String("read-only")) {
+#ifndef _WIN32
+            QSKIP("tests may run as root, who writes whatever the permission bits say");
+#endif
+            if (RunningUnderWine())
+                QSKIP("Wine keeps the attribute in permission bits, which root overrides");
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         } else {
             BinaryFile::testTransferLimit = [writes = 0](BinaryFile::Transfer t, qint64,
                                                          std::size_t n) mutable {
@@ -301,9 +323,13 @@ private slots:
         h->dialogs.clear();
         if (how == QLatin1String("directory"))
             QVERIFY(QDir().rmdir(path));
+        held.reset();
+        if (how == QLatin1String("read-only"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
         if (how != QLatin1String("renamed") && how != QLatin1String("short"))
             WriteWholeFile(path, shown = bytes);
-        const bool sameFile = how == QLatin1String("shortened") || how == QLatin1String("short");
+        const bool sameFile = how != QLatin1String("deleted") &&
+                              how != QLatin1String("directory") && how != QLatin1String("renamed");
         h->click("BtnEditGridUebernehmen");
         QCOMPARE(h->dialogs.messageTexts(), sameFile ? QStringList() : QStringList{kCannotWrite});
         const QByteArray atName = how == QLatin1String("renamed") ? other : shown;
