@@ -2,9 +2,8 @@
 // read, write and delete sharing, so other programs may read, write, rename or save over
 // the shown file meanwhile, as they may on Linux.
 #include "platform/BinaryFile.h"
+#include "platform/FileSystem.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <fcntl.h>
 #include <io.h>
@@ -19,21 +18,6 @@ namespace {
 
 HANDLE OsHandle(std::FILE* f) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
-}
-
-// The form that opens a path of any length, also beyond MAX_PATH on a system without the
-// long-path setting: "\\?\C:\..." or "\\?\UNC\server\share\...". The system takes
-// such a path as it is, so it is made absolute, with backslashes and without "." or "..",
-// first.
-QString LongPathForm(const QString& path) {
-    const QString device = QStringLiteral("\\\\?\\");
-    QString p = QDir::toNativeSeparators(path);
-    if (p.startsWith(device) || p.startsWith(QLatin1String("\\\\.\\")))
-        return p;
-    p = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    if (p.startsWith(QLatin1String("\\\\")))
-        return device + QStringLiteral("UNC\\") + p.mid(2);
-    return device + p;
 }
 
 } // namespace

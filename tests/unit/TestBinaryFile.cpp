@@ -55,6 +55,31 @@ private slots:
         QCOMPARE(ReadWholeFile(path), QByteArray("ZirpeE"));
     }
 
+    // What Windows is given to open: the long form of the path, whatever form it came in.
+    void longPathForm_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("drive") << R"(C:\Daten\x.bin)"
+                               << R"(\\?\C:\Daten\x.bin)";
+        QTest::newRow("forward slashes") << "C:/Daten/x.bin"
+                                         << R"(\\?\C:\Daten\x.bin)";
+        QTest::newRow("dot and dot-dot") << R"(C:\Daten\.\alt\..\x.bin)"
+                                         << R"(\\?\C:\Daten\x.bin)";
+        QTest::newRow("share") << R"(\\server\teil\x.bin)"
+                               << R"(\\?\UNC\server\teil\x.bin)";
+        QTest::newRow("already long") << R"(\\?\C:\Daten\x.bin)"
+                                      << R"(\\?\C:\Daten\x.bin)";
+    }
+    void longPathForm() {
+#ifdef _WIN32
+        QFETCH(QString, path);
+        QFETCH(QString, form);
+        QCOMPARE(LongPathForm(path), form);
+#else
+        QSKIP("only Windows has the \\\\?\\ form of a path");
+#endif
+    }
+
     void openRefusesWhatIsNoFile_data() {
         QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("exists");

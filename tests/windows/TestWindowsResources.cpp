@@ -86,7 +86,8 @@ private slots:
     void versionInformation() {
         QFETCH(QString, name);
         QFETCH(QString, value);
-        const auto* path = reinterpret_cast<const wchar_t*>(programPath().utf16());
+        const QString program = programPath();
+        const auto* path = reinterpret_cast<const wchar_t*>(program.utf16());
         QByteArray info(int(GetFileVersionInfoSizeW(path, nullptr)), '\0');
         QVERIFY(!info.isEmpty() && GetFileVersionInfoW(path, 0, DWORD(info.size()), info.data()));
         const QString key = QStringLiteral("\\StringFileInfo\\040704B0\\") + name;
