@@ -86,14 +86,15 @@ import -window root "$work/start.png"
 click_at() { xdotool mousemove --window "$wid" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
 caption_is() { [ "$(xdotool getwindowname "$wid")" = "$1" ]; }
 
-# Ctrl+O, then the full name pasted into the dialog's name box and Return.
+# Ctrl+O: the system's dialog, its name box focused; the full name pasted, then Return.
 xdotool windowactivate --sync "$wid"
 xdotool key --clearmodifiers ctrl+o
 wait_for has_window '^Öffnen Datei$' || fail "no open dialog"
 printf '%s' 'C:\Daten Ω\zehn.bin' | xclip -selection clipboard
 xdotool key --clearmodifiers ctrl+v
 sleep 0.3
-xdotool key Escape Return # the completion list first, then the dialog
+import -window root "$work/dialog.png"
+xdotool key Return
 wait_for caption_is 'Zirpel  [C:\Daten Ω\zehn.bin]' ||
   fail "caption is '$(xdotool getwindowname "$wid")'"
 echo "opened: $(xdotool getwindowname "$wid")"
