@@ -73,10 +73,12 @@ void QtDialogs::PreselectLastName(QFileDialog& dialog) const {
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {
-    QFileDialog dialog(nullptr, title);
     // The system's own dialog on Windows; Qt's elsewhere, where there is no system dialog
-    // (offscreen) or the desktop's differs from session to session.
+    // (offscreen) or the desktop's differs from session to session. The system's dialog
+    // belongs to the window it was opened from: it stays above it, and the system makes
+    // that window active again when it closes.
     const bool native = QGuiApplication::platformName() == QLatin1String("windows");
+    QFileDialog dialog(native ? QApplication::activeWindow() : nullptr, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, !native);
     // The list shows each entry's own text; the appended patterns only drive the filtering.
     dialog.setOption(QFileDialog::HideNameFilterDetails);

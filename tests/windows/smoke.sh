@@ -97,6 +97,9 @@ xdotool key Return
 wait_for caption_is 'Zirpel  [C:\Daten Ω\zehn.bin]' ||
   fail "caption is '$(xdotool getwindowname "$wid")'"
 echo "opened: $(xdotool getwindowname "$wid")"
+# Under Wine, openbox leaves the focus with the closed system dialog; the user clicks
+# into the window (on Windows the system gives the owner the focus back by itself).
+xdotool windowactivate --sync "$wid"
 
 # The edit panel (Ctrl+E), row 0 loaded by a double click, 61 typed over 41, written.
 xdotool key --clearmodifiers ctrl+e
