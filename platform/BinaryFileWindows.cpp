@@ -2,6 +2,7 @@
 // read, write and delete sharing, so other programs may read, write, rename or save over
 // the shown file meanwhile, as they may on Linux.
 #include "platform/BinaryFile.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -28,7 +29,8 @@ bool BinaryFile::open(const QString& path, Mode mode) {
     const bool update = mode == Mode::Update;
     // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open; a pipe or a device
     // opens without waiting and is refused by its type.
-    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()),
+    const QString name = LongPathForm(path);
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(name.utf16()),
                                       update ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -11,7 +11,11 @@ QStringList NameFiltersFromBarList(const QString& filter) {
         QStringList patterns;
         for (const QString& p : parts[i + 1].split(QRegularExpression(QStringLiteral("[;,]")))) {
             const QString t = p.trimmed();
-            if (!t.isEmpty())
+            // "*.*" means every file on Windows; Qt's own dialog matches it only against
+            // names with a dot, so there it would hide "core" or "Makefile".
+            if (t == QLatin1String("*.*"))
+                patterns << QStringLiteral("*");
+            else if (!t.isEmpty())
                 patterns << t;
         }
         result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +

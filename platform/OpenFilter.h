@@ -7,7 +7,7 @@
 namespace zirpel {
 
 // Turns "text|patterns|text|patterns|" into Qt name filters "text (p1 p2 ...)".
-// Patterns may be separated by ';' or ',' and carry blanks.
+// Patterns may be separated by ';' or ',' and carry blanks; "*.*" becomes "*", every name.
 [[nodiscard]] QStringList NameFiltersFromBarList(const QString& filter);
 // The entry of filters that the open dialog shows as shown: with its details hidden the
 // dialog hands back the entry's text without its patterns. Empty when none matches.

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -72,8 +73,13 @@ void QtDialogs::PreselectLastName(QFileDialog& dialog) const {
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {
-    QFileDialog dialog(nullptr, title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The system's own dialog on Windows; Qt's elsewhere, where there is no system dialog
+    // (offscreen) or the desktop's differs from session to session. The system's dialog
+    // belongs to the window it was opened from: it stays above it, and the system makes
+    // that window active again when it closes.
+    const bool native = QGuiApplication::platformName() == QLatin1String("windows");
+    QFileDialog dialog(native ? QApplication::activeWindow() : nullptr, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, !native);
     // The list shows each entry's own text; the appended patterns only drive the filtering.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     // A typed name that does not exist is handed back; the caller reports it.
@@ -82,7 +88,14 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     dialog.setNameFilters(filters);
     if (filters.contains(lastFilter_))
         dialog.selectNameFilter(lastFilter_);
-    PreselectLastName(dialog);
+    if (native && !lastName_.isEmpty()) {
+        // The system's dialog takes the name once, when it opens, and then leaves the name
+        // box to the user.
+        dialog.setDirectory(QFileInfo(lastName_).absolutePath());
+        dialog.selectFile(lastName_);
+    } else if (!native) {
+        PreselectLastName(dialog);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().first();

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,9 +39,14 @@ template <typename T> T* make(QWidget* parent, const char* name, int x, int y, i
 }
 
 QFont gridFont() {
-    QFont f(QStringLiteral("Courier New"));
+    // Where Courier New is missing (Wine has none), a proportional face would make the
+    // table uneven: another fixed-pitch face takes its place.
+    QFont f;
+    f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                   QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
     f.setPointSize(9);
     f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
     return f;
 }
 

@@ -1,4 +1,5 @@
 // Opening files and the recent-file items of the file menu.
+#include "HeldFile.h"
 #include "WindowHarness.h"
 #include "platform/QtDialogs.h"
 #include "ui/SpinEdit.h"
@@ -117,6 +118,8 @@ private slots:
         QTest::newRow("directory passes the existence test") << "directory" << cannot << true;
         QTest::newRow("named pipe chosen in the dialog") << "pipe" << cannot << true;
         QTest::newRow("named pipe chosen from the recent list") << "pipe-recent" << cannot << true;
+        QTest::newRow("held by another program that shares it with nobody")
+            << "held" << cannot << true;
         QTest::newRow("2 GiB file is too large")
             << "huge"
             << "Die Datei ist zu groß. Es können nur Dateien unter 2 GB geöffnet werden." << true;
@@ -129,6 +132,7 @@ private slots:
         h->openThroughDialog(shown);
         QString bad;
         std::unique_ptr<PipeAtPath> pipe;
+        std::unique_ptr<HeldFile> held;
         if (kind.startsWith(QLatin1String("pipe"))) {
             bad = dir.filePath(kind);
             pipe = std::make_unique<PipeAtPath>(bad);
@@ -143,6 +147,13 @@ private slots:
         } else if (kind == QLatin1String("directory")) {
             bad = dir.filePath(QStringLiteral("folder"));
             QVERIFY(QDir().mkpath(bad));
+        } else if (kind == QLatin1String("held")) {
+#ifndef _WIN32
+            QSKIP("only Windows lets a program keep others from opening a file");
+#endif
+            bad = makeFile(QStringLiteral("held.bin"), "held");
+            held = std::make_unique<HeldFile>(bad, HeldFile::Way::Alone);
+            QVERIFY(held->held());
         } else {
             bad = dir.filePath(QStringLiteral("huge.bin"));
             QFile f(bad);
@@ -265,6 +276,30 @@ private slots:
                 dialogs.openFile(QStringLiteral("Öffnen Datei"), QStringLiteral("*.*|*.*|"));
             QCOMPARE(QDir::toNativeSeparators(chosen.value_or(QString())), path);
         }
+    }
+
+    // The dialog the program shows, with the filter the window gives it: the first entry,
+    // "Alle Dateien (*.*)", lists names without a dot as well.
+    void openDialogListsEveryFileUnderAllFiles() {
+        h->find<QAction>("MnuOeffnen")->trigger(); // the fake records the filter, then cancels
+        const QString filter = h->dialogs.openFilters.value(0);
+        QTemporaryDir folder;
+        for (const char* name : {"noext", "core.1", "liesmich.TXT"})
+            MakeFile(folder, QString::fromLatin1(name), name);
+        QtDialogs dialogs;
+        QStringList listed;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+            dialog->setDirectory(folder.path());
+            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 3; });
+            for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+                listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
+            dialog->reject();
+        });
+        QVERIFY(!dialogs.openFile(QStringLiteral("Öffnen Datei"), filter));
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"core.1", "liesmich.TXT", "noext"}));
     }
 
     void reopeningTheShownFileStartsAtTop() {

@@ -1,5 +1,6 @@
 // The search and replace panel, driven as a user does: typing patterns, searching,
 // clicking hits, replacing, and what the panel, the table and the file show afterwards.
+#include "HeldFile.h"
 #include "WindowHarness.h"
 #include "search/HitListModel.h"
 #include "ui/HitListView.h"
@@ -725,6 +726,9 @@ private slots:
         QTest::newRow("file cut short after the search, below the hit") << "shortened";
         QTest::newRow("replacement would run past the end") << "past-end";
         QTest::newRow("symbolic link to another file swapped in") << "symlink";
+        QTest::newRow("held by another program that lets others only read") << "readers";
+        QTest::newRow("range locked against writes by another program") << "locked";
+        QTest::newRow("read-only attribute set after the search") << "read-only";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -741,7 +745,17 @@ private slots:
             QSKIP("Windows keeps the name of a deleted file while it is open");
         if (how == QLatin1String("symlink"))
             QSKIP("a link made here on Windows is a shortcut file, not a symbolic link");
+        if (how == QLatin1String("locked") && RunningUnderWine())
+            QSKIP("Wine does not keep others from writing a locked range");
+        if (how == QLatin1String("read-only") && RunningUnderWine())
+            QSKIP("Wine keeps the attribute in permission bits, which root overrides");
+#else
+        if (how == QLatin1String("readers") || how == QLatin1String("locked"))
+            QSKIP("only Windows lets a program keep others from writing a file");
+        if (how == QLatin1String("read-only"))
+            QSKIP("tests may run as root, who writes whatever the permission bits say");
 #endif
+        std::unique_ptr<HeldFile> held;
         if (how == QLatin1String("deleted")) {
             QVERIFY(QFile::remove(path));
         } else if (how == QLatin1String("directory")) {
@@ -756,6 +770,13 @@ private slots:
             WriteWholeFile(other, after);
             QVERIFY(QFile::remove(path));
             QVERIFY(QFile::link(other, path));
+        } else if (how == QLatin1String("readers") || how == QLatin1String("locked")) {
+            held = std::make_unique<HeldFile>(path, how == QLatin1String("readers")
+                                                        ? HeldFile::Way::Readers
+                                                        : HeldFile::Way::Locked);
+            QVERIFY(held->held());
+        } else if (how == QLatin1String("read-only")) {
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         }
         chooseBase("RadioGrpBasisAscii");
         clickHit(how == QLatin1String("past-end") ? 1 : 0);
@@ -783,6 +804,8 @@ private slots:
         QCOMPARE(h->cell(1 + (hit - page) % 16, 1 + (hit - page) / 16),
                  cut ? QStringLiteral("00") : QStringLiteral("41"));
         QCOMPARE(entries().size(), 2);
+        if (how == QLatin1String("read-only"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
     }
 };
 

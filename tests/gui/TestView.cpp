@@ -5,6 +5,7 @@
 #include "ui/StringGrid.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -113,6 +114,9 @@ private slots:
         QCOMPARE(RowBytes(h->grid(), 2, 16), QStringList(16, QStringLiteral("00")).join(' '));
         QCOMPARE(h->cell(18, 2), QString(16, QLatin1Char('.')));
         QCOMPARE(h->cell(0, 16), QStringLiteral("000000F0"));
+        // A fixed-pitch face also where Courier New is missing (Wine).
+        QVERIFY2(QFontInfo(h->grid()->font()).fixedPitch(),
+                 qPrintable(QFontInfo(h->grid()->font()).family()));
     }
 
     void emptyFile() {

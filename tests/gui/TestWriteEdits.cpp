@@ -1,9 +1,11 @@
 // Writing the edit row into the file with "Übernehmen", abandoning it with "Abbrechen",
 // and a write that fails. Every case compares the whole file.
 #include "EditRowDriver.h"
+#include "HeldFile.h"
 #include "WindowHarness.h"
 #include "ui/StringGrid.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -38,6 +40,7 @@ QString Hex(quint8 b) {
 const QString kCannotWrite = QStringLiteral("Die Datei kann nicht geschrieben werden.");
 const QString kCannotRead = QStringLiteral("Die Datei kann nicht gelesen werden.");
 const QString kBehindEnd = QStringLiteral("Die Zeile beginnt hinter dem Dateiende.");
+const QString kLongFolder = QStringLiteral("Ordner mit einem langen Namen");
 
 } // namespace
 
@@ -113,6 +116,7 @@ private slots:
         BinaryFile::testStepFails = nullptr;
         h.reset();
         QFile::remove(path);
+        QDir(dir.filePath(kLongFolder)).removeRecursively();
     }
 
     void write_data() {
@@ -189,8 +193,27 @@ private slots:
         QVERIFY(enabled());
     }
 
+    // Also through a path longer than the system's old limit of 260 characters, as the
+    // open dialog offers it; the recent list keeps that path.
+    void writtenBytesShowInTable_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("short path") << 0;
+        QTest::newRow("path of 300 characters") << 300;
+    }
     void writtenBytesShowInTable() {
+        QFETCH(int, length);
+        if (length > 0) {
+            QString folder = dir.path();
+            while (folder.size() < length - 50)
+                folder += QLatin1Char('/') + kLongFolder;
+            QVERIFY(QDir().mkpath(folder));
+            path = folder + QLatin1Char('/');
+            path += QString(length - path.size() - 4, QLatin1Char('x')) + QStringLiteral(".bin");
+            QCOMPARE(path.size(), length);
+        }
         open(Letters(1000));
+        QCOMPARE(h->find<QAction>("MnuObjekt1")->text(),
+                 QStringLiteral("&1  ") + QDir::toNativeSeparators(path));
         LoadRow(*h, 1);
         QCOMPARE(h->cell(1, 1), QStringLiteral("41"));
         TypeIntoCell(*h, 1, QStringLiteral("61"));
@@ -239,6 +262,9 @@ private slots:
         QTest::newRow("file shortened below the loaded row") << "shortened";
         QTest::newRow("write refused by the disk") << "short";
         QTest::newRow("sync fails after the write") << "sync";
+        QTest::newRow("held by another program that lets others only read") << "readers";
+        QTest::newRow("range locked against writes by another program") << "locked";
+        QTest::newRow("read-only attribute set meanwhile") << "read-only";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -252,6 +278,7 @@ private slots:
         QCOMPARE(h->cell(6, 1), QStringLiteral("46"));
         const QByteArray other = Letters(40).toLower();
         QStringList messages{kCannotWrite};
+        std::unique_ptr<HeldFile> held;
         if (how == QLatin1String("deleted") || how == QLatin1String("directory")) {
             if (how == QLatin1String("deleted") && RunningUnderWine())
                 QSKIP("Wine keeps a deleted file reachable by its name while it is open");
@@ -277,6 +304,23 @@ private slots:
             BinaryFile::testStepFails = [syncs = 0](BinaryFile::Step step) mutable {
                 return step == BinaryFile::Step::Sync && syncs++ == 0;
             };
+        } else if (how == QLatin1String("readers") || how == QLatin1String("locked")) {
+#ifndef _WIN32
+            QSKIP("only Windows lets a program keep others from writing a file");
+#endif
+            if (how == QLatin1String("locked") && RunningUnderWine())
+                QSKIP("Wine does not keep others from writing a locked range");
+            held = std::make_unique<HeldFile>(path, how == QLatin1String("readers")
+                                                        ? HeldFile::Way::Readers
+                                                        : HeldFile::Way::Locked);
+            QVERIFY(held->held());
+        } else if (how == QLatin1String("read-only")) {
+#ifndef _WIN32
+            QSKIP("tests may run as root, who writes whatever the permission bits say");
+#endif
+            if (RunningUnderWine())
+                QSKIP("Wine keeps the attribute in permission bits, which root overrides");
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         } else {
             BinaryFile::testTransferLimit = [writes = 0](BinaryFile::Transfer t, qint64,
                                                          std::size_t n) mutable {
@@ -308,10 +352,14 @@ private slots:
         h->dialogs.clear();
         if (how == QLatin1String("directory"))
             QVERIFY(QDir().rmdir(path));
-        const bool sameFile = how == QLatin1String("shortened") || how == QLatin1String("short") ||
-                              how == QLatin1String("sync");
-        if (how != QLatin1String("renamed") && (!sameFile || how == QLatin1String("shortened")))
+        held.reset();
+        if (how == QLatin1String("read-only"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        if (how != QLatin1String("renamed") && how != QLatin1String("short") &&
+            how != QLatin1String("sync"))
             WriteWholeFile(path, shown = bytes);
+        const bool sameFile = how != QLatin1String("deleted") &&
+                              how != QLatin1String("directory") && how != QLatin1String("renamed");
         h->click("BtnEditGridUebernehmen");
         QCOMPARE(h->dialogs.messageTexts(), sameFile ? QStringList() : QStringList{kCannotWrite});
         const QByteArray atName = how == QLatin1String("renamed") ? other : shown;

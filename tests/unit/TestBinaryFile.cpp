@@ -26,6 +26,60 @@ private slots:
         QCOMPARE(ReadWholeFile(path), QByteArray("ZErpel"));
     }
 
+    // A path longer than MAX_PATH (260) opens for reading and for update, as the system's
+    // dialog offers it, with either separator, and names the same file as a short one.
+    void longPathOpens_data() {
+        QTest::addColumn<bool>("slashes");
+        QTest::newRow("300 characters, the system's separators") << false;
+        QTest::newRow("300 characters, forward slashes") << true;
+    }
+    void longPathOpens() {
+        QFETCH(bool, slashes);
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        while (folder.size() < 250)
+            folder += QStringLiteral("/Ordner mit einem langen Namen");
+        QVERIFY(QDir().mkpath(folder));
+        QString path = folder + QLatin1Char('/');
+        path += QString(300 - path.size() - 4, QLatin1Char('x')) + QStringLiteral(".bin");
+        QCOMPARE(path.size(), 300);
+        QVERIFY(WriteWholeFile(path, "Zirpel"));
+        path = slashes ? path : QDir::toNativeSeparators(path);
+        QVERIFY(fileExists(path));
+        BinaryFile shown;
+        QVERIFY(shown.open(path, BinaryFile::Mode::Read));
+        BinaryFile update;
+        QVERIFY(update.open(path, BinaryFile::Mode::Update));
+        QVERIFY(update.identity() && update.identity() == shown.identity());
+        QVERIFY(update.seek(5) && update.write("E", 1) && update.commitAndClose());
+        QCOMPARE(ReadWholeFile(path), QByteArray("ZirpeE"));
+    }
+
+    // What Windows is given to open: the long form of the path, whatever form it came in.
+    void longPathForm_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("drive") << R"(C:\Daten\x.bin)"
+                               << R"(\\?\C:\Daten\x.bin)";
+        QTest::newRow("forward slashes") << "C:/Daten/x.bin"
+                                         << R"(\\?\C:\Daten\x.bin)";
+        QTest::newRow("dot and dot-dot") << R"(C:\Daten\.\alt\..\x.bin)"
+                                         << R"(\\?\C:\Daten\x.bin)";
+        QTest::newRow("share") << R"(\\server\teil\x.bin)"
+                               << R"(\\?\UNC\server\teil\x.bin)";
+        QTest::newRow("already long") << R"(\\?\C:\Daten\x.bin)"
+                                      << R"(\\?\C:\Daten\x.bin)";
+    }
+    void longPathForm() {
+#ifdef _WIN32
+        QFETCH(QString, path);
+        QFETCH(QString, form);
+        QCOMPARE(LongPathForm(path), form);
+#else
+        QSKIP("only Windows has the \\\\?\\ form of a path");
+#endif
+    }
+
     void openRefusesWhatIsNoFile_data() {
         QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("exists");

@@ -11,8 +11,10 @@ private slots:
     void nameFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("one entry")
-            << "Alle Dateien (*.*)|*.*|" << QStringList{"Alle Dateien (*.*) (*.*)"};
+        QTest::newRow("all files: every name, also without a dot")
+            << "Alle Dateien (*.*)|*.*|" << QStringList{"Alle Dateien (*.*) (*)"};
+        QTest::newRow("*.* beside other patterns")
+            << "Alles|*.TXT; *.*|" << QStringList{"Alles (*.TXT *)"};
         QTest::newRow("patterns split on semicolon and comma")
             << "C++ Files (*.c; *.cpp, *.cxx, *.h)|*.C;*.CPP;*.CXX, *.H|"
             << QStringList{"C++ Files (*.c; *.cpp, *.cxx, *.h) (*.C *.CPP *.CXX *.H)"};
@@ -32,8 +34,10 @@ private slots:
         QTest::addColumn<QString>("full");
         QTest::newRow("text without its patterns") << "Textdateien (*.txt)"
                                                    << "Textdateien (*.txt) (*.TXT)";
-        QTest::newRow("whole entry") << "Alle Dateien (*.*) (*.*)"
-                                     << "Alle Dateien (*.*) (*.*)";
+        QTest::newRow("whole entry") << "Alle Dateien (*.*) (*)"
+                                     << "Alle Dateien (*.*) (*)";
+        QTest::newRow("text with its own parentheses") << "Alle Dateien (*.*)"
+                                                       << "Alle Dateien (*.*) (*)";
         QTest::newRow("no such entry") << "Bilder"
                                        << "";
     }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The Windows program as a user gets it, under Wine with the windows platform, run inside
 # an X server (xvfb-run) with openbox:
-#   the installer puts it into Program Files with a Start-menu entry; the program starts
-#   and shows "Zirpel []", opens a file through the real dialog (caption with the Windows
-#   path), writes a byte through the edit row and ends through "&Beenden", leaving its
-#   settings in the registry as strings and 32-bit integers; the uninstaller removes what
-#   was installed and leaves the settings.
+#   the installer puts it into the folder given, with a Start-menu entry and its entry
+#   under "Programs and Features"; run again, it installs over it into the folder it
+#   remembers; the program starts and shows "Zirpel []", opens a file through the real
+#   dialog (caption with the Windows path), writes a byte through the edit row; while it
+#   runs, neither the installer nor the uninstaller replaces or removes it; it ends
+#   through "&Beenden", leaving its settings in the registry as strings and 32-bit
+#   integers; the uninstaller removes what was installed and leaves the settings.
 #   smoke.sh SETUP.EXE        (WINEPREFIX as prepared by scripts/test-windows)
 set -euo pipefail
 setup="$1"
@@ -36,18 +38,32 @@ trap 'kill "$wm" 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf 
 wait_for sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window' ||
   fail "openbox did not start"
 
-# Install, as an administrator would, without questions.
+# Install, as an administrator would, without questions, into a folder of the user's
+# choice (/D= comes last, without quotes).
 drive_c="$WINEPREFIX/drive_c"
-installed="$drive_c/Program Files/Zirpel"
+installed="$drive_c/Programme/Zirpel"
 menu_entry="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zirpel.lnk"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zirpel'
-wine "$setup" /S
+wine "$setup" /S '/D=C:\Programme\Zirpel'
 wineserver -w
 [ -f "$installed/zirpel.exe" ] || fail "zirpel.exe not installed"
 [ -f "$installed/Tamsel.hlp" ] || fail "Tamsel.hlp not installed"
 [ -f "$menu_entry" ] || fail "no Start-menu entry"
-wine reg query "$uninstall_key" /v DisplayName >/dev/null 2>&1 || fail "no uninstall entry"
+entry="$(wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r')"
+for value in 'DisplayName +REG_SZ +Zirpel$' 'DisplayVersion +REG_SZ +[0-9]+\.[0-9]+$' \
+  'Publisher +REG_SZ +Quillmark Software$' 'DisplayIcon +REG_SZ +C:\\Programme\\Zirpel\\zirpel\.exe$' \
+  'InstallLocation +REG_SZ +C:\\Programme\\Zirpel$' 'EstimatedSize +REG_DWORD +0x[0-9a-f]*[1-9a-f]'; do
+  grep -Eq "^ +$value" <<<"$entry" || fail "Programs and Features: no ${value%% *} like '$value' in: $entry"
+done
 echo "installed: $(find "$installed" -type f | wc -l) files"
+
+# Installed again over it, without a folder given: into the folder it remembers.
+rm "$installed/Tamsel.hlp"
+wine "$setup" /S
+wineserver -w
+[ -f "$installed/Tamsel.hlp" ] || fail "the second installation did not go into the remembered folder"
+[ ! -e "$drive_c/Program Files/Zirpel" ] || fail "the second installation went into Program Files"
+echo "installed over: into the remembered folder"
 
 # A file in a folder whose name lies outside the ANSI code page.
 data="$drive_c/Daten Ω"
@@ -55,7 +71,11 @@ mkdir -p "$data"
 printf 'ABCDEFGHIJ' >"$data/zehn.bin"
 wine reg delete 'HKLM\Software\Quillmark\Zirpel' /f >/dev/null 2>&1 || true
 
+# This run's own program, by its process: another Zirpel on the machine does not count.
+running() { [ -n "$(ps -o stat= -p "$1" 2>/dev/null | grep -v '^Z')" ]; }
+ended() { ! running "$1"; }
 wine "$installed/zirpel.exe" >/dev/null 2>&1 &
+zirpel=$!
 wait_for has_window '^Zirpel \[\]$' || fail "no window 'Zirpel []'"
 wid="$(window_named '^Zirpel \[\]$')"
 echo "started: $(xdotool getwindowname "$wid")"
@@ -66,17 +86,20 @@ import -window root "$work/start.png"
 click_at() { xdotool mousemove --window "$wid" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
 caption_is() { [ "$(xdotool getwindowname "$wid")" = "$1" ]; }
 
-# Ctrl+O, then the full name pasted into the dialog's name box and Return.
+# Ctrl+O: the system's dialog, its name box focused; the full name pasted, then Return.
 xdotool windowactivate --sync "$wid"
 xdotool key --clearmodifiers ctrl+o
 wait_for has_window '^Öffnen Datei$' || fail "no open dialog"
 printf '%s' 'C:\Daten Ω\zehn.bin' | xclip -selection clipboard
 xdotool key --clearmodifiers ctrl+v
 sleep 0.3
-xdotool key Escape Return # the completion list first, then the dialog
+xdotool key Return
 wait_for caption_is 'Zirpel  [C:\Daten Ω\zehn.bin]' ||
   fail "caption is '$(xdotool getwindowname "$wid")'"
 echo "opened: $(xdotool getwindowname "$wid")"
+# Under Wine, openbox leaves the focus with the closed system dialog; the user clicks
+# into the window (on Windows the system gives the owner the focus back by itself).
+xdotool windowactivate --sync "$wid"
 
 # The edit panel (Ctrl+E), row 0 loaded by a double click, 61 typed over 41, written.
 xdotool key --clearmodifiers ctrl+e
@@ -99,13 +122,27 @@ xdotool key Escape
 wait_for sh -c '! xdotool search --onlyvisible --name "^Zirpel-Hilfe$" 2>/dev/null | grep -q .' ||
   fail "help window not closed by Esc"
 
+# While it runs, an upgrade and an uninstall leave it alone: asked to close it (silent:
+# cancelled), they stop with exit code 2 and change nothing.
+sum="$(sha256sum "$installed/zirpel.exe")"
+status=0
+wine "$setup" /S || status=$?
+[ "$status" -eq 2 ] || fail "the installer over a running Zirpel ended with $status, not 2"
+status=0
+wine "$installed/uninstall.exe" /S '_?=C:\Programme\Zirpel' || status=$?
+[ "$status" -eq 2 ] || fail "the uninstaller of a running Zirpel ended with $status, not 2"
+[ "$(sha256sum "$installed/zirpel.exe")" = "$sum" ] && [ -f "$installed/Tamsel.hlp" ] ||
+  fail "the files of the running Zirpel were changed"
+running "$zirpel" || fail "Zirpel ended during the installer"
+echo "running: installer and uninstaller stopped with exit code 2"
+
 # Ctrl+Q, as "&Beenden" in the file menu.
 xdotool windowactivate --sync "$wid" 2>/dev/null || true
 xdotool key --clearmodifiers ctrl+q
 
-wait_for sh -c '! pgrep -f "Zirpel.zirpel\.exe" >/dev/null' || {
+wait_for ended "$zirpel" || {
   import -window root "${ZIRPEL_SMOKE_SHOTS:-$work}/not-ended.png"
-  fail "the program did not end: $(pgrep -af 'Zirpel.zirpel\.exe')"
+  fail "the program did not end"
 }
 wineserver -w
 
@@ -121,6 +158,7 @@ done
 
 # The next start reads them back: the first recent file opens from the file menu.
 wine "$installed/zirpel.exe" >/dev/null 2>&1 &
+zirpel=$!
 wait_for has_window '^Zirpel \[\]$' || fail "no window 'Zirpel []' at the second start"
 wid="$(window_named '^Zirpel \[\]$')"
 xdotool windowactivate --sync "$wid" 2>/dev/null || true
@@ -129,7 +167,7 @@ sleep 0.4
 xdotool key 1
 wait_for caption_is 'Zirpel  [C:\Daten Ω\zehn.bin]' || fail "recent file not read back"
 xdotool key --clearmodifiers ctrl+q
-wait_for sh -c '! pgrep -f "Zirpel.zirpel\.exe" >/dev/null' || fail "the program did not end"
+wait_for ended "$zirpel" || fail "the program did not end"
 wineserver -w
 echo "read back: the recent file opened again"
 
