@@ -292,7 +292,7 @@ private slots:
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
             dialog->setDirectory(folder.path());
-            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 3; });
+            (void)QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 3; });
             for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
                 listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
             dialog->reject();
