@@ -156,7 +156,7 @@ TFrmHexEditor::~TFrmHexEditor() {
 }
 
 void TFrmHexEditor::WithFile(void (TFrmHexEditor::*handler)()) {
-    if (DataFile.isOpen())
+    if (HasFile())
         (this->*handler)();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/Platform.h"
 #include "search/SearchState.h"
+#include "view/Page.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -62,11 +63,11 @@ private:
     // The file DataFile is on: writes go into it alone, whatever FileName leads to now.
     FileIdentity dataFileIdentity_;
     qint32 FileSize = 0;
-    std::array<quint8, 1024> PageBuffer{};
+    std::array<quint8, kMaxPageSize> PageBuffer{};
     // Kept as part of the window's documented state only: the scan reads through
     // buffers of its own (search/HitScanner), so nothing uses this field.
-    std::array<quint8, 1024> SearchWindow{};
-    std::array<char, 33> TextLineBuffer{};
+    std::array<quint8, kMaxPageSize> SearchWindow{};
+    std::array<char, kMaxRowText> TextLineBuffer{};
     std::array<QString, 4> RecentFiles;
     // SearchPattern, ReplacePattern and their lengths are kept by search_, with the hits.
 
@@ -109,6 +110,8 @@ private:
     void ReadPage();
     // ReadPage, then RenderPage: the page as the file now is.
     void ShowPage();
+    // The page PageOffset and PageSize describe, with its rules.
+    [[nodiscard]] Page CurrentPage() const { return {PageOffset, PageSize}; }
 
     // Scrolling (view/Scrolling.cpp).
     void ScrollBarVertikalChange();
@@ -171,6 +174,8 @@ private:
 
     // Runs a handler that needs an open file; before the first file it does nothing.
     void WithFile(void (TFrmHexEditor::*handler)());
+    // A file is open: before the first one, nothing is read, scrolled or searched.
+    [[nodiscard]] bool HasFile() const { return DataFile.isOpen(); }
 
     Platform platform_;
     std::unique_ptr<Ui::FrmHexEditor> ui;

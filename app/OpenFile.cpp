@@ -29,9 +29,6 @@ QString OpenFilter() {
         "Pascal Unit (*.pas)|*.PAS|");
 }
 
-// Offsets and sizes are signed 32-bit: only files below 2 GiB can be shown.
-constexpr qint64 kMaxFileSize = 2147483647;
-
 } // namespace
 
 void TFrmHexEditor::MnuOeffnenClick() {

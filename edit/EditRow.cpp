@@ -15,7 +15,7 @@ void TFrmHexEditor::HexEditGridSetEditText(int col, int, const QString& value) {
     if (!editRow_.editText(col - 1, value))
         return;
     ui->HexEditGrid->setCell(col, 0, editRow_.cell(col - 1));
-    ui->HexEditGrid->setCell(Columns + 2, 0, editRow_.text());
+    ui->HexEditGrid->setCell(TextColumn(Columns), 0, editRow_.text());
 }
 
 } // namespace zirpel

@@ -1,6 +1,7 @@
 #include "edit/EditRowState.h"
 
 #include "edit/EditCell.h"
+#include "view/Page.h"
 
 #include <algorithm>
 
@@ -9,7 +10,6 @@ namespace zirpel {
 namespace {
 
 // Offsets and sizes are signed 32-bit: a longer file could not be opened again.
-constexpr qint64 kMaxFileSize = 2147483647;
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/ReleaseMemory.h"
+#include "view/Page.h"
 
 #include <algorithm>
 #include <array>
@@ -24,8 +25,8 @@ namespace {
 // can take several times as long.
 constexpr std::size_t kAlign = 64;
 
-// Offsets are signed 32-bit: positions from here on are not reported.
-constexpr qint64 kOffsetLimit = qint64(1) << 31;
+// Offsets are signed 32-bit: positions past the largest file are not reported.
+constexpr qint64 kOffsetLimit = kMaxFileSize + 1;
 
 constexpr std::size_t kRegionWords = std::size_t(HitStore::kRegionSize / 64);
 

@@ -4,7 +4,6 @@
 #include "ui/HitListView.h"
 
 #include <QScrollBar>
-#include <algorithm>
 
 namespace zirpel {
 
@@ -16,9 +15,9 @@ void TFrmHexEditor::ListBoxTrefferClick() {
     // Moving the thumb runs the scroll handler, which keeps the page inside the file.
     ui->ScrollBarVertikal->setValue(PageOffset);
     // The thumb may already have stood there; the page still must not run past the end.
-    const qint32 last = std::max(0, FileSize - PageSize);
-    if (PageOffset > last) {
-        PageOffset = last;
+    const qint32 inside = CurrentPage().clamp(PageOffset, FileSize);
+    if (inside != PageOffset) {
+        PageOffset = inside;
         ui->ScrollBarVertikal->setValue(PageOffset);
     }
     ShowPage();

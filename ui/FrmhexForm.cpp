@@ -3,6 +3,7 @@
 #include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
+#include "view/Page.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -148,8 +149,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     HexGrid->setDefaultColWidth(16);
     HexGrid->setDefaultRowHeight(16);
     HexGrid->setGridLineWidth(1);
-    HexGrid->setColCount(35);
-    HexGrid->setRowCount(33);
+    HexGrid->setColCount(kMaxGridColumns);
+    HexGrid->setRowCount(kMaxGridRows);
     HexGrid->setCurrentCell(1, 1);
 
     ScrollBarVertikal = make<QScrollBar>(Central, "ScrollBarVertikal", 659, 64, 16, 137);
@@ -258,7 +259,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     HexEditGrid->setDefaultColWidth(66);
     HexEditGrid->setDefaultRowHeight(16);
     HexEditGrid->setGridLineWidth(1);
-    HexEditGrid->setColCount(35);
+    HexEditGrid->setColCount(kMaxGridColumns);
     HexEditGrid->setRowCount(1);
     HexEditGrid->setEditable(true);
     HexEditGrid->setCurrentCell(1, 0);

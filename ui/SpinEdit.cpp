@@ -1,4 +1,5 @@
 #include "ui/SpinEdit.h"
+#include "view/Page.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -6,8 +7,8 @@
 namespace zirpel {
 
 SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent) {
-    setRange(16, 32);
-    setSingleStep(4);
+    setRange(kMinPageShape, kMaxPageShape);
+    setSingleStep(kPageShapeStep);
     setValue(32);
     setFocusPolicy(Qt::StrongFocus);
     lineEdit()->setReadOnly(true);

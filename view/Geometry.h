@@ -47,14 +47,4 @@ struct Geometry {
     }
 };
 
-// The scroll bar's maximum for its position. A platform scroll bar's position goes up to
-// maximum - page + 1, so with fileSize - pageSize + 1 the thumb stands at the bottom of the
-// track on the last page. A position beyond that (the page grew on the last page, and
-// stays until the user scrolls) is kept, with room for one more step down: every way down
-// then moves the position, and the scroll handler puts the page on the last full one.
-[[nodiscard]] constexpr int ScrollMaximum(int fileSize, int pageSize, int position) {
-    const int last = fileSize > pageSize ? fileSize - pageSize + 1 : 0;
-    return position >= last && position > 0 ? position + 1 : last;
-}
-
 } // namespace zirpel

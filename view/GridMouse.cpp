@@ -31,10 +31,11 @@ QRect ToQRect(const TRect& r) {
 void TFrmHexEditor::HexGridMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
     StringGrid* grid = ui->HexGrid;
     const QPoint cell = grid->mouseToCell(x, y);
-    if (cell.x() < 1 || cell.x() > Columns)
+    if (!IsByteColumn(cell.x(), Columns))
         return;
     // On a header label this is the header row's text cell.
-    CharFocusRect = CharFrame(grid->cellRect(Columns + 2, cell.y()), cell.x() - 1, CharWidth);
+    CharFocusRect =
+        CharFrame(grid->cellRect(TextColumn(Columns), cell.y()), cell.x() - 1, CharWidth);
     grid->toggleFocusFrame(ToQRect(CharFocusRect));
 }
 
@@ -42,11 +43,11 @@ void TFrmHexEditor::HexGridMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x
     StringGrid* grid = ui->HexGrid;
     const QPoint cell = grid->mouseToCell(x, y);
     // Released elsewhere, the frame of the press stays until its cell is set again.
-    if (cell.x() < 1 || cell.x() > Columns)
+    if (!IsByteColumn(cell.x(), Columns))
         return;
     // Over the pressed cell this removes the frame of the press.
     grid->toggleFocusFrame(
-        ToQRect(CharFrame(grid->cellRect(Columns + 2, cell.y()), cell.x() - 1, CharWidth)));
+        ToQRect(CharFrame(grid->cellRect(TextColumn(Columns), cell.y()), cell.x() - 1, CharWidth)));
     RenderPage();
 }
 
@@ -63,20 +64,20 @@ void TFrmHexEditor::HexGridDblClick() {
         return;
     StringGrid* edit = ui->HexEditGrid;
     // A hidden panel is not shaped by the layout; the row must still fit whole.
-    if (edit->colCount() != Columns + 3)
-        edit->setColCount(Columns + 3);
+    if (edit->colCount() != GridColumns(Columns))
+        edit->setColCount(GridColumns(Columns));
     edit->beginUpdate();
     QStringList bytes;
-    for (int c = 0; c <= Columns + 2; ++c) {
+    for (int c = 0; c <= TextColumn(Columns); ++c) {
         edit->setCell(c, 0, grid->cell(c, row));
-        if (c >= 1 && c <= Columns)
+        if (IsByteColumn(c, Columns))
             bytes << grid->cell(c, row);
     }
     edit->endUpdate();
-    editRow_.load(PageOffset + rowStart, bytes, grid->cell(Columns + 2, row));
+    editRow_.load(PageOffset + rowStart, bytes, grid->cell(TextColumn(Columns), row));
     // A reshaped grid may have left its current cell on the spacer or the text cell,
     // where a typed key would open an editor.
-    if (edit->currentCol() < 1 || edit->currentCol() > Columns)
+    if (!IsByteColumn(edit->currentCol(), Columns))
         edit->setCurrentCell(1, 0);
     edit->setEnabled(true);
     ui->BtnEditGridUebernehmen->setEnabled(true);

@@ -6,6 +6,7 @@
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 #include "view/Geometry.h"
+#include "view/Page.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -22,14 +23,14 @@ namespace zirpel {
 namespace {
 
 void ShapeColumns(StringGrid* grid, int columns, int gridLineWidth) {
-    grid->setColCount(columns + 3);
+    grid->setColCount(GridColumns(columns));
     grid->setGridLineWidth(gridLineWidth);
     grid->setColWidth(0, Geometry::AddressColumnWidth);
     for (int c = 1; c <= columns; ++c)
         grid->setColWidth(c, Geometry::ByteColumnWidth);
     grid->setColWidth(columns + 1, Geometry::SpacerColumnWidth);
-    grid->setColWidth(columns + 2, Geometry::CharWidth * columns + 4);
-    grid->setCharColumn(columns + 2, Geometry::CharWidth);
+    grid->setColWidth(TextColumn(columns), Geometry::CharWidth * columns + 4);
+    grid->setCharColumn(TextColumn(columns), Geometry::CharWidth);
 }
 
 } // namespace
@@ -84,7 +85,7 @@ void TFrmHexEditor::UpdateLayout() {
                      Geometry::ScrollBarWidth, geo.tableHeight());
     bar->setPageStep(PageSize);
     bar->setSingleStep(Columns);
-    if (DataFile.isOpen()) {
+    if (HasFile()) {
         // The page stays where it is until the user scrolls; the position is not clamped.
         const QSignalBlocker keepPage(bar);
         bar->setMaximum(ScrollMaximum(FileSize, PageSize, bar->value()));
@@ -104,8 +105,8 @@ void TFrmHexEditor::CSpinEditReihenChange() {
     if (StartupPending)
         return;
     const int value = ui->CSpinEditReihen->value();
-    if (value < 16 || value > 32)
-        ui->CSpinEditReihen->setValue(16);
+    if (!InPageShapeRange(value))
+        ui->CSpinEditReihen->setValue(kMinPageShape);
     UpdateLayout();
     ShowPage();
 }
@@ -114,8 +115,8 @@ void TFrmHexEditor::CSpinEditSpaltenChange() {
     if (StartupPending)
         return;
     const int value = ui->CSpinEditSpalten->value();
-    if (value < 16 || value > 32)
-        ui->CSpinEditSpalten->setValue(16);
+    if (!InPageShapeRange(value))
+        ui->CSpinEditSpalten->setValue(kMinPageShape);
     UpdateLayout();
     ShowPage();
 }

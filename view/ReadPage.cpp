@@ -9,9 +9,9 @@ namespace zirpel {
 void TFrmHexEditor::ReadPage() {
     PageBuffer.fill(0);
     pageBytesRead_ = 0;
-    if (!DataFile.isOpen())
+    if (!HasFile())
         return;
-    const qint32 wanted = std::clamp(PageSize, 0, 1024);
+    const qint32 wanted = std::clamp(PageSize, 0, kMaxPageSize);
     // A failed seek or a short read leaves zeros; the seek also drops what the stream
     // had buffered, so bytes written through another stream show.
     if (DataFile.seek(PageOffset))
@@ -19,7 +19,7 @@ void TFrmHexEditor::ReadPage() {
     // Zeros in place of bytes the file had at the open are shown, and a row holding them
     // is never loaded to be written back. Said once for a run of failed reads: every
     // click and scroll reads the page again.
-    const bool failed = pageBytesRead_ < std::clamp(FileSize - PageOffset, 0, wanted);
+    const bool failed = pageBytesRead_ < CurrentPage().bytesInFile(FileSize);
     if (failed && !pageReadFailed_)
         platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht gelesen werden."));
     pageReadFailed_ = failed;

@@ -12,8 +12,8 @@ void TFrmHexEditor::RenderPage() {
     StringGrid* grid = ui->HexGrid;
     // The layout keeps the shape within the grid and the buffer; the bounds only guard
     // against a page shape that was never laid out.
-    const int rows = std::clamp(Rows, 0, std::min(32, grid->rowCount() - 1));
-    const int cols = std::clamp(Columns, 0, std::min(32, grid->colCount() - 3));
+    const int rows = std::clamp(Rows, 0, std::min(kMaxPageShape, grid->rowCount() - 1));
+    const int cols = std::clamp(Columns, 0, std::min(kMaxPageShape, grid->colCount() - 3));
     const bool decimal = DecimalAddresses != 0;
     qint64 address = PageOffset;
     grid->beginUpdate();
@@ -25,7 +25,7 @@ void TFrmHexEditor::RenderPage() {
             TextLineBuffer[i] = b < 0x20 ? '.' : char(b);
         }
         TextLineBuffer[cols] = '\0';
-        grid->setCell(cols + 2, k + 1, Cp1252Text(TextLineBuffer.data(), cols));
+        grid->setCell(TextColumn(cols), k + 1, Cp1252Text(TextLineBuffer.data(), cols));
         address += cols;
     }
     grid->endUpdate();

@@ -1,5 +1,6 @@
 // The sizes of the table and the panels for a page shape.
 #include "view/Geometry.h"
+#include "view/Page.h"
 
 #include <QSize>
 #include <QTest>
@@ -39,6 +40,30 @@ private slots:
         // The scroll bar stands right of the table, inside the content area.
         QVERIFY(Geometry::TableLeft + g.tableWidth() + Geometry::ScrollBarWidth <=
                 g.contentWidth());
+    }
+
+    // The page stays inside the file: the offset stops at the last whole page.
+    void page_data() {
+        QTest::addColumn<int>("fileSize");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("file shorter than a page") << 100 << 16 << 0 << 100;
+        QTest::newRow("inside") << 1000 << 512 << 512 << 256;
+        QTest::newRow("on the last whole page") << 1000 << 744 << 744 << 256;
+        QTest::newRow("past the last whole page") << 1000 << 900 << 744 << 256;
+        QTest::newRow("largest file, last page")
+            << int(kMaxFileSize) << int(kMaxFileSize) << int(kMaxFileSize) - 256 << 256;
+    }
+    void page() {
+        QFETCH(int, fileSize);
+        QFETCH(int, at);
+        QFETCH(int, offset);
+        QFETCH(int, bytes);
+        Page p{0, 256};
+        p.offset = p.clamp(at, fileSize);
+        QCOMPARE(p.offset, offset);
+        QCOMPARE(p.bytesInFile(fileSize), bytes);
     }
 };
 
