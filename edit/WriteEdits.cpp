@@ -1,5 +1,6 @@
 // Writing the edit row into the file, and abandoning it.
 #include "app/Frmhex.h"
+#include "app/Messages.h"
 #include "platform/Dialogs.h"
 
 namespace zirpel {
@@ -16,7 +17,7 @@ void TFrmHexEditor::BtnEditGridUebernehmenClick() {
         // The file was cut: a page that now comes up short has been told by this message.
         pageReadFailed_ = true;
     } else if (result == EditRowState::Result::CannotWrite) {
-        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
+        platform_.dialogs.appMessage(CannotWriteMessage());
     } else {
         DisableEditRow();
     }

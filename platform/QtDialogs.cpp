@@ -39,7 +39,7 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     return box.clickedButton() == yes;
 }
 
-void QtDialogs::PreselectLastName(QFileDialog& dialog) const {
+void QtDialogs::preselectLastName(QFileDialog& dialog) const {
     if (lastName_.isEmpty())
         return;
     // The folder is read in the background, and a name chosen with selectFile() before it
@@ -94,7 +94,7 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
         dialog.setDirectory(QFileInfo(lastName_).absolutePath());
         dialog.selectFile(lastName_);
     } else if (!native) {
-        PreselectLastName(dialog);
+        preselectLastName(dialog);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -15,7 +15,7 @@ public:
     std::optional<QString> openFile(const QString& title, const QString& filter) override;
 
 private:
-    void PreselectLastName(QFileDialog& dialog) const;
+    void preselectLastName(QFileDialog& dialog) const;
 
     QString lastName_;
     QString lastFilter_;

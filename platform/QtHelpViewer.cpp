@@ -1,6 +1,7 @@
 // The help file is looked up afresh on every request, so a file installed or removed
 // while the program runs is noticed; a missing file is explained in the window itself.
 #include "platform/QtHelpViewer.h"
+#include "platform/Images.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,12 +10,6 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <utility>
-
-// The program's icon lives in the images of the static GUI library.
-// Outside the namespace: Q_INIT_RESOURCE names a function of the global one.
-static void InitImages() {
-    Q_INIT_RESOURCE(images);
-}
 
 namespace zirpel {
 

@@ -20,18 +20,18 @@ void WindowPlacer::setPlace(std::optional<QPoint> topLeft) {
 
 void WindowPlacer::setOuterSize(QSize size) {
     outerSize_ = size;
-    Resize(size.shrunkBy(Known()));
+    resizeClient(size.shrunkBy(knownFrame()));
 }
 
 void WindowPlacer::setClientSize(QSize size) {
     outerSize_ = QSize();
-    Resize(size);
+    resizeClient(size);
     if (!window_.isVisible())
         return;
-    const QRect outer = window_.geometry().marginsAdded(Known());
+    const QRect outer = window_.geometry().marginsAdded(knownFrame());
     const QPoint inside = KeepInside(outer, window_.screen()->availableGeometry());
     if (inside != outer.topLeft())
-        PlaceOuter(inside);
+        placeOuter(inside);
     if (placing_)
         place_ = inside;
 }
@@ -44,55 +44,55 @@ bool WindowPlacer::eventFilter(QObject* watched, QEvent* event) {
             // The native window exists from here on; its own show event comes before it
             // is mapped, when the widget has taken its final size.
             handle->installEventFilter(this);
-            WatchFrame(*handle, this, [this] { Fit(Frame()); });
+            WatchFrame(*handle, this, [this] { fit(currentFrame()); });
         } else if (event->type() == QEvent::Move && fitted_) {
-            Fit(Frame());
+            fit(currentFrame());
         }
     } else if (watched == handle) {
         if (event->type() == QEvent::Show && !fitted_)
-            Fit(AskFrame(*handle));
+            fit(AskFrame(*handle));
         else if (event->type() == QEvent::Expose && fitted_)
-            Fit(Frame());
+            fit(currentFrame());
     }
     return QObject::eventFilter(watched, event);
 }
 
-QMargins WindowPlacer::Frame() const {
+QMargins WindowPlacer::currentFrame() const {
     if (QWindow* handle = window_.windowHandle(); handle && handle->handle())
         return CurrentFrame(*handle);
     return {};
 }
 
-void WindowPlacer::Fit(QMargins frame) {
+void WindowPlacer::fit(QMargins frame) {
     if (fitted_ == frame)
         return;
     fitted_ = frame;
     if (outerSize_.isValid())
-        Resize(outerSize_.shrunkBy(frame));
+        resizeClient(outerSize_.shrunkBy(frame));
     if (!placing_)
         return;
     if (place_) {
-        PlaceOuter(*place_);
+        placeOuter(*place_);
     } else if (const QScreen* screen = window_.screen()) {
         QRect outer(QPoint(), window_.size().grownBy(frame));
         outer.moveCenter(screen->availableGeometry().center());
-        PlaceOuter(outer.topLeft());
+        placeOuter(outer.topLeft());
     }
     if (!frame.isNull())
         placing_ = false;
 }
 
-void WindowPlacer::Resize(QSize client) {
+void WindowPlacer::resizeClient(QSize client) {
     if (sizing_ == Sizing::Fixed)
         window_.setFixedSize(client);
     else
         window_.resize(client);
 }
 
-void WindowPlacer::PlaceOuter(QPoint topLeft) {
+void WindowPlacer::placeOuter(QPoint topLeft) {
     // The client's own place, from the frame the placer knows: the toolkit may not have
     // taken in the window manager's frame yet.
-    const QMargins frame = Known();
+    const QMargins frame = knownFrame();
     window_.setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window_.size()));
 }
 

@@ -40,12 +40,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Fit(QMargins frame);
-    void Resize(QSize client);
-    void PlaceOuter(QPoint topLeft);
+    void fit(QMargins frame);
+    void resizeClient(QSize client);
+    void placeOuter(QPoint topLeft);
     // The frame as the window manager reports it now, and as last fitted to.
-    [[nodiscard]] QMargins Frame() const;
-    [[nodiscard]] QMargins Known() const { return fitted_.value_or(QMargins()); }
+    [[nodiscard]] QMargins currentFrame() const;
+    [[nodiscard]] QMargins knownFrame() const { return fitted_.value_or(QMargins()); }
 
     QWidget& window_;
     Sizing sizing_;

@@ -1,5 +1,6 @@
 // Replacing the bytes at the selected hit, after the user has confirmed it.
 #include "app/Frmhex.h"
+#include "app/Messages.h"
 #include "platform/Dialogs.h"
 #include "ui/FrmhexForm.h"
 #include "ui/HitListView.h"
@@ -57,7 +58,7 @@ void TFrmHexEditor::BtnErsetzenClick() {
 
     const qint32 offset = AddressTextToOffset(address);
     if (!search_.replace(FileName, dataFileIdentity_, offset)) {
-        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht geschrieben werden."));
+        platform_.dialogs.appMessage(CannotWriteMessage());
         // Show the file as it is now, whatever part of the write reached it.
         ShowPage();
         return;

@@ -1,5 +1,6 @@
 // The search over the whole file, the hit list and the panel's buttons.
 #include "app/Frmhex.h"
+#include "app/Messages.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpViewer.h"
 #include "ui/FrmhexForm.h"
@@ -27,7 +28,7 @@ void TFrmHexEditor::BtnSuchenClick() {
     ShowSearchPhase(true);
     // The list holds the hits before the first byte that could not be read.
     if (search_.readFailed())
-        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht gelesen werden."));
+        platform_.dialogs.appMessage(CannotReadMessage());
 }
 
 qint32 TFrmHexEditor::SearchFile() {

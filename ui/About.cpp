@@ -1,5 +1,7 @@
 #include "ui/About.h"
+#include "platform/Images.h"
 #include "platform/WindowPlacer.h"
+#include "ui/FormParts.h"
 
 #include <QBitmap>
 #include <QFrame>
@@ -7,23 +9,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-// Outside the namespace: Q_INIT_RESOURCE names a function of the global one.
-static void InitImages() {
-    Q_INIT_RESOURCE(images);
-}
-
 namespace zirpel {
-
-namespace {
-
-QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, w, h);
-    return l;
-}
-
-} // namespace
 
 TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     InitImages();
@@ -31,11 +17,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("FrmAbout"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Arial")});
-    f.setPointSize(8);
-    setFont(f);
+    setFont(WindowFont());
     auto* placer = new WindowPlacer(*this);
     placer->setOuterSize(QSize(407, 298));
     placer->setPlace(QPoint(248, 105));
@@ -55,7 +37,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bevel->setLineWidth(1);
 
-    auto* image = label(panel, "Image1", 13, 9, 150, 200, {});
+    auto* image = Label(panel, "Image1", 13, 9, 150, 200, {}, LabelSize::Fixed);
     QPixmap picture(QStringLiteral(":/images/about.xpm"));
     // White is the picture's background: let the panel show through.
     picture.setMask(picture.createMaskFromColor(Qt::white));
@@ -69,7 +51,8 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
     logo.setFamilies({QStringLiteral("Impact"), QStringLiteral("Liberation Sans Narrow")});
     logo.setBold(true);
     logo.setPointSize(48);
-    auto* name = label(panel, "Label6", 206, 15, 101, 80, QStringLiteral("Zirpel"));
+    auto* name =
+        Label(panel, "Label6", 206, 15, 101, 80, QStringLiteral("Zirpel"), LabelSize::Fixed);
     name->setFont(logo);
     name->setStyleSheet(QStringLiteral("color: black;"));
     name->adjustSize();
@@ -77,7 +60,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
 
     QFont accentFont = logo;
     accentFont.setPointSize(36);
-    auto* accent = label(panel, "Label1", 307, 30, 28, 60, QStringLiteral("!"));
+    auto* accent = Label(panel, "Label1", 307, 30, 28, 60, QStringLiteral("!"), LabelSize::Fixed);
     accent->setFont(accentFont);
     accent->setStyleSheet(QStringLiteral("color: red;"));
     // The mark stands directly right of the name, 15 pixels lower.
@@ -89,20 +72,15 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent) {
         accent->move(accent->x() - overflow, accent->y());
     }
 
-    auto* version = label(panel, "Label2", 235, 88, 56, 13, QStringLiteral("Version  2.3"));
-    version->adjustSize();
-    auto* maker = label(panel, "Label3", 186, 116, 185, 13,
-                        QStringLiteral("Quillmark Software, Musterstadt"));
-    maker->adjustSize();
+    Label(panel, "Label2", 235, 88, 56, 13, QStringLiteral("Version  " ZIRPEL_VERSION));
+    Label(panel, "Label3", 186, 116, 185, 13, QStringLiteral("Quillmark Software, Musterstadt"));
     // The e-mail line keeps its width and wraps; its address is short enough to need one
     // line, so it stays clear of the web line below.
-    auto* mail =
-        label(panel, "Label4", 229, 144, 143, 13, QStringLiteral("eMail: info@quill.example"));
+    auto* mail = Label(panel, "Label4", 229, 144, 143, 13,
+                       QStringLiteral("eMail: info@quill.example"), LabelSize::Fixed);
     mail->setWordWrap(true);
     mail->resize(143, qMax(13, mail->heightForWidth(143)));
-    auto* web =
-        label(panel, "Label5", 229, 160, 143, 13, QStringLiteral("Website:   www.quill.example"));
-    web->adjustSize();
+    Label(panel, "Label5", 229, 160, 143, 13, QStringLiteral("Website:   www.quill.example"));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BtnOK"));

@@ -1,5 +1,7 @@
 #include "ui/FrmhexForm.h"
 
+#include "platform/Images.h"
+#include "ui/FormParts.h"
 #include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
@@ -19,12 +21,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
-
-// The images live in the static library: register them before first use.
-// Outside the namespace: Q_INIT_RESOURCE names a function of the global one.
-static void InitImages() {
-    Q_INIT_RESOURCE(images);
-}
 
 namespace zirpel {
 
@@ -49,15 +45,6 @@ QFont gridFont() {
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
     return f;
-}
-
-QLabel* label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text) {
-    auto* l = make<QLabel>(parent, name, x, y, w, h);
-    l->setText(text);
-    // Labels take the width of their text, as auto-sized labels do.
-    l->adjustSize();
-    l->move(x, y);
-    return l;
 }
 
 QAction* action(QMenu* menu, const char* name, const QString& text, const QString& hint,
@@ -98,12 +85,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     window->setObjectName(QStringLiteral("FrmHexEditor"));
     window->setWindowTitle(QStringLiteral("Zirpel []"));
     window->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
-    QFont windowFont;
-    // Where the family is missing, a face of Arial's metrics keeps labels in their room.
-    windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                            QStringLiteral("Arial")});
-    windowFont.setPointSize(8);
-    window->setFont(windowFont);
+    window->setFont(WindowFont());
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint);
@@ -190,9 +172,9 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     ToolButton4 = separator(ToolBar1, "ToolButton4", 222, 8);
 
     CSpinEditReihen = make<SpinEdit>(Central, "CSpinEditReihen", 280, 2, 35, 22);
-    TextReihen = label(Central, "TextReihen", 240, 5, 41, 17, QStringLiteral("Reihen:"));
+    TextReihen = Label(Central, "TextReihen", 240, 5, 41, 17, QStringLiteral("Reihen:"));
     CSpinEditSpalten = make<SpinEdit>(Central, "CSpinEditSpalten", 370, 2, 35, 22);
-    TextSpalten = label(Central, "TextSpalten", 330, 5, 43, 17, QStringLiteral("Spalten:"));
+    TextSpalten = Label(Central, "TextSpalten", 330, 5, 43, 17, QStringLiteral("Spalten:"));
     // The number needs room beside the arrows on this platform.
     CSpinEditReihen->setFixedWidth(qMax(35, CSpinEditReihen->sizeHint().width()));
     CSpinEditSpalten->setFixedWidth(qMax(35, CSpinEditSpalten->sizeHint().width()));
@@ -241,10 +223,10 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     ComboBoxErsetzen->setCompleter(nullptr);
     ComboBoxErsetzen->setFont(gridFont());
     ComboBoxErsetzen->setEditText(QStringLiteral("0D0A"));
-    LblFind = label(GrpFindChange, "LblFind", 111, 24, 67, 13, QStringLiteral("Suchen nach:"));
+    LblFind = Label(GrpFindChange, "LblFind", 111, 24, 67, 13, QStringLiteral("Suchen nach:"));
     LblErsetzen =
-        label(GrpFindChange, "LblErsetzen", 111, 51, 74, 13, QStringLiteral("Ersetzen durch:"));
-    LblTreffer = label(GrpFindChange, "LblTreffer", 88, 109, 3, 13, QStringLiteral(":"));
+        Label(GrpFindChange, "LblErsetzen", 111, 51, 74, 13, QStringLiteral("Ersetzen durch:"));
+    LblTreffer = Label(GrpFindChange, "LblTreffer", 88, 109, 3, 13, QStringLiteral(":"));
     LblFind->setBuddy(ComboBoxSuchen);
     LblErsetzen->setBuddy(ComboBoxErsetzen);
 

@@ -70,16 +70,23 @@ public:
         rows_ = rows;
         endResetModel();
     }
+    // Changes between beginBatch() and endBatch() are announced once, as one change of all.
+    void beginBatch() { ++batch_; }
+    void endBatch() {
+        if (batch_ > 0 && --batch_ == 0)
+            allChanged();
+    }
+    void setEditable(bool editable) { editable_ = editable; }
+
+private:
     void allChanged() {
         if (rows_ > 0 && cols_ > 0)
             emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
     }
 
+    StringGrid* grid_;
     int batch_ = 0;
     bool editable_ = false;
-
-private:
-    StringGrid* grid_;
     int cols_ = 0;
     int rows_ = 0;
     QVector<QString> cells_;
@@ -203,12 +210,11 @@ void StringGrid::clearCells() {
 }
 
 void StringGrid::beginUpdate() {
-    ++model_->batch_;
+    model_->beginBatch();
 }
 
 void StringGrid::endUpdate() {
-    if (model_->batch_ > 0 && --model_->batch_ == 0)
-        model_->allChanged();
+    model_->endBatch();
 }
 
 void StringGrid::setDefaultColWidth(int width) {
@@ -240,8 +246,7 @@ void StringGrid::setGridLineWidth(int width) {
 }
 
 void StringGrid::setEditable(bool editable) {
-    editable_ = editable;
-    model_->editable_ = editable;
+    model_->setEditable(editable);
     setEditTriggers(editable
                         ? (QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                            QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked)
@@ -395,127 +400,176 @@ void StringGrid::changeEvent(QEvent* event) {
     }
 }
 
-void StringGrid::paintEvent(QPaintEvent* event) {
-    // Cells are painted here as glyph runs, one per colour, instead of one styled item
-    // at a time: a 32 x 32 page paints in well under a millisecond.
-    QPainter p(viewport());
-    const QRect area = event->rect();
-    const QPalette& pal = palette();
-    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
-    p.fillRect(area, pal.color(group, QPalette::Base));
-    if (!rawFont_.isValid())
-        rawFont_ = QRawFont::fromFont(font());
-
-    const int cols = colCount();
-    const int rows = rowCount();
-    const QFontMetrics fm(font());
-    const QModelIndex current = currentIndex();
-
-    // Glyph runs by colour: 0 normal, 1 fixed, 2 current cell.
+// The texts of one paint, gathered into glyph runs by the kind of their cell; characters
+// the font lacks are drawn one by one as text.
+struct StringGrid::TextRuns {
     QVector<quint32> indexes[3];
     QVector<QPointF> positions[3];
     QList<QPair<QPointF, QChar>> fallback[3];
-    const QColor colours[3] = {pal.color(group, QPalette::Text),
-                               pal.color(group, QPalette::ButtonText),
-                               pal.color(QPalette::Active, QPalette::HighlightedText)};
+    QColor colours[3];
+    // From the top of a cell to the baseline of its text.
+    int baseline = 0;
+};
 
+template <typename Visit> void StringGrid::forEachCellIn(const QRect& area, Visit visit) const {
+    const int cols = colCount();
+    const int rows = rowCount();
     for (int r = 0; r < rows; ++r) {
         const int y = rowViewportPosition(r);
         if (y > area.bottom() || y + rowHeight_ + gridLineWidth_ <= area.top())
             continue;
-        const int baseline = y + (rowHeight_ - fm.height()) / 2 + fm.ascent();
         for (int c = 0; c < cols; ++c) {
             const int x = columnViewportPosition(c);
             const int w = colWidth(c);
             if (x > area.right() || x + w + gridLineWidth_ <= area.left())
                 continue;
-            const QRect cellArea(x, y, w, rowHeight_);
-            int kind = 0;
-            if (c < fixedCols_ || r < fixedRows_) {
-                kind = 1;
-                p.fillRect(cellArea, pal.color(group, QPalette::Button));
-            } else if (isEnabled() && current.isValid() && current.row() == r &&
-                       current.column() == c) {
-                kind = 2;
-                p.fillRect(cellArea, pal.color(QPalette::Active, QPalette::Highlight));
-            }
-            const QString& t = model_->text(c, r);
-            if (t.isEmpty())
-                continue;
-            const bool fixedPitch = c == charColumn_;
-            qreal pen = x + 2;
-            const qreal right = x + w;
-            if (!fixedPitch) {
-                qreal width = 0;
-                for (const QChar ch : t)
-                    width += glyph(ch.unicode()).advance;
-                if (pen + width > right) {
-                    p.save();
-                    p.setClipRect(cellArea);
-                    p.setPen(colours[kind]);
-                    DrawLongText(p, x, right, baseline, t, width);
-                    p.restore();
-                    continue;
-                }
-            }
-            for (qsizetype i = 0; i < t.size() && pen < right; ++i) {
-                const Glyph& g = glyph(t[i].unicode());
-                const QPointF at(fixedPitch ? x + 2 + qreal(i) * charWidth_ : pen, baseline);
-                if (g.index != 0) {
-                    indexes[kind].append(g.index);
-                    positions[kind].append(at);
-                } else if (!t[i].isSpace()) {
-                    fallback[kind].append({at, t[i]});
-                }
-                pen += g.advance;
-            }
+            visit(c, r, QRect(x, y, w, rowHeight_));
         }
     }
+}
 
+StringGrid::CellKind StringGrid::cellKind(int col, int row, const QModelIndex& current) const {
+    if (col < fixedCols_ || row < fixedRows_)
+        return FixedCell;
+    if (isEnabled() && current.isValid() && current.row() == row && current.column() == col)
+        return CurrentCell;
+    return NormalCell;
+}
+
+void StringGrid::paintEvent(QPaintEvent* event) {
+    // Cells are painted here as glyph runs, one per colour, instead of one styled item
+    // at a time: a 32 x 32 page paints in well under a millisecond.
+    QPainter p(viewport());
+    const QRect area = event->rect();
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    p.fillRect(area, palette().color(group, QPalette::Base));
+    if (!rawFont_.isValid())
+        rawFont_ = QRawFont::fromFont(font());
+    paintCellBackgrounds(p, area, group);
+    paintTexts(p, area, group);
+    if (gridLineWidth_ == 1)
+        paintGridLines(p);
+    paintFocusFrames(p);
+}
+
+void StringGrid::paintCellBackgrounds(QPainter& p, const QRect& area,
+                                      QPalette::ColorGroup group) const {
+    const QColor fixed = palette().color(group, QPalette::Button);
+    const QColor current = palette().color(QPalette::Active, QPalette::Highlight);
+    const QModelIndex index = currentIndex();
+    forEachCellIn(area, [&](int c, int r, const QRect& cellArea) {
+        switch (cellKind(c, r, index)) {
+        case FixedCell:
+            p.fillRect(cellArea, fixed);
+            break;
+        case CurrentCell:
+            p.fillRect(cellArea, current);
+            break;
+        case NormalCell:
+            break;
+        }
+    });
+}
+
+void StringGrid::paintTexts(QPainter& p, const QRect& area, QPalette::ColorGroup group) const {
+    const QPalette& pal = palette();
+    TextRuns runs;
+    runs.colours[NormalCell] = pal.color(group, QPalette::Text);
+    runs.colours[FixedCell] = pal.color(group, QPalette::ButtonText);
+    runs.colours[CurrentCell] = pal.color(QPalette::Active, QPalette::HighlightedText);
+    const QFontMetrics fm(font());
+    runs.baseline = (rowHeight_ - fm.height()) / 2 + fm.ascent();
+    const QModelIndex current = currentIndex();
+    forEachCellIn(area, [&](int c, int r, const QRect& cellArea) {
+        const QString& text = model_->text(c, r);
+        if (!text.isEmpty())
+            addCellText(p, runs, cellKind(c, r, current), c == charColumn_, cellArea, text);
+    });
+    paintGlyphRuns(p, runs);
+}
+
+void StringGrid::addCellText(QPainter& p, TextRuns& runs, CellKind kind, bool fixedPitch,
+                             const QRect& cellArea, const QString& text) const {
+    const int x = cellArea.x();
+    const int baseline = cellArea.y() + runs.baseline;
+    qreal pen = x + 2;
+    const qreal right = x + cellArea.width();
+    if (!fixedPitch) {
+        qreal width = 0;
+        for (const QChar ch : text)
+            width += glyph(ch.unicode()).advance;
+        if (pen + width > right) {
+            // Too long for its cell: drawn at once, clipped to the cell.
+            p.save();
+            p.setClipRect(cellArea);
+            p.setPen(runs.colours[kind]);
+            DrawLongText(p, x, right, baseline, text, width);
+            p.restore();
+            return;
+        }
+    }
+    for (qsizetype i = 0; i < text.size() && pen < right; ++i) {
+        const Glyph& g = glyph(text[i].unicode());
+        const QPointF at(fixedPitch ? x + 2 + qreal(i) * charWidth_ : pen, baseline);
+        if (g.index != 0) {
+            runs.indexes[kind].append(g.index);
+            runs.positions[kind].append(at);
+        } else if (!text[i].isSpace()) {
+            runs.fallback[kind].append({at, text[i]});
+        }
+        pen += g.advance;
+    }
+}
+
+void StringGrid::paintGlyphRuns(QPainter& p, const TextRuns& runs) const {
     for (int k = 0; k < 3; ++k) {
-        if (!indexes[k].isEmpty()) {
+        if (!runs.indexes[k].isEmpty()) {
             QGlyphRun run;
             run.setRawFont(rawFont_);
-            run.setGlyphIndexes(indexes[k]);
-            run.setPositions(positions[k]);
-            p.setPen(colours[k]);
+            run.setGlyphIndexes(runs.indexes[k]);
+            run.setPositions(runs.positions[k]);
+            p.setPen(runs.colours[k]);
             p.drawGlyphRun(QPointF(0, 0), run);
         }
-        if (!fallback[k].isEmpty()) {
-            p.setPen(colours[k]);
-            for (const auto& [at, ch] : fallback[k])
+        if (!runs.fallback[k].isEmpty()) {
+            p.setPen(runs.colours[k]);
+            for (const auto& [at, ch] : runs.fallback[k])
                 p.drawText(at, QString(ch));
         }
     }
+}
 
-    if (gridLineWidth_ == 1) {
-        // The colour QTableView draws its grid in; without an option the style answers
-        // with a transparent colour.
-        QStyleOptionViewItem option;
-        initViewItemOption(&option);
-        const auto gridColour = QColor::fromRgba(
-            quint32(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
-        const int right = columnViewportPosition(cols - 1) + columnWidth(cols - 1) - 1;
-        const int bottom = rowViewportPosition(rows - 1) + rowHeight(rows - 1) - 1;
-        // One-pixel rectangles: filled spans cost a fraction of the rasterised lines.
-        for (int c = 0; c < cols; ++c) {
-            const int x = columnViewportPosition(c) + columnWidth(c) - 1;
-            p.fillRect(QRect(x, 0, 1, bottom + 1), gridColour);
-        }
-        for (int r = 0; r < rows; ++r) {
-            const int y = rowViewportPosition(r) + rowHeight(r) - 1;
-            p.fillRect(QRect(0, y, right + 1, 1), gridColour);
-        }
+void StringGrid::paintGridLines(QPainter& p) const {
+    const int cols = colCount();
+    const int rows = rowCount();
+    // The colour QTableView draws its grid in; without an option the style answers
+    // with a transparent colour.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const auto gridColour = QColor::fromRgba(
+        quint32(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+    const int right = columnViewportPosition(cols - 1) + columnWidth(cols - 1) - 1;
+    const int bottom = rowViewportPosition(rows - 1) + rowHeight(rows - 1) - 1;
+    // One-pixel rectangles: filled spans cost a fraction of the rasterised lines.
+    for (int c = 0; c < cols; ++c) {
+        const int x = columnViewportPosition(c) + columnWidth(c) - 1;
+        p.fillRect(QRect(x, 0, 1, bottom + 1), gridColour);
     }
+    for (int r = 0; r < rows; ++r) {
+        const int y = rowViewportPosition(r) + rowHeight(r) - 1;
+        p.fillRect(QRect(0, y, right + 1, 1), gridColour);
+    }
+}
 
-    if (!focusFrames_.isEmpty()) {
-        QPen pen(pal.color(QPalette::Text));
-        pen.setStyle(Qt::DotLine);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        for (const QRect& r : focusFrames_)
-            p.drawRect(r.adjusted(0, 0, -1, -1));
-    }
+void StringGrid::paintFocusFrames(QPainter& p) const {
+    if (focusFrames_.isEmpty())
+        return;
+    QPen pen(palette().color(QPalette::Text));
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    for (const QRect& r : focusFrames_)
+        p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
 } // namespace zirpel

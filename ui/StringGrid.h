@@ -11,6 +11,8 @@
 #include <QVector>
 #include <functional>
 
+class QPainter;
+
 namespace zirpel {
 
 class StringGridModel;
@@ -93,6 +95,19 @@ private:
         qreal advance = 0;
     };
     [[nodiscard]] const Glyph& glyph(char16_t ch) const;
+    // A paint draws the cell backgrounds, the texts, the grid lines and the focus frames,
+    // in this order; the cell's kind chooses its colours.
+    enum CellKind { NormalCell, FixedCell, CurrentCell };
+    struct TextRuns;
+    template <typename Visit> void forEachCellIn(const QRect& area, Visit visit) const;
+    [[nodiscard]] CellKind cellKind(int col, int row, const QModelIndex& current) const;
+    void paintCellBackgrounds(QPainter& p, const QRect& area, QPalette::ColorGroup group) const;
+    void paintTexts(QPainter& p, const QRect& area, QPalette::ColorGroup group) const;
+    void addCellText(QPainter& p, TextRuns& runs, CellKind kind, bool fixedPitch,
+                     const QRect& cellArea, const QString& text) const;
+    void paintGlyphRuns(QPainter& p, const TextRuns& runs) const;
+    void paintGridLines(QPainter& p) const;
+    void paintFocusFrames(QPainter& p) const;
     [[nodiscard]] bool canSelect(int col, int row) const;
     void applySectionSizes();
     void dropFramesTouching(const QRect& rect);
@@ -106,7 +121,6 @@ private:
     int gridLineWidth_ = 1;
     int charColumn_ = -1;
     int charWidth_ = 7;
-    bool editable_ = false;
     QVector<int> colWidths_;
     QList<QRect> focusFrames_;
     std::function<bool(int, int)> selectCellHook_;

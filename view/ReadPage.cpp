@@ -1,5 +1,6 @@
 // Reading the page from the open file, and showing it.
 #include "app/Frmhex.h"
+#include "app/Messages.h"
 #include "platform/Dialogs.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ void TFrmHexEditor::ReadPage() {
     // click and scroll reads the page again.
     const bool failed = pageBytesRead_ < CurrentPage().bytesInFile(FileSize);
     if (failed && !pageReadFailed_)
-        platform_.dialogs.appMessage(QStringLiteral("Die Datei kann nicht gelesen werden."));
+        platform_.dialogs.appMessage(CannotReadMessage());
     pageReadFailed_ = failed;
 }
 

@@ -1,0 +1,21 @@
+// Parts the main window's form and the about box build alike.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace zirpel {
+
+// The font of the windows and their labels.
+[[nodiscard]] QFont WindowFont();
+
+enum class LabelSize { FitText, Fixed };
+// A label named name at (x, y) showing text. It takes the width of its text, as auto-sized
+// labels do, or keeps the size w x h.
+QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
+              LabelSize size = LabelSize::FitText);
+
+} // namespace zirpel
