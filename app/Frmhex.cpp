@@ -7,9 +7,11 @@
 #include "ui/StringGrid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,12 +115,15 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
         shortcut->setContext(context);
         connect(shortcut, &QShortcut::activated, this, run);
     };
-    for (const auto& [keys, button] :
-         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_O), ui->ToolBtnOpen},
-          std::pair{QKeySequence(Qt::CTRL | Qt::Key_F), ui->ToolButtonFindChange},
-          std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), ui->ToolButtonEdit},
-          std::pair{QKeySequence(Qt::CTRL | Qt::Key_Q), ui->ToolButtonEnde}})
-        key(keys, this, Qt::WindowShortcut, [button] { button->click(); });
+    for (const auto& [keys, button] : {std::pair{Qt::CTRL | Qt::Key_O, ui->ToolBtnOpen},
+                                       std::pair{Qt::CTRL | Qt::Key_F, ui->ToolButtonFindChange},
+                                       std::pair{Qt::CTRL | Qt::Key_E, ui->ToolButtonEdit},
+                                       std::pair{Qt::CTRL | Qt::Key_Q, ui->ToolButtonEnde}}) {
+        key(QKeySequence(keys), this, Qt::WindowShortcut, [button] { button->click(); });
+        windowKeys_.append(keys);
+    }
+    for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid})
+        grid->setWindowKeys(windowKeys_);
     // Return and F2 load the table's current row, as a double click does.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})
         key(QKeySequence(k), ui->HexGrid, Qt::WidgetShortcut, [this] { HexGridDblClick(); });
@@ -134,6 +139,29 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             });
         }
     }
+    // Ctrl+Tab reaches the table itself where the shortcut above is not matched first.
+    ui->HexGrid->installEventFilter(this);
+
+    // The focus goes where the work goes on: into the panel's row, or back to the table.
+    connect(ui->ToolButtonEdit, &QToolButton::clicked, this, [this] {
+        if (EditPanelVisible == 1 && ui->HexEditGrid->isEnabled())
+            ui->HexEditGrid->setFocus(Qt::OtherFocusReason);
+        else if (ui->HexGrid->isVisible())
+            ui->HexGrid->setFocus(Qt::OtherFocusReason);
+    });
+    for (QPushButton* button : {ui->BtnEditGridUebernehmen, ui->BtnEditGridCancel})
+        connect(button, &QPushButton::clicked, this,
+                [this] { ui->HexGrid->setFocus(Qt::OtherFocusReason); });
+    connect(ui->BtnNeueSuche, &QPushButton::clicked, this,
+            [this] { ui->ListBoxTreffer->setAccessibleDescription(QString()); });
+    // A control that becomes disabled or hidden hands the focus on down the tab order; it
+    // never lands on the tool bar that way, but on the table.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && old && ui->ToolBar1->isAncestorOf(now) &&
+            (!old->isEnabled() || !old->isVisible()) && ui->HexGrid->isVisible())
+            ui->HexGrid->setFocus(Qt::OtherFocusReason);
+    });
+
     // Return in the search entry searches, as "&Suchen" does; the entry's popup list
     // keeps its own Return.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter})
@@ -166,6 +194,17 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         ShowContextHelp();
         return true;
     }
+    if (event->type() == QEvent::ShortcutOverride &&
+        windowKeys_.contains(static_cast<QKeyEvent*>(event)->keyCombination()))
+        return true; // an entry would take Ctrl+E for end of line
+    if (event->type() == QEvent::KeyPress && watched == ui->HexGrid) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
+    }
     if (event->type() == QEvent::Wheel && watched == ui->HexGrid->viewport())
         return QCoreApplication::sendEvent(ui->ScrollBarVertikal, event);
     if (event->type() == QEvent::FocusOut) {
@@ -190,6 +229,10 @@ void TFrmHexEditor::FormCreate() {
     UpdateRecentMenu();
     ui->ToolButtonEdit->setEnabled(false);
     ui->ToolButtonFindChange->setEnabled(false);
+    // Placed below the window's edge, the panels would still take the focus and the
+    // mnemonics of their buttons ("&Hilfe" over the help menu's).
+    ui->GrpFindChange->hide();
+    ui->GrpEdit->hide();
 }
 
 void TFrmHexEditor::changeEvent(QEvent* event) {
