@@ -62,6 +62,15 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             &TFrmHexEditor::CSpinEditReihenChange);
     connect(ui->CSpinEditSpalten, &QSpinBox::valueChanged, this,
             &TFrmHexEditor::CSpinEditSpaltenChange);
+    // A panel that goes takes no focus along: the table has it first, so that a screen
+    // reader hears of no control in between.
+    for (QToolButton* button : {ui->ToolButtonEdit, ui->ToolButtonFindChange})
+        connect(button, &QToolButton::clicked, this, [this] {
+            QWidget* focus = focusWidget();
+            if (ui->HexGrid->isVisible() && focus &&
+                (ui->GrpEdit->isAncestorOf(focus) || ui->GrpFindChange->isAncestorOf(focus)))
+                ui->HexGrid->setFocus(Qt::OtherFocusReason);
+        });
     connect(ui->ToolButtonEdit, &QToolButton::clicked, this, &TFrmHexEditor::ToolButtonEditClick);
     connect(ui->ToolButtonFindChange, &QToolButton::clicked, this,
             &TFrmHexEditor::ToolButtonFindChangeClick);
@@ -95,6 +104,10 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
         [this](int col, int row) { return HexEditGridSelectCell(col, row); });
     ui->HexEditGrid->setEditTextHook(
         [this](int col, int row, const QString& text) { HexEditGridSetEditText(col, row, text); });
+    // The table has the focus back before the buttons that had it are disabled.
+    for (QPushButton* button : {ui->BtnEditGridUebernehmen, ui->BtnEditGridCancel})
+        connect(button, &QPushButton::clicked, this,
+                [this] { ui->HexGrid->setFocus(Qt::OtherFocusReason); });
     connect(ui->BtnEditGridUebernehmen, &QPushButton::clicked, this,
             &TFrmHexEditor::BtnEditGridUebernehmenClick);
     connect(ui->BtnEditGridCancel, &QPushButton::clicked, this,
@@ -139,6 +152,9 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             });
         }
     }
+    // The spin edits' line edits would take Ctrl+E as the entries' do.
+    ui->CSpinEditReihen->installEventFilter(this);
+    ui->CSpinEditSpalten->installEventFilter(this);
     // Ctrl+Tab reaches the table itself where the shortcut above is not matched first.
     ui->HexGrid->installEventFilter(this);
 
@@ -149,17 +165,21 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
         else if (ui->HexGrid->isVisible())
             ui->HexGrid->setFocus(Qt::OtherFocusReason);
     });
-    for (QPushButton* button : {ui->BtnEditGridUebernehmen, ui->BtnEditGridCancel})
-        connect(button, &QPushButton::clicked, this,
-                [this] { ui->HexGrid->setFocus(Qt::OtherFocusReason); });
     connect(ui->BtnNeueSuche, &QPushButton::clicked, this,
             [this] { ui->ListBoxTreffer->setAccessibleDescription(QString()); });
     // A control that becomes disabled or hidden hands the focus on down the tab order; it
     // never lands on the tool bar that way, but on the table.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (now && old && ui->ToolBar1->isAncestorOf(now) &&
-            (!old->isEnabled() || !old->isVisible()) && ui->HexGrid->isVisible())
-            ui->HexGrid->setFocus(Qt::OtherFocusReason);
+            (!old->isEnabled() || !old->isVisible()))
+            // Once this focus change is over: a screen reader hears of it after this one.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (ui->HexGrid->isVisible() && ui->ToolBar1->isAncestorOf(focusWidget()))
+                        ui->HexGrid->setFocus(Qt::OtherFocusReason);
+                },
+                Qt::QueuedConnection);
     });
 
     // Return in the search entry searches, as "&Suchen" does; the entry's popup list

@@ -29,15 +29,13 @@ void TFrmHexEditor::BtnSuchenClick() {
     ShowSearchPhase(true);
     // The user goes on in the list, which says the count; without hits the control with
     // the focus says it. No entry is selected, so the page stays.
-    const QString count = ui->LblTreffer->text();
     if (countTold_)
         countTold_->setAccessibleDescription(QString());
-    ui->ListBoxTreffer->setAccessibleDescription(count);
     if (search_.hits().count() > 0) {
         ui->ListBoxTreffer->setFocus(Qt::OtherFocusReason);
     } else if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus)) {
         countTold_ = focus;
-        focus->setAccessibleDescription(count);
+        focus->setAccessibleDescription(ui->LblTreffer->text());
     }
     // The list holds the hits before the first byte that could not be read.
     if (search_.readFailed())

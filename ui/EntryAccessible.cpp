@@ -34,7 +34,7 @@ QAccessibleInterface* EntryFactory(const QString& key, QObject* object) {
     if (key != QLatin1String("QComboBox"))
         return nullptr;
     auto* box = qobject_cast<QComboBox*>(object);
-    if (!box || !box->isEditable() || box->accessibleName().isEmpty())
+    if (!box || box->accessibleName().isEmpty())
         return nullptr;
     return new EntryAccessible(box);
 }

@@ -402,6 +402,30 @@ QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifi
     return next;
 }
 
+void StringGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    // The table took the focus: a screen reader goes on to its current cell, where the
+    // arrow keys work. The table says it has the focus after this event, so the cell's
+    // word comes once the table's is out.
+    if (QAccessible::isActive())
+        QMetaObject::invokeMethod(this, &StringGrid::announceCurrentCell, Qt::QueuedConnection);
+}
+
+void StringGrid::announceCurrentCell() {
+    if (!hasFocus() || !currentIndex().isValid())
+        return;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+    QAccessibleInterface* cell =
+        table && table->tableInterface()
+            ? table->tableInterface()->cellAt(currentIndex().row(), currentIndex().column())
+            : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(table->indexOfChild(cell));
+    QAccessible::updateAccessibility(&focus);
+}
+
 void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     // The table view says a cell took the focus whenever the current cell moves, even
     // while the focus is on another control: a screen reader would read that cell.

@@ -87,6 +87,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -101,6 +102,7 @@ private:
     [[nodiscard]] bool canSelect(int col, int row) const;
     void applySectionSizes();
     void dropFramesTouching(const QRect& rect);
+    void announceCurrentCell();
     void editorTextChanged(int col, int row, const QString& text);
 
     StringGridModel* model_;

@@ -94,7 +94,8 @@ class Desktop:
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         until("openbox", lambda: os.path.exists(ready))
         bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--nopidfile",
-                          "--print-address=1"], stdout=subprocess.PIPE, text=True)
+                          "--print-address=1"], stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True)
         address = bus.stdout.readline().strip()
         if not address:
             raise Failure("no session bus")
@@ -195,3 +196,202 @@ def tree(acc, indent=0, out=None):
         if child is not None:
             tree(child, indent + 1, out)
     return out
+
+
+# ---- the steps -------------------------------------------------------------------------
+# keys: pressed through the X server ("type:" types text). focus: the role and name of the
+# control that must hold the focus afterwards. Optional: desc, its description; cell,
+# the text of a table cell (row, column, text), read as a screen reader reads it; edit,
+# the text of a cell of the edit row (column, text); within, the name of the focused
+# cell's table;
+# heard, events a screen reader must have got (type, source); not_heard, event types it
+# must not have got; value, the focused control's value; direct, the focus went straight
+# there (a screen reader heard of no other control on the way).
+CELL = "table cell"
+TABLE = (CELL, None)  # the table has the focus on its current cell
+STEPS = [
+    # No file yet: the search panel is not shown, so Alt+H opens the help menu.
+    dict(keys="alt+h", focus=("menu item", "Inhalt")),
+    dict(keys="Escape Escape", focus=("scroll bar", "Position in der Datei")),
+    # Opened from the recent list: the table takes the focus on its current cell.
+    dict(keys="alt+d 1", focus=(CELL, "00")),
+    dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00")),
+    dict(keys="End", focus=(CELL, "................")),
+    dict(keys="Home", focus=(CELL, "10")),
+    dict(keys="ctrl+End", focus=(CELL, "ðñòóôõö÷øùúûüýþÿ")),
+    dict(keys="ctrl+Home", focus=(CELL, "00")),
+    dict(keys="Next", focus=(CELL, "F0")),
+    dict(keys="Prior", focus=(CELL, "00")),
+    # Ctrl+Tab and Ctrl+Shift+Tab leave the table.
+    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="shift+Tab", focus=TABLE),
+    dict(keys="ctrl+shift+Tab", focus=("scroll bar", "Position in der Datei")),
+    dict(keys="Tab", focus=TABLE),
+    # A step says the new value and nothing of the table.
+    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="Up", focus=("spin button", "Reihen:"), value=20,
+         heard=[("object:property-change:accessible-value", "spin button 'Reihen:'")],
+         not_heard=["focus:", "object:state-changed:focused"]),
+    # Ctrl+E shows the edit panel: no row is loaded, so the table has the focus; Return
+    # loads the current row, Ctrl+Tab reaches the edit row.
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+    dict(keys="Return", focus=TABLE, cell=(1, 1, "00"), edit=(0, "00000000")),
+    dict(keys="ctrl+Tab Tab Tab", focus=(CELL, "00"), within="Bearbeitungszeile"),
+    dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
+    dict(keys="space", focus=TABLE, direct=True),
+    # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
+    dict(keys="Return ctrl+Tab Tab Tab 4", focus=("text", None)),
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+    # The search panel; Ctrl+E from the entry, too, reaches the window.
+    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
+    # A search without hits leaves the focus in the entry, which says the count.
+    dict(keys="shift+Tab ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
+    dict(keys="Return", focus=("combo box", "Suchen nach:"), desc="0 Treffer"),
+    # With hits the list takes the focus and says the count; the page stays.
+    dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
+    dict(keys="Return", focus=("list", "Treffer"), desc="4 Treffer", cell=(1, 1, "00"),
+         direct=True),
+    # The first Down selects the first hit and shows its page.
+    dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41")),
+    dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+]
+
+
+def accessible_app():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name.lower().startswith("zirpel"):
+            return app
+    return None
+
+
+def check_step(app, reader, step, heard):
+    """Empty when the step's expectations hold, else what differs."""
+    focus = reader.focus
+    role, name = step["focus"]
+    if focus is None:
+        return "no focus"
+    try:
+        state = focus.getState()
+        if focus.getRoleName() != role or (name is not None and focus.name != name):
+            return "focus on " + describe(focus)
+        if role != "frame" and not state.contains(pyatspi.STATE_FOCUSED):
+            return describe(focus) + " announced, but has no focus"
+        if "within" in step and focus.parent.name != step["within"]:
+            return "focus in " + describe(focus.parent)
+        if "desc" in step and focus.description != step["desc"]:
+            return "description '%s'" % focus.description
+        if "value" in step and focus.queryValue().currentValue != step["value"]:
+            return "value %s" % focus.queryValue().currentValue
+        if "edit" in step:
+            column, text = step["edit"]
+            row = find(app, "table", "Bearbeitungszeile").queryTable()
+            if row.getAccessibleAt(0, column).name != text:
+                return "edit row cell %d reads '%s'" % (column, row.getAccessibleAt(0, column).name)
+        if "cell" in step:
+            row, column, text = step["cell"]
+            table = find(app, "table", "Dateiinhalt").queryTable()
+            cell = table.getAccessibleAt(row, column)
+            if cell.name != text:
+                return "cell %d,%d reads '%s'" % (row, column, cell.name)
+    except Exception as error:  # an object that went away
+        return "unreadable: %s" % error
+    for kind, source in step.get("heard", []):
+        if not any(e[0] == kind and e[1] == source for e in heard):
+            return "not heard: %s from %s" % (kind, source)
+    if step.get("direct"):
+        # The table says it has the focus before its cell does; an object gone before the
+        # reader asks for it says nothing.
+        passed = [e[1] for e in heard if e[0] == "focus:" and
+                  e[1] not in (describe(focus), "table 'Dateiinhalt'", "(gone)")]
+        if passed:
+            return "focus passed " + ", ".join(passed)
+    for kind in step.get("not_heard", []):
+        said = [e for e in heard if e[0].startswith(kind)]
+        if said:
+            return "heard: %s" % (said[0],)
+    return ""
+
+
+def run(desktop, program, steps, print_tree):
+    data = os.path.join(desktop.work, "data.bin")
+    content = bytes(range(256)) * 4
+    with open(data, "wb") as f:
+        f.write(content)
+    with open(os.path.join(desktop.home, ".config", "Quillmark", "Zirpel.json"), "w") as f:
+        f.write('{"Datei1": "%s", "Datei2": "", "Datei3": "", "Datei4": ""}' % data)
+    desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    reader = Reader()
+    desktop.spawn([program], stdout=subprocess.DEVNULL)
+    app = until("the program on the accessibility bus", accessible_app)
+
+    def x(*args):
+        return subprocess.run(args, env=desktop.env, capture_output=True, text=True).stdout
+
+    def keyboard_on_window():
+        # The window manager has made the window the active one (a popup opened before
+        # that would close again) and the program knows it.
+        found = x("xdotool", "search", "--name", "^Zirpel \\[\\]$").split()
+        active = x("xprop", "-root", "_NET_ACTIVE_WINDOW").split()
+        return (found and active and int(found[0]) == int(active[-1], 16) and
+                app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None)
+
+    until("the keyboard on its window", keyboard_on_window)
+    failures = []
+    for number, step in enumerate(steps, 1):
+        reader.take()
+        for key in step["keys"].split():
+            if key.startswith("type:"):
+                desktop.type(key[5:])
+            else:
+                desktop.key(key)
+        heard = []
+
+        def holds():
+            heard.extend(reader.take())
+            return not check_step(app, reader, step, heard)
+
+        try:
+            until("step %d" % number, holds)
+            # Late events still count against the step.
+            time.sleep(0.2)
+            heard.extend(reader.take())
+            problem = check_step(app, reader, step, heard)
+        except Failure:
+            problem = check_step(app, reader, step, heard)
+        print("%-2d %-40s -> %s%s" % (number, step["keys"], describe(reader.focus),
+                                       ("   FAIL: " + problem) if problem else ""))
+        if os.environ.get("DESKTOP_EVENTS"):
+            for event in heard:
+                print("      heard", event[:3])
+        if problem:
+            failures.append(number)
+            break  # the steps after it start from another place
+    if print_tree:
+        print("\n".join(tree(app[0])))
+    with open(data, "rb") as f:
+        if f.read() != content:
+            failures.append("file changed")
+    return failures
+
+
+def main():
+    program = os.path.abspath(sys.argv[1])
+    desktop = Desktop()
+    started = time.monotonic()
+    try:
+        desktop.start()
+        steps = STEPS[:int(os.environ.get("DESKTOP_STEPS", len(STEPS)))]
+        failures = run(desktop, program, steps, "--tree" in sys.argv)
+    finally:
+        desktop.stop()
+    print("%.1f s" % (time.monotonic() - started))
+    if failures:
+        print("FAIL: steps", failures)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
