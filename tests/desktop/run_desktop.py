@@ -245,8 +245,10 @@ STEPS = [
     # The search panel; Ctrl+E from the entry, too, reaches the window.
     dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
     dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
     # A search without hits leaves the focus in the entry, which says the count.
-    dict(keys="shift+Tab ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
+    dict(keys="ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("combo box", "Suchen nach:"), desc="0 Treffer"),
     # With hits the list takes the focus and says the count; the page stays.
     dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
