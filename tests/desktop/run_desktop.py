@@ -10,9 +10,12 @@
 # however the test ends.
 #
 #   run_desktop.py PROGRAM             runs the steps
-#   run_desktop.py PROGRAM --tree      prints the window's accessible tree after a search
+#   run_desktop.py PROGRAM --tree      also prints the window's accessible tree after the
+#                                      search
+# DESKTOP_ALL=1 goes on after a failed step, DESKTOP_EVENTS=1 prints what each step was
+# heard to do, DESKTOP_STEPS=N runs the first N steps.
+import ctypes
 import os
-import re
 import shutil
 import signal
 import subprocess
@@ -51,6 +54,18 @@ def pump():
         context.iteration(False)
 
 
+def die_with_parent():
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def stop_on_signal(number, frame):
+    # One signal ends the test through its cleanup; more of them wait for it.
+    for other in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(other, signal.SIG_IGN)
+    raise Failure("ended by signal %d" % number)
+
+
 class Desktop:
     """Xvfb, openbox, a session bus and the accessibility bus, in a directory of their own."""
 
@@ -71,8 +86,11 @@ class Desktop:
         self.home = home
 
     def spawn(self, args, **kwargs):
+        # Each in a process group of its own, ended with it; should this script be killed
+        # outright, the kernel ends them.
         process = subprocess.Popen(args, env=self.env, start_new_session=True,
-                                   stdin=subprocess.DEVNULL, **kwargs)
+                                   stdin=subprocess.DEVNULL, preexec_fn=die_with_parent,
+                                   **kwargs)
         self.groups.append(process)
         return process
 
@@ -206,7 +224,8 @@ def tree(acc, indent=0, out=None):
 # cell's table;
 # heard, events a screen reader must have got (type, source); not_heard, event types it
 # must not have got; value, the focused control's value; direct, the focus went straight
-# there (a screen reader heard of no other control on the way).
+# there (a screen reader heard of no other control on the way); tree, the step after which
+# --tree prints the tree.
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
@@ -253,7 +272,7 @@ STEPS = [
     # With hits the list takes the focus and says the count; the page stays.
     dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("list", "Treffer"), desc="4 Treffer", cell=(1, 1, "00"),
-         direct=True),
+         direct=True, tree=True),
     # The first Down selects the first hit and shows its page.
     dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41")),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
@@ -364,14 +383,15 @@ def run(desktop, program, steps, print_tree):
             problem = check_step(app, reader, step, heard)
         print("%-2d %-40s -> %s%s" % (number, step["keys"], describe(reader.focus),
                                        ("   FAIL: " + problem) if problem else ""))
+        if print_tree and step.get("tree"):
+            print("\n".join(tree(app[0])))
         if os.environ.get("DESKTOP_EVENTS"):
             for event in heard:
                 print("      heard", event[:3])
         if problem:
             failures.append(number)
-            break  # the steps after it start from another place
-    if print_tree:
-        print("\n".join(tree(app[0])))
+            if not os.environ.get("DESKTOP_ALL"):
+                break  # the steps after it start from another place
     with open(data, "rb") as f:
         if f.read() != content:
             failures.append("file changed")
@@ -380,6 +400,8 @@ def run(desktop, program, steps, print_tree):
 
 def main():
     program = os.path.abspath(sys.argv[1])
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, stop_on_signal)
     desktop = Desktop()
     started = time.monotonic()
     try:
