@@ -221,7 +221,7 @@ def tree(acc, indent=0, out=None):
 # control that must hold the focus afterwards. Optional: desc, its description; cell,
 # the text of a table cell (row, column, text), read as a screen reader reads it; edit,
 # the text of a cell of the edit row (column, text); within, the name of the focused
-# cell's table;
+# cell's table; headers, the focused cell's row and column header;
 # heard, events a screen reader must have got (type, source); not_heard, event types it
 # must not have got; value, the focused control's value; direct, the focus went straight
 # there (a screen reader heard of no other control on the way); tree, the step after which
@@ -234,10 +234,10 @@ STEPS = [
     dict(keys="Escape Escape", focus=("scroll bar", "Position in der Datei")),
     # Opened from the recent list: the table takes the focus on its current cell.
     dict(keys="alt+d 1", focus=(CELL, "00")),
-    dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00")),
+    dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00"), headers=("00000010", "00")),
     dict(keys="End", focus=(CELL, "................")),
     dict(keys="Home", focus=(CELL, "10")),
-    dict(keys="ctrl+End", focus=(CELL, "ðñòóôõö÷øùúûüýþÿ")),
+    dict(keys="ctrl+End", focus=(CELL, "ðñòóôõö÷øùúûüýþÿ"), headers=("000000F0", "")),
     dict(keys="ctrl+Home", focus=(CELL, "00")),
     dict(keys="Next", focus=(CELL, "F0")),
     dict(keys="Prior", focus=(CELL, "00")),
@@ -297,14 +297,25 @@ def check_step(app, reader, step, heard):
         state = focus.getState()
         if focus.getRoleName() != role or (name is not None and focus.name != name):
             return "focus on " + describe(focus)
-        if role != "frame" and not state.contains(pyatspi.STATE_FOCUSED):
+        if not state.contains(pyatspi.STATE_FOCUSED):
             return describe(focus) + " announced, but has no focus"
+        # A cell counts as focused whenever it is its table's current one.
+        if role == CELL and not focus.parent.getState().contains(pyatspi.STATE_FOCUSED):
+            return describe(focus) + " announced, but its table has no focus"
         if "within" in step and focus.parent.name != step["within"]:
             return "focus in " + describe(focus.parent)
         if "desc" in step and focus.description != step["desc"]:
             return "description '%s'" % focus.description
         if "value" in step and focus.queryValue().currentValue != step["value"]:
             return "value %s" % focus.queryValue().currentValue
+        if "headers" in step:
+            # Where the focused cell is: its row's address and its column's offset.
+            table = focus.parent.queryTable()
+            at = focus.getIndexInParent()
+            row, column = table.getRowAtIndex(at), table.getColumnAtIndex(at)
+            headers = (table.getRowHeader(row).name, table.getColumnHeader(column).name)
+            if headers != step["headers"]:
+                return "cell headed %s" % (headers,)
         if "edit" in step:
             column, text = step["edit"]
             row = find(app, "table", "Bearbeitungszeile").queryTable()
