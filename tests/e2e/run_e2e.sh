@@ -85,11 +85,12 @@ pixels() {
 
 # The top of the table in a window: the first of its first 200 rows that is black from
 # x 1 on for the table's width (its frame). Each row is averaged to one pixel, which is
-# black only where the whole row is.
+# black only where the whole row is. The whole output is read: a reader that stops early
+# would fail the pipe.
 tabletop() {
     import -window "$1" -crop "${2}x200+1+0" +repage miff:- |
         convert - -scale '1x200!' -depth 8 txt:- |
-        awk 'NR > 1 && substr($3, 1, 7) == "#000000" {split($1, p, /[,:]/); print p[2]; found = 1; exit}
+        awk '!found && NR > 1 && substr($3, 1, 7) == "#000000" {split($1, p, /[,:]/); print p[2]; found = 1}
             END {exit !found}'
 }
 
