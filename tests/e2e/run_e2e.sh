@@ -45,7 +45,7 @@ ended() {
 # Waits for a shown window whose name matches; prints its id.
 window() {
     until_true 10 visible "$1" || fail "no window named '$1'" || return 1
-    xdotool search --onlyvisible --name "$1" | head -n 1
+    xdotool search --onlyvisible --name "$1" | awk "NR == 1"
 }
 
 # The inner top left of a window: "x y".
@@ -73,7 +73,7 @@ outer_is() {
 }
 
 framed() {
-    xprop -id "$1" _NET_FRAME_EXTENTS | grep -q =
+    [[ "$(xprop -id "$1" _NET_FRAME_EXTENTS)" == *=* ]]
 }
 
 # Pixels of a rectangle of a window's inner area ("X Y W H"), one "x y #RRGGBB" a line in
