@@ -16,6 +16,7 @@
 # heard to do, DESKTOP_STEPS=N runs the first N steps.
 import ctypes
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -362,12 +363,20 @@ def run(desktop, program, steps, print_tree):
         return subprocess.run(args, env=desktop.env, capture_output=True, text=True).stdout
 
     def keyboard_on_window():
-        # The window manager has made the window the active one (a popup opened before
-        # that would close again) and the program knows it.
+        # The window manager has framed the window at its final outer size (250 x 200)
+        # and made it the active one (a popup opened before that would close again), and
+        # the program knows it.
         found = x("xdotool", "search", "--name", "^Zirpel \\[\\]$").split()
         active = x("xprop", "-root", "_NET_ACTIVE_WINDOW").split()
-        return (found and active and int(found[0]) == int(active[-1], 16) and
-                app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None)
+        if not found or not active or int(found[0]) != int(active[-1], 16):
+            return False
+        extents = re.findall(r"\d+", x("xprop", "-id", found[0], "_NET_FRAME_EXTENTS"))
+        size = re.findall(r"(?:Width|Height): +(\d+)", x("xwininfo", "-id", found[0]))
+        if len(extents) != 4 or len(size) != 2:
+            return False
+        left, right, top, bottom = map(int, extents)
+        return (int(size[0]) + left + right, int(size[1]) + top + bottom) == (250, 200) and \
+            app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None
 
     until("the keyboard on its window", keyboard_on_window)
     failures = []
