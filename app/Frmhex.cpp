@@ -7,9 +7,11 @@
 #include "ui/StringGrid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +62,15 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             &TFrmHexEditor::CSpinEditReihenChange);
     connect(ui->CSpinEditSpalten, &QSpinBox::valueChanged, this,
             &TFrmHexEditor::CSpinEditSpaltenChange);
+    // A panel that goes takes no focus along: the table has it first, so that a screen
+    // reader hears of no control in between.
+    for (QToolButton* button : {ui->ToolButtonEdit, ui->ToolButtonFindChange})
+        connect(button, &QToolButton::clicked, this, [this] {
+            QWidget* focus = focusWidget();
+            if (ui->HexGrid->isVisible() && focus &&
+                (ui->GrpEdit->isAncestorOf(focus) || ui->GrpFindChange->isAncestorOf(focus)))
+                ui->HexGrid->setFocus(Qt::OtherFocusReason);
+        });
     connect(ui->ToolButtonEdit, &QToolButton::clicked, this, &TFrmHexEditor::ToolButtonEditClick);
     connect(ui->ToolButtonFindChange, &QToolButton::clicked, this,
             &TFrmHexEditor::ToolButtonFindChangeClick);
@@ -93,6 +104,10 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
         [this](int col, int row) { return HexEditGridSelectCell(col, row); });
     ui->HexEditGrid->setEditTextHook(
         [this](int col, int row, const QString& text) { HexEditGridSetEditText(col, row, text); });
+    // The table has the focus back before the buttons that had it are disabled.
+    for (QPushButton* button : {ui->BtnEditGridUebernehmen, ui->BtnEditGridCancel})
+        connect(button, &QPushButton::clicked, this,
+                [this] { ui->HexGrid->setFocus(Qt::OtherFocusReason); });
     connect(ui->BtnEditGridUebernehmen, &QPushButton::clicked, this,
             &TFrmHexEditor::BtnEditGridUebernehmenClick);
     connect(ui->BtnEditGridCancel, &QPushButton::clicked, this,
@@ -113,12 +128,15 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
         shortcut->setContext(context);
         connect(shortcut, &QShortcut::activated, this, run);
     };
-    for (const auto& [keys, button] :
-         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_O), ui->ToolBtnOpen},
-          std::pair{QKeySequence(Qt::CTRL | Qt::Key_F), ui->ToolButtonFindChange},
-          std::pair{QKeySequence(Qt::CTRL | Qt::Key_E), ui->ToolButtonEdit},
-          std::pair{QKeySequence(Qt::CTRL | Qt::Key_Q), ui->ToolButtonEnde}})
-        key(keys, this, Qt::WindowShortcut, [button] { button->click(); });
+    for (const auto& [keys, button] : {std::pair{Qt::CTRL | Qt::Key_O, ui->ToolBtnOpen},
+                                       std::pair{Qt::CTRL | Qt::Key_F, ui->ToolButtonFindChange},
+                                       std::pair{Qt::CTRL | Qt::Key_E, ui->ToolButtonEdit},
+                                       std::pair{Qt::CTRL | Qt::Key_Q, ui->ToolButtonEnde}}) {
+        key(QKeySequence(keys), this, Qt::WindowShortcut, [button] { button->click(); });
+        windowKeys_.append(keys);
+    }
+    for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid})
+        grid->setWindowKeys(windowKeys_);
     // Return and F2 load the table's current row, as a double click does.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})
         key(QKeySequence(k), ui->HexGrid, Qt::WidgetShortcut, [this] { HexGridDblClick(); });
@@ -134,6 +152,36 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             });
         }
     }
+    // The spin edits' line edits would take Ctrl+E as the entries' do.
+    ui->CSpinEditReihen->installEventFilter(this);
+    ui->CSpinEditSpalten->installEventFilter(this);
+    // Ctrl+Tab reaches the table itself where the shortcut above is not matched first.
+    ui->HexGrid->installEventFilter(this);
+
+    // The focus goes where the work goes on: into the panel's row, or back to the table.
+    connect(ui->ToolButtonEdit, &QToolButton::clicked, this, [this] {
+        if (EditPanelVisible == 1 && ui->HexEditGrid->isEnabled())
+            ui->HexEditGrid->setFocus(Qt::OtherFocusReason);
+        else if (ui->HexGrid->isVisible())
+            ui->HexGrid->setFocus(Qt::OtherFocusReason);
+    });
+    connect(ui->BtnNeueSuche, &QPushButton::clicked, this,
+            [this] { ui->ListBoxTreffer->setAccessibleDescription(QString()); });
+    // A control that becomes disabled or hidden hands the focus on down the tab order; it
+    // never lands on the tool bar that way, but on the table.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && old && ui->ToolBar1->isAncestorOf(now) &&
+            (!old->isEnabled() || !old->isVisible()))
+            // Once this focus change is over: a screen reader hears of it after this one.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (ui->HexGrid->isVisible() && ui->ToolBar1->isAncestorOf(focusWidget()))
+                        ui->HexGrid->setFocus(Qt::OtherFocusReason);
+                },
+                Qt::QueuedConnection);
+    });
+
     // Return in the search entry searches, as "&Suchen" does; the entry's popup list
     // keeps its own Return.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter})
@@ -166,6 +214,17 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         ShowContextHelp();
         return true;
     }
+    if (event->type() == QEvent::ShortcutOverride &&
+        windowKeys_.contains(static_cast<QKeyEvent*>(event)->keyCombination()))
+        return true; // an entry would take Ctrl+E for end of line
+    if (event->type() == QEvent::KeyPress && watched == ui->HexGrid) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab);
+            return true;
+        }
+    }
     if (event->type() == QEvent::Wheel && watched == ui->HexGrid->viewport())
         return QCoreApplication::sendEvent(ui->ScrollBarVertikal, event);
     if (event->type() == QEvent::FocusOut) {
@@ -190,6 +249,10 @@ void TFrmHexEditor::FormCreate() {
     UpdateRecentMenu();
     ui->ToolButtonEdit->setEnabled(false);
     ui->ToolButtonFindChange->setEnabled(false);
+    // Placed below the window's edge, the panels would still take the focus and the
+    // mnemonics of their buttons ("&Hilfe" over the help menu's).
+    ui->GrpFindChange->hide();
+    ui->GrpEdit->hide();
 }
 
 void TFrmHexEditor::changeEvent(QEvent* event) {

@@ -9,7 +9,9 @@
 #include "search/SearchState.h"
 #include "view/Page.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <memory>
@@ -187,6 +189,10 @@ private:
     qint32 pageBytesRead_ = 0;
     // The last page read failed: the user has been told.
     bool pageReadFailed_ = false;
+    // The window's own keys (Ctrl+O, F, E, Q): no entry or cell editor takes them.
+    QList<QKeyCombination> windowKeys_;
+    // The control that was told the count of a search without hits.
+    QPointer<QWidget> countTold_;
 };
 
 } // namespace zirpel

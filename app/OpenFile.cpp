@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "ui/FrmhexForm.h"
+#include "ui/StringGrid.h"
 
 #include <QDir>
 #include <QLabel>
@@ -67,6 +68,8 @@ void TFrmHexEditor::OpenFile(const QString& name) {
     }
     ShowViewControls(true);
     LoadFile(name, std::move(stream), qint32(size));
+    // The work goes on in the table, on its current cell.
+    ui->HexGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size) {

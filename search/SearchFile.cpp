@@ -4,7 +4,9 @@
 #include "platform/Dialogs.h"
 #include "platform/HelpViewer.h"
 #include "ui/FrmhexForm.h"
+#include "ui/HitListView.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -26,6 +28,16 @@ void TFrmHexEditor::BtnSuchenClick() {
     ui->LblTreffer->setText(QString::number(search_.hits().count()) + QStringLiteral(" Treffer"));
     ui->LblTreffer->adjustSize();
     ShowSearchPhase(true);
+    // The user goes on in the list, which says the count; without hits the control with
+    // the focus says it. No entry is selected, so the page stays.
+    if (countTold_)
+        countTold_->setAccessibleDescription(QString());
+    if (search_.hits().count() > 0) {
+        ui->ListBoxTreffer->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus)) {
+        countTold_ = focus;
+        focus->setAccessibleDescription(ui->LblTreffer->text());
+    }
     // The list holds the hits before the first byte that could not be read.
     if (search_.readFailed())
         platform_.dialogs.appMessage(CannotReadMessage());

@@ -2,6 +2,7 @@
 
 #include "platform/Images.h"
 #include "ui/FormParts.h"
+#include "ui/EntryAccessible.h"
 #include "ui/HitListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
@@ -209,7 +210,10 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     BtnNeueSuche->setText(QStringLiteral("&Neue Suche"));
     BtnHilfe = make<QPushButton>(GrpFindChange, "BtnHilfe", 428, 104, 75, 25);
     BtnHilfe->setText(QStringLiteral("&Hilfe"));
+    // The entries are named by their labels before a screen reader first sees them.
+    InstallEntryAccessible();
     ComboBoxSuchen = make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
+    ComboBoxSuchen->setAccessibleName(QStringLiteral("Suchen nach:"));
     ComboBoxSuchen->setEditable(true);
     ComboBoxSuchen->setInsertPolicy(QComboBox::NoInsert);
     // Inline completion would fill in a history item when a prefix of it is typed.
@@ -218,6 +222,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     ComboBoxSuchen->lineEdit()->setMaxLength(40);
     ComboBoxSuchen->setEditText(QStringLiteral("0d0a"));
     ComboBoxErsetzen = make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
+    ComboBoxErsetzen->setAccessibleName(QStringLiteral("Ersetzen durch:"));
     ComboBoxErsetzen->setEditable(true);
     ComboBoxErsetzen->setInsertPolicy(QComboBox::NoInsert);
     ComboBoxErsetzen->setCompleter(nullptr);
@@ -249,6 +254,13 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     BtnEditGridUebernehmen->setText(QStringLiteral("Übernehmen"));
     BtnEditGridCancel = make<QPushButton>(GrpEdit, "BtnEditGridCancel", 310, 45, 75, 25);
     BtnEditGridCancel->setText(QStringLiteral("Abbrechen"));
+
+    // Names a screen reader says, each control its own, by what it shows.
+    HexGrid->setAccessibleName(QStringLiteral("Dateiinhalt"));
+    ScrollBarVertikal->setAccessibleName(QStringLiteral("Position in der Datei"));
+    ListBoxTreffer->setAccessibleName(QStringLiteral("Treffer"));
+    RadioGrpBasis->setAccessibleName(QStringLiteral("Basis"));
+    HexEditGrid->setAccessibleName(QStringLiteral("Bearbeitungszeile"));
 
     // Tab order.
     QWidget::setTabOrder(ScrollBarVertikal, HexGrid);

@@ -1,6 +1,7 @@
 #include "ui/StringGrid.h"
 #include "ui/LongText.h"
 
+#include <QAccessible>
 #include <QGlyphRun>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -33,6 +34,14 @@ public:
             return false;
         grid_->setCell(index.column(), index.row(), value.toString());
         return true;
+    }
+    // The fixed column and row head the others: a screen reader names a cell by them.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole || section < 0)
+            return {};
+        if (orientation == Qt::Horizontal)
+            return section < cols_ && grid_->fixedRows() > 0 ? text(section, 0) : QString();
+        return section < rows_ && grid_->fixedCols() > 0 ? text(0, section) : QString();
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override {
         if (!index.isValid())
@@ -80,8 +89,20 @@ public:
 
 private:
     void allChanged() {
-        if (rows_ > 0 && cols_ > 0)
-            emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
+        if (rows_ <= 0 || cols_ <= 0)
+            return;
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
+        // A view tells assistive tools of a change to one cell only; a screen reader
+        // would go on reading the cells it has seen.
+        if (QAccessible::isActive()) {
+            QAccessibleTableModelChangeEvent event(grid_,
+                                                   QAccessibleTableModelChangeEvent::DataChanged);
+            event.setFirstRow(0);
+            event.setFirstColumn(0);
+            event.setLastRow(rows_ - 1);
+            event.setLastColumn(cols_ - 1);
+            QAccessible::updateAccessibility(&event);
+        }
     }
 
     StringGrid* grid_;
@@ -104,6 +125,7 @@ public:
         editor->setFont(grid_->font());
         const int col = index.column();
         const int row = index.row();
+        editor->installEventFilter(grid_);
         connect(editor, &QLineEdit::textEdited, grid_, [this, col, row](const QString& text) {
             grid_->editorTextChanged(col, row, text);
         });
@@ -362,11 +384,60 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     emit dblClick();
 }
 
+void StringGrid::setWindowKeys(QList<QKeyCombination> keys) {
+    windowKeys_ = std::move(keys);
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
+    // An open cell editor would take the window's keys (Ctrl+E: end of line) for its own.
+    if (event->type() == QEvent::ShortcutOverride &&
+        windowKeys_.contains(static_cast<QKeyEvent*>(event)->keyCombination()))
+        return true;
+    return QTableView::eventFilter(watched, event);
+}
+
 QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
-    const QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
+    QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
+    // Home, Ctrl+Home and PageUp aim at the fixed column or row: they stop at the first
+    // cell past it, as End, Ctrl+End and PageDown stop at the last.
+    if (next.isValid() && (next.row() < fixedRows_ || next.column() < fixedCols_))
+        next = model_->index(qMax(next.row(), fixedRows_), qMax(next.column(), fixedCols_));
     if (next.isValid() && next != currentIndex() && !canSelect(next.column(), next.row()))
         return currentIndex();
     return next;
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    // The table took the focus: a screen reader goes on to its current cell, where the
+    // arrow keys work. The table says it has the focus after this event, so the cell's
+    // word comes once the table's is out.
+    if (QAccessible::isActive())
+        QMetaObject::invokeMethod(this, &StringGrid::announceCurrentCell, Qt::QueuedConnection);
+}
+
+void StringGrid::announceCurrentCell() {
+    if (!hasFocus() || !currentIndex().isValid())
+        return;
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+    QAccessibleInterface* cell =
+        table && table->tableInterface()
+            ? table->tableInterface()->cellAt(currentIndex().row(), currentIndex().column())
+            : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(table->indexOfChild(cell));
+    QAccessible::updateAccessibility(&focus);
+}
+
+void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The table view says a cell took the focus whenever the current cell moves, even
+    // while the focus is on another control: a screen reader would read that cell.
+    if (hasFocus())
+        QTableView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
 }
 
 void StringGrid::scrollTo(const QModelIndex&, ScrollHint) {

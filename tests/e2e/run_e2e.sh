@@ -2,6 +2,7 @@
 # The real program in a real X server with a window manager (openbox), as a user sees it:
 # - it starts centred at its outer size 250 x 200, and its frame is never shown at
 #   another size or place on the way there;
+# - its window class is the one its desktop entry names;
 # - it shows "Zirpel []", opens the stored recent file and draws grid lines between the
 #   table's cells;
 # - the about box has the outer size 407 x 298 at 248, 105 and its logo inside its panel;
@@ -44,7 +45,7 @@ ended() {
 # Waits for a shown window whose name matches; prints its id.
 window() {
     until_true 10 visible "$1" || fail "no window named '$1'" || return 1
-    xdotool search --onlyvisible --name "$1" | head -n 1
+    xdotool search --onlyvisible --name "$1" | awk "NR == 1"
 }
 
 # The inner top left of a window: "x y".
@@ -72,35 +73,30 @@ outer_is() {
 }
 
 framed() {
-    xprop -id "$1" _NET_FRAME_EXTENTS | grep -q =
+    [[ "$(xprop -id "$1" _NET_FRAME_EXTENTS)" == *=* ]]
 }
 
-# Pixels of a window's inner area, one "x y #RRGGBB" a line.
+# Pixels of a rectangle of a window's inner area ("X Y W H"), one "x y #RRGGBB" a line in
+# the window's coordinates: only the pixels a check needs are read.
 pixels() {
-    import -window "$1" "$work/shot.png"
-    convert "$work/shot.png" -depth 8 txt:- |
-        awk 'NR > 1 {split($1, p, /[,:]/); print p[1], p[2], substr($3, 1, 7)}'
+    import -window "$1" -crop "${4}x${5}+${2}+${3}" +repage -depth 8 txt:- |
+        awk -v dx="$2" -v dy="$3" 'NR > 1 {split($1, p, /[,:]/); print p[1] + dx, p[2] + dy, substr($3, 1, 7)}'
 }
 
-# The top of the table in a window's pixels: the first row that is black from x 1 on
-# for the table's width (its frame).
+# The top of the table in a window: the first of its first 200 rows that is black from
+# x 1 on for the table's width (its frame). Each row is averaged to one pixel, which is
+# black only where the whole row is. The whole output is read: a reader that stops early
+# would fail the pipe.
 tabletop() {
-    awk -v width="$1" '
-        {c[$1 "," $2] = $3}
-        END {
-            for (y = 0; y < 200; ++y) {
-                for (x = 1; x <= width && c[x "," y] == "#000000"; ++x) {}
-                if (x > width) {print y; exit 0}
-            }
-            exit 1
-        }'
+    import -window "$1" -crop "${2}x200+1+0" +repage miff:- |
+        convert - -scale '1x200!' -depth 8 txt:- |
+        awk '!found && NR > 1 && substr($3, 1, 7) == "#000000" {split($1, p, /[,:]/); print p[2]; found = 1}
+            END {exit !found}'
 }
 
-# Holds once the table of that width is drawn in the window; keeps the pixels and the
-# table's top in $work.
+# Holds once the table of that width is drawn in the window; keeps its top in $work.
 table_drawn() {
-    pixels "$1" >"$work/pixels.txt" &&
-        tabletop "$2" <"$work/pixels.txt" >"$work/top.txt"
+    tabletop "$1" "$2" >"$work/top.txt"
 }
 
 # The frame window's geometries ("x,y wxh") as the root window saw them configured.
@@ -148,6 +144,11 @@ first_run() {
     pid=$!
     wid="$(window '^Zirpel \[\]$')"
     echo "window $wid: $(xdotool getwindowname "$wid")"
+    # The desktop links the window to its menu entry by the class.
+    local class entry
+    class="$(xprop -id "$wid" WM_CLASS | sed 's/.*", "//; s/"$//')"
+    entry="$(sed -n 's/^StartupWMClass=//p' "$desktop_file")"
+    [ "$class" = "$entry" ] || fail "window class '$class', desktop entry says '$entry'"
 
     local want="$(((1280 - 250) / 2)) $(((1024 - 200) / 2)) 250 200"
     until_true 5 outer_is "$wid" "$want" || fail "outer rectangle $(outer "$wid"), expected $want"
@@ -172,10 +173,12 @@ first_run() {
     until_true 5 table_drawn "$wid" 504 || fail "no table (504 wide) drawn"
     # In data row 2, the line right of byte column 2 and the line under the row must
     # differ from the pixels of the cells beside them.
-    awk -v top="$top" '
+    local vx=2 vy=$((top + 1))
+    local row=$((vy + 2 * 17)) col3=$((vx + 67 + 2 * 19))
+    pixels "$wid" "$((col3 - 1))" "$row" 19 17 >"$work/pixels.txt"
+    awk -v row="$row" -v col3="$col3" -v top="$top" '
         {c[$1 "," $2] = $3}
         END {
-            vx = 2; vy = top + 1; row = vy + 2 * 17; col3 = vx + 67 + 2 * 19
             bad = 0
             for (y = row; y < row + 16; ++y)
                 if (c[(col3 - 1) "," y] == c[col3 "," y]) ++bad
@@ -314,6 +317,8 @@ if [ "${1:-}" = "--inner" ]; then
 fi
 
 exe="$1"
+export desktop_file
+desktop_file="$(cd "$(dirname "$0")/../../packaging" && pwd)/example.quill.zirpel.desktop"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # A settings store of its own: never the user's. Without a stored place the window is
@@ -326,4 +331,12 @@ head -c 1000 /dev/urandom >"$work/data.bin"
 cat >"$XDG_CONFIG_HOME/Quillmark/Zirpel.json" <<EOF
 {"Datei1": "$work/data.bin", "Datei2": "", "Datei3": "", "Datei4": ""}
 EOF
-xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inner "$exe" "$work"
+# A server of its own on a free display. -noreset: it stays up when its last client
+# leaves, so the next one never races a reset.
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -noreset -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+read -r -t 20 -u "$displayfd" number || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
+"$0" --inner "$exe" "$work"

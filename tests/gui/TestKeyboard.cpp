@@ -125,9 +125,9 @@ private slots:
         row("Ctrl+F before a file: button disabled", "", Qt::CTRL | Qt::Key_F,
             "- 0 offen ScrollBarVertikal / :");
         row("Ctrl+F shows the search panel", "open", Qt::CTRL | Qt::Key_F,
-            "Suchen 1 offen ScrollBarVertikal / :");
+            "Suchen 1 offen HexGrid / :");
         row("Ctrl+E shows the edit panel", "open", Qt::CTRL | Qt::Key_E,
-            "Bearbeiten 1 offen ScrollBarVertikal / :");
+            "Bearbeiten 1 offen HexGrid / :");
         row("Ctrl+Q ends the program", "open", Qt::CTRL | Qt::Key_Q, "- 1 zu  / :");
         row("Return loads the row", "open, Edit, cell 3", QKeyCombination(Qt::Key_Return),
             "Bearbeiten 1 offen HexGrid 00000020/41 :");
@@ -142,9 +142,9 @@ private slots:
             "- 1 offen HexGrid / :");
         row("Ctrl+Tab leaves the edit row, keeping what was typed", "open, Edit, load 3, type 2 4a",
             Qt::CTRL | Qt::Key_Tab, "Bearbeiten 1 offen BtnEditGridUebernehmen 00000020/4A :");
-        // The search disables the entry, which hands the focus on, round to the tool bar.
+        // The search disables the entry; the user goes on in the hit list.
         row("Return in the search entry searches", "open, Find, entry",
-            QKeyCombination(Qt::Key_Return), "Suchen 1 offen ToolBtnOpen / 1 Treffer");
+            QKeyCombination(Qt::Key_Return), "Suchen 1 offen ListBoxTreffer / 1 Treffer");
         // The tool bar's buttons (address base, grid lines, ...) take the focus from Tab.
         row("Shift+Tab from the scroll bar reaches the tool bar", "open, focus ScrollBarVertikal",
             Qt::SHIFT | Qt::Key_Backtab, "- 1 offen ToolButtonGitter / :");

@@ -1,0 +1,441 @@
+#!/usr/bin/python3
+# The real program on a desktop as a keyboard user with a screen reader meets it: an X
+# server (Xvfb), a window manager (openbox), a D-Bus session bus with the accessibility
+# bus, real key presses through the X server (xdotool), and the window read through
+# AT-SPI (pyatspi) as a screen reader reads it.
+#
+# The test is one table of steps: the keys pressed, then the control that must have the
+# focus (role and name), and what a screen reader must (or must not) have been told.
+# Every wait is for a condition with a time limit; every process started here is ended
+# however the test ends.
+#
+#   run_desktop.py PROGRAM             runs the steps
+#   run_desktop.py PROGRAM --tree      also prints the window's accessible tree after the
+#                                      search
+# DESKTOP_ALL=1 goes on after a failed step, DESKTOP_EVENTS=1 prints what each step was
+# heard to do, DESKTOP_STEPS=N runs the first N steps.
+import ctypes
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import GLib  # noqa: E402
+
+LIMIT = 10.0  # seconds any single condition may take to come true
+
+
+class Failure(Exception):
+    pass
+
+
+def until(what, condition, limit=LIMIT):
+    """Runs condition (pumping accessibility events) until it returns a true value."""
+    end = time.monotonic() + limit
+    while True:
+        pump()
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(0.02)
+
+
+def pump():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def die_with_parent():
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def stop_on_signal(number, frame):
+    # One signal ends the test through its cleanup; more of them wait for it.
+    for other in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(other, signal.SIG_IGN)
+    raise Failure("ended by signal %d" % number)
+
+
+class Desktop:
+    """Xvfb, openbox, a session bus and the accessibility bus, in a directory of their own."""
+
+    def __init__(self):
+        self.work = tempfile.mkdtemp(prefix="zirpel-desktop-")
+        self.groups = []  # process groups to end
+        self.env = dict(os.environ)
+        for name in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY",
+                     "XDG_RUNTIME_DIR", "SESSION_MANAGER"):
+            self.env.pop(name, None)
+        home = os.path.join(self.work, "home")
+        runtime = os.path.join(self.work, "run")
+        os.makedirs(os.path.join(home, ".config", "Quillmark"))
+        os.makedirs(runtime, mode=0o700)
+        self.env.update(HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                        XDG_RUNTIME_DIR=runtime, NO_AT_BRIDGE="0", GTK_MODULES="",
+                        LC_ALL="C.UTF-8")
+        self.home = home
+
+    def spawn(self, args, **kwargs):
+        # Each in a process group of its own, ended with it; should this script be killed
+        # outright, the kernel ends them.
+        process = subprocess.Popen(args, env=self.env, start_new_session=True,
+                                   stdin=subprocess.DEVNULL, preexec_fn=die_with_parent,
+                                   **kwargs)
+        self.groups.append(process)
+        return process
+
+    def start(self):
+        # The server picks a free display and says which; -noreset keeps it up while no
+        # client is connected.
+        read_end, write_end = os.pipe()
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
+                    "-screen", "0", "1280x1024x24"], pass_fds=(write_end,),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start")
+        self.env["DISPLAY"] = ":" + number
+        ready = os.path.join(self.work, "wm-ready")
+        self.spawn(["openbox", "--sm-disable", "--startup", "touch " + ready],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        until("openbox", lambda: os.path.exists(ready))
+        bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                          "--print-address=1"], stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True)
+        address = bus.stdout.readline().strip()
+        if not address:
+            raise Failure("no session bus")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # This process reads the window through the same buses.
+        os.environ.update(self.env)
+
+    def stop(self):
+        for process in reversed(self.groups):
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            process.wait()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def key(self, *keys):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "--delay", "30", *keys],
+                       env=self.env, check=True)
+
+    def type(self, text):
+        subprocess.run(["xdotool", "type", "--clearmodifiers", "--delay", "20", text],
+                       env=self.env, check=True)
+
+
+# ---- what a screen reader sees -------------------------------------------------------
+import pyatspi  # noqa: E402  (after the buses are known: it connects on first use)
+
+
+def describe(acc):
+    """role 'name' of an accessible object, as the steps write it."""
+    try:
+        return "%s '%s'" % (acc.getRoleName(), acc.name)
+    except Exception:  # the object is gone
+        return "(gone)"
+
+
+class Reader:
+    """Collects the events a screen reader gets and knows the focused object."""
+
+    def __init__(self):
+        self.events = []
+        self.focus = None
+        pyatspi.Registry.registerEventListener(self.on_event, "object", "focus", "window")
+
+    def on_event(self, event):
+        try:
+            source = describe(event.source)
+        except Exception:
+            source = "(gone)"
+        kind = event.type
+        if kind.startswith("object:state-changed:focused") and event.detail1 == 1:
+            self.focus = event.source
+        if kind.startswith("focus:"):
+            self.focus = event.source
+        self.events.append((kind, source, event.detail1, str(event.any_data)))
+
+    def take(self):
+        pump()
+        events, self.events = self.events, []
+        return events
+
+
+def find(root, role, name, depth=0):
+    """The first object of that role and name under root; tables and lists are not
+    searched cell by cell."""
+    for child in root:
+        if child is None:
+            continue
+        if child.getRoleName() == role and (name is None or child.name == name):
+            return child
+        if child.getRoleName() not in ("table", "list", "menu bar") and depth < 12:
+            found = find(child, role, name, depth + 1)
+            if found:
+                return found
+    return None
+
+
+def tree(acc, indent=0, out=None):
+    """The accessible tree as a screen reader walks it: role, name, description, focus."""
+    out = [] if out is None else out
+    state = acc.getState()
+    if not state.contains(pyatspi.STATE_SHOWING) and indent > 0:
+        return out
+    line = "  " * indent + describe(acc)
+    if acc.description:
+        line += " (%s)" % acc.description
+    if state.contains(pyatspi.STATE_FOCUSED):
+        line += " FOCUSED"
+    if acc.getRoleName() in ("table", "list"):
+        line += " [%d children]" % acc.childCount
+        out.append(line)
+        return out
+    out.append(line)
+    for child in acc:
+        if child is not None:
+            tree(child, indent + 1, out)
+    return out
+
+
+# ---- the steps -------------------------------------------------------------------------
+# keys: pressed through the X server ("type:" types text). focus: the role and name of the
+# control that must hold the focus afterwards. Optional: desc, its description; cell,
+# the text of a table cell (row, column, text), read as a screen reader reads it; edit,
+# the text of a cell of the edit row (column, text); within, the name of the focused
+# cell's table; headers, the focused cell's row and column header;
+# heard, events a screen reader must have got (type, source); not_heard, event types it
+# must not have got; value, the focused control's value; direct, the focus went straight
+# there (a screen reader heard of no other control on the way); tree, the step after which
+# --tree prints the tree.
+CELL = "table cell"
+TABLE = (CELL, None)  # the table has the focus on its current cell
+STEPS = [
+    # No file yet: the search panel is not shown, so Alt+H opens the help menu.
+    dict(keys="alt+h", focus=("menu item", "Inhalt")),
+    dict(keys="Escape Escape", focus=("scroll bar", "Position in der Datei")),
+    # Opened from the recent list: the table takes the focus on its current cell.
+    dict(keys="alt+d 1", focus=(CELL, "00")),
+    dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00"), headers=("00000010", "00")),
+    dict(keys="End", focus=(CELL, "................")),
+    dict(keys="Home", focus=(CELL, "10")),
+    dict(keys="ctrl+End", focus=(CELL, "ðñòóôõö÷øùúûüýþÿ"), headers=("000000F0", "")),
+    dict(keys="ctrl+Home", focus=(CELL, "00")),
+    dict(keys="Next", focus=(CELL, "F0")),
+    dict(keys="Prior", focus=(CELL, "00")),
+    # Ctrl+Tab and Ctrl+Shift+Tab leave the table.
+    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="shift+Tab", focus=TABLE),
+    dict(keys="ctrl+shift+Tab", focus=("scroll bar", "Position in der Datei")),
+    dict(keys="Tab", focus=TABLE),
+    # A step says the new value and nothing of the table.
+    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="Up", focus=("spin button", "Reihen:"), value=20,
+         heard=[("object:property-change:accessible-value", "spin button 'Reihen:'")],
+         not_heard=["focus:", "object:state-changed:focused"]),
+    # Ctrl+E shows the edit panel: no row is loaded, so the table has the focus; Return
+    # loads the current row, Ctrl+Tab reaches the edit row.
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+    dict(keys="Return", focus=TABLE, cell=(1, 1, "00"), edit=(0, "00000000")),
+    dict(keys="ctrl+Tab Tab Tab", focus=(CELL, "00"), within="Bearbeitungszeile"),
+    dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
+    dict(keys="space", focus=TABLE, direct=True),
+    # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
+    dict(keys="Return ctrl+Tab Tab Tab 4", focus=("text", None)),
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+    # The search panel; Ctrl+E from the entry, too, reaches the window.
+    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    # A search without hits leaves the focus in the entry, which says the count.
+    dict(keys="ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
+    dict(keys="Return", focus=("combo box", "Suchen nach:"), desc="0 Treffer"),
+    # With hits the list takes the focus and says the count; the page stays.
+    dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
+    dict(keys="Return", focus=("list", "Treffer"), desc="4 Treffer", cell=(1, 1, "00"),
+         direct=True, tree=True),
+    # The first Down selects the first hit and shows its page.
+    dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41")),
+    dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
+    dict(keys="ctrl+e", focus=TABLE, direct=True),
+]
+
+
+def accessible_app():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name.lower().startswith("zirpel"):
+            return app
+    return None
+
+
+def check_step(app, reader, step, heard):
+    """Empty when the step's expectations hold, else what differs."""
+    focus = reader.focus
+    role, name = step["focus"]
+    if focus is None:
+        return "no focus"
+    try:
+        state = focus.getState()
+        if focus.getRoleName() != role or (name is not None and focus.name != name):
+            return "focus on " + describe(focus)
+        if not state.contains(pyatspi.STATE_FOCUSED):
+            return describe(focus) + " announced, but has no focus"
+        # A cell counts as focused whenever it is its table's current one.
+        if role == CELL and not focus.parent.getState().contains(pyatspi.STATE_FOCUSED):
+            return describe(focus) + " announced, but its table has no focus"
+        if "within" in step and focus.parent.name != step["within"]:
+            return "focus in " + describe(focus.parent)
+        if "desc" in step and focus.description != step["desc"]:
+            return "description '%s'" % focus.description
+        if "value" in step and focus.queryValue().currentValue != step["value"]:
+            return "value %s" % focus.queryValue().currentValue
+        if "headers" in step:
+            # Where the focused cell is: its row's address and its column's offset.
+            table = focus.parent.queryTable()
+            at = focus.getIndexInParent()
+            row, column = table.getRowAtIndex(at), table.getColumnAtIndex(at)
+            headers = (table.getRowHeader(row).name, table.getColumnHeader(column).name)
+            if headers != step["headers"]:
+                return "cell headed %s" % (headers,)
+        if "edit" in step:
+            column, text = step["edit"]
+            row = find(app, "table", "Bearbeitungszeile").queryTable()
+            if row.getAccessibleAt(0, column).name != text:
+                return "edit row cell %d reads '%s'" % (column, row.getAccessibleAt(0, column).name)
+        if "cell" in step:
+            row, column, text = step["cell"]
+            table = find(app, "table", "Dateiinhalt").queryTable()
+            cell = table.getAccessibleAt(row, column)
+            if cell.name != text:
+                return "cell %d,%d reads '%s'" % (row, column, cell.name)
+    except Exception as error:  # an object that went away
+        return "unreadable: %s" % error
+    for kind, source in step.get("heard", []):
+        if not any(e[0] == kind and e[1] == source for e in heard):
+            return "not heard: %s from %s" % (kind, source)
+    if step.get("direct"):
+        # The table says it has the focus before its cell does; an object gone before the
+        # reader asks for it says nothing.
+        passed = [e[1] for e in heard if e[0] == "focus:" and
+                  e[1] not in (describe(focus), "table 'Dateiinhalt'", "(gone)")]
+        if passed:
+            return "focus passed " + ", ".join(passed)
+    for kind in step.get("not_heard", []):
+        said = [e for e in heard if e[0].startswith(kind)]
+        if said:
+            return "heard: %s" % (said[0],)
+    return ""
+
+
+def run(desktop, program, steps, print_tree):
+    data = os.path.join(desktop.work, "data.bin")
+    content = bytes(range(256)) * 4
+    with open(data, "wb") as f:
+        f.write(content)
+    with open(os.path.join(desktop.home, ".config", "Quillmark", "Zirpel.json"), "w") as f:
+        f.write('{"Datei1": "%s", "Datei2": "", "Datei3": "", "Datei4": ""}' % data)
+    desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    reader = Reader()
+    desktop.spawn([program], stdout=subprocess.DEVNULL)
+    app = until("the program on the accessibility bus", accessible_app)
+
+    def x(*args):
+        return subprocess.run(args, env=desktop.env, capture_output=True, text=True).stdout
+
+    def keyboard_on_window():
+        # The window manager has framed the window at its final outer size (250 x 200)
+        # and made it the active one (a popup opened before that would close again), and
+        # the program knows it.
+        found = x("xdotool", "search", "--name", "^Zirpel \\[\\]$").split()
+        active = x("xprop", "-root", "_NET_ACTIVE_WINDOW").split()
+        if not found or not active or int(found[0]) != int(active[-1], 16):
+            return False
+        extents = re.findall(r"\d+", x("xprop", "-id", found[0], "_NET_FRAME_EXTENTS"))
+        size = re.findall(r"(?:Width|Height): +(\d+)", x("xwininfo", "-id", found[0]))
+        if len(extents) != 4 or len(size) != 2:
+            return False
+        left, right, top, bottom = map(int, extents)
+        return (int(size[0]) + left + right, int(size[1]) + top + bottom) == (250, 200) and \
+            app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None
+
+    until("the keyboard on its window", keyboard_on_window)
+    failures = []
+    for number, step in enumerate(steps, 1):
+        reader.take()
+        for key in step["keys"].split():
+            if key.startswith("type:"):
+                desktop.type(key[5:])
+            else:
+                desktop.key(key)
+        heard = []
+
+        def holds():
+            heard.extend(reader.take())
+            return not check_step(app, reader, step, heard)
+
+        try:
+            until("step %d" % number, holds)
+            # Late events still count against the step.
+            time.sleep(0.2)
+            heard.extend(reader.take())
+            problem = check_step(app, reader, step, heard)
+        except Failure:
+            problem = check_step(app, reader, step, heard)
+        print("%-2d %-40s -> %s%s" % (number, step["keys"], describe(reader.focus),
+                                       ("   FAIL: " + problem) if problem else ""))
+        if print_tree and step.get("tree"):
+            print("\n".join(tree(app[0])))
+        if os.environ.get("DESKTOP_EVENTS"):
+            for event in heard:
+                print("      heard", event[:3])
+        if problem:
+            failures.append(number)
+            if not os.environ.get("DESKTOP_ALL"):
+                break  # the steps after it start from another place
+    with open(data, "rb") as f:
+        if f.read() != content:
+            failures.append("file changed")
+    return failures
+
+
+def main():
+    program = os.path.abspath(sys.argv[1])
+    for number in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, stop_on_signal)
+    desktop = Desktop()
+    started = time.monotonic()
+    try:
+        desktop.start()
+        steps = STEPS[:int(os.environ.get("DESKTOP_STEPS", len(STEPS)))]
+        failures = run(desktop, program, steps, "--tree" in sys.argv)
+    finally:
+        desktop.stop()
+    print("%.1f s" % (time.monotonic() - started))
+    if failures:
+        print("FAIL: steps", failures)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
