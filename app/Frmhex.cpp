@@ -132,7 +132,7 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
                                        std::pair{Qt::CTRL | Qt::Key_F, ui->ToolButtonFindChange},
                                        std::pair{Qt::CTRL | Qt::Key_E, ui->ToolButtonEdit},
                                        std::pair{Qt::CTRL | Qt::Key_Q, ui->ToolButtonEnde}}) {
-        key(QKeySequence(keys), this, Qt::WindowShortcut, [button] { button->click(); });
+        key(QKeySequence(keys), this, Qt::WindowShortcut, [button = button] { button->click(); });
         windowKeys_.append(keys);
     }
     for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid})
@@ -201,6 +201,23 @@ TFrmHexEditor::~TFrmHexEditor() {
     ui->ListBoxTreffer->setModel(nullptr);
     for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
+}
+
+void TFrmHexEditor::Invalidate(DocumentChange change) {
+    // An entry is an address text, read back in the base of the moment, for this file; the
+    // number of columns does not change what it means.
+    if (change != DocumentChange::ColumnsChanged)
+        search_.clearHits();
+    // Any such change disables the edit row: its address and cells were taken in the old
+    // file, base or shape, and are never written into the new one.
+    DisableEditRow();
+}
+
+void TFrmHexEditor::DisableEditRow() {
+    editRow_.disable();
+    ui->HexEditGrid->setEnabled(false);
+    ui->BtnEditGridUebernehmen->setEnabled(false);
+    ui->BtnEditGridCancel->setEnabled(false);
 }
 
 void TFrmHexEditor::WithFile(void (TFrmHexEditor::*handler)()) {

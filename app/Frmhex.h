@@ -126,14 +126,6 @@ private:
     void ToolButtonHexDezClick();
     void ToolButtonFindChangeClick();
     void ToolButtonEditClick();
-    // Disables HexEditGrid, BtnEditGridUebernehmen and BtnEditGridCancel together, and
-    // the row they hold.
-    void DisableEditRow();
-    // Listed hits and a loaded row were made for one file, address base and number of
-    // columns. A file opened (LoadFile) and a change of the base or of the columns
-    // (UpdateLayout) reach them here, and nowhere else.
-    using Change = SearchState::Change;
-    void Invalidate(Change change);
 
     // Mouse on the table (view/GridMouse.cpp).
     void HexGridMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -173,6 +165,15 @@ private:
     // Writing edits (edit/WriteEdits.cpp).
     void BtnEditGridUebernehmenClick();
     void BtnEditGridCancelClick();
+
+    // Listed hits and a loaded row were made for one file, address base and number of
+    // columns. A file opened (LoadFile) and a change of the base or of the columns
+    // (UpdateLayout) reach them here, and nowhere else (app/Frmhex.cpp).
+    enum class DocumentChange { FileOpened, AddressBaseToggled, ColumnsChanged };
+    void Invalidate(DocumentChange change);
+    // Disables HexEditGrid, BtnEditGridUebernehmen and BtnEditGridCancel together, and
+    // the row they hold.
+    void DisableEditRow();
 
     // Runs a handler that needs an open file; before the first file it does nothing.
     void WithFile(void (TFrmHexEditor::*handler)());

@@ -82,7 +82,7 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     QString caption = QStringLiteral("Zirpel  [") + name + QLatin1Char(']');
     setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     FileSize = size;
-    Invalidate(Change::File);
+    Invalidate(DocumentChange::FileOpened);
     // The panel starts anew, as "Neue Suche" leaves it; the entries keep their texts. A
     // count of the file shown before goes, the label's first caption stays until a search.
     search_.reset();

@@ -116,21 +116,21 @@ private:
     long base_ = 0;
 };
 
-bool Open(BinaryFile& file, const char* path) {
+[[maybe_unused]] bool Open(BinaryFile& file, const char* path) {
     if (file.open(QString::fromLocal8Bit(path), BinaryFile::Mode::Read))
         return true;
     std::fprintf(stderr, "cannot open %s\n", path);
     return false;
 }
 
-std::optional<QByteArray> HexPattern(const char* text) {
+[[maybe_unused]] std::optional<QByteArray> HexPattern(const char* text) {
     const ParsedPattern p = ParsePattern(QString::fromLatin1(text), PatternBase::Hex);
     if (!p.ok() || p.bytes.isEmpty())
         return std::nullopt;
     return p.bytes;
 }
 
-std::span<const quint8> Bytes(const QByteArray& b) {
+[[maybe_unused]] std::span<const quint8> Bytes(const QByteArray& b) {
     return {reinterpret_cast<const quint8*>(b.constData()), std::size_t(b.size())};
 }
 

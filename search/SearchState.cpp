@@ -33,10 +33,8 @@ void SearchState::reset() {
     hits_.clear();
 }
 
-void SearchState::invalidate(Change change) {
-    // An entry is an address text, read back in the base of the moment, for this file.
-    if (change != Change::Columns)
-        hits_.clear();
+void SearchState::clearHits() {
+    hits_.clear();
 }
 
 SearchState::ReplaceCheck SearchState::checkReplace(const QString& search,

@@ -42,12 +42,9 @@ public:
     [[nodiscard]] bool readFailed() const { return readFailed_; }
     // Ready with an empty list.
     void reset();
-    // What the listed entries were made for has changed: the file shown, the address base
-    // or the number of columns of the page.
-    enum class Change { File, AddressBase, Columns };
-    // Entries of another file or address base are emptied, and nothing else: Listed stays
-    // listed, and a replace then finds no entry selected.
-    void invalidate(Change change);
+    // The entries are emptied, and nothing else: Listed stays listed, and a replace then
+    // finds no entry selected.
+    void clearHits();
 
     // The checks before the question, for the two entries' texts (compared by their
     // lengths), the selected row (-1: none) and the file's size now.

@@ -47,9 +47,9 @@ void TFrmHexEditor::UpdateLayout() {
     CharWidth = Geometry::CharWidth;
     DecimalAddresses = ui->ToolButtonHexDez->isChecked() ? 0 : 1;
     if (DecimalAddresses != decimalBefore)
-        Invalidate(Change::AddressBase);
+        Invalidate(DocumentChange::AddressBaseToggled);
     else if (Columns != columnsBefore)
-        Invalidate(Change::Columns);
+        Invalidate(DocumentChange::ColumnsChanged);
 
     const Geometry geo{Columns, Rows, GridLineWidth, SearchPanelVisible != 0,
                        EditPanelVisible != 0};
@@ -158,19 +158,6 @@ void TFrmHexEditor::ToolButtonEditClick() {
     UpdateLayout();
     RenderPage();
     DisableEditRow();
-}
-
-void TFrmHexEditor::Invalidate(Change change) {
-    search_.invalidate(change);
-    // The row's address and cells were taken in the old file, base or shape.
-    DisableEditRow();
-}
-
-void TFrmHexEditor::DisableEditRow() {
-    editRow_.disable();
-    ui->HexEditGrid->setEnabled(false);
-    ui->BtnEditGridUebernehmen->setEnabled(false);
-    ui->BtnEditGridCancel->setEnabled(false);
 }
 
 } // namespace zirpel

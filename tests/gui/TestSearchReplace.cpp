@@ -4,6 +4,7 @@
 #include "WindowHarness.h"
 #include "search/HitListModel.h"
 #include "ui/HitListView.h"
+#include "ui/SpinEdit.h"
 #include "ui/StringGrid.h"
 
 #include <QAbstractItemModel>
@@ -329,11 +330,24 @@ private slots:
         QCOMPARE(label(), QStringLiteral("1 Treffer"));
     }
 
-    void changingTheAddressBaseEmptiesOnlyTheList() {
+    // An entry is an address in the base of its search; the number of columns does not
+    // change what it means.
+    void changingTheViewEmptiesOnlyTheList_data() {
+        QTest::addColumn<bool>("base");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("address base toggled: the list emptied") << true << QStringList{};
+        QTest::newRow("columns changed: the list kept") << false << QStringList{"00000001"};
+    }
+    void changingTheViewEmptiesOnlyTheList() {
+        QFETCH(bool, base);
+        QFETCH(QStringList, left);
         openWithPanel("a\r\nb");
         search(QStringLiteral("0d0a"));
-        h->click("ToolButtonHexDez");
-        QCOMPARE(entries(), QStringList{});
+        if (base)
+            h->click("ToolButtonHexDez");
+        else
+            h->find<SpinEdit>("CSpinEditSpalten")->stepUp();
+        QCOMPARE(entries(), left);
         QCOMPARE(states(), QStringLiteral("011 00"));
         QCOMPARE(label(), QStringLiteral("1 Treffer"));
     }

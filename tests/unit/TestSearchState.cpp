@@ -59,20 +59,11 @@ private slots:
         QCOMPARE(replacement ? state.replacePattern() : state.searchPattern(), kept);
     }
 
-    void invalidate_data() {
-        QTest::addColumn<int>("change");
-        QTest::addColumn<int>("left");
-        QTest::newRow("file opened") << int(SearchState::Change::File) << 0;
-        QTest::newRow("address base toggled") << int(SearchState::Change::AddressBase) << 0;
-        QTest::newRow("columns changed") << int(SearchState::Change::Columns) << 2;
-    }
-    void invalidate() {
-        QFETCH(int, change);
-        QFETCH(int, left);
+    void clearingTheHitsKeepsThePhase() {
         SearchState state;
         List(state);
-        state.invalidate(SearchState::Change(change));
-        QCOMPARE(state.hits().count(), left);
+        state.clearHits();
+        QCOMPARE(state.hits().count(), 0);
         QCOMPARE(int(state.phase()), int(SearchState::Phase::Listed));
     }
 
