@@ -1,12 +1,12 @@
 // Start-up: the application titled "Zirpel" with the help file "Tamsel.hlp", the main
 // window with the real platform services, and the message loop.
-#include "app/Application.h"
-#include "app/Frmhex.h"
-#include "app/StartupServices.h"
-#include "platform/HelpViewer.h"
+#include "core/settings/SettingsStore.h"
+#include "core/system/HelpViewer.h"
+#include "core/system/SystemLocale.h"
+#include "platform/Application.h"
 #include "platform/QtDialogs.h"
-#include "platform/SettingsStore.h"
-#include "platform/SystemLocale.h"
+#include "platform/StartupServices.h"
+#include "window/Frmhex.h"
 
 #include <exception>
 

@@ -1,8 +1,8 @@
 // One page step of a 32 x 32 page at a random offset of a 1 GiB file: the scroll bar's
 // handler (ReadPage, RenderPage) and the repaint of the table, under the offscreen platform.
 #include "WindowHarness.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Throughput of the hit scan over 64 MiB held in memory, read at offsets by two threads
 // as from a page-cached file: a rare pattern, a hit every 16 bytes, a pattern whose first
 // byte is everywhere, every byte a hit, and the copy alone as the floor.
-#include "search/HitScanner.h"
+#include "core/search/HitScanner.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>

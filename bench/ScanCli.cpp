@@ -16,9 +16,9 @@
 // bytes a hit, and so do what it leaves resident (after minus before, the hits still
 // held) and the processor time it took; what stays after the last "Neue Suche" goes
 // there as well.
-#include "platform/BinaryFile.h"
-#include "search/HitScanner.h"
-#include "search/Pattern.h"
+#include "core/file/BinaryFile.h"
+#include "core/search/HitScanner.h"
+#include "core/search/Pattern.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -31,8 +31,8 @@
 #include <vector>
 
 #if defined(ZIRPEL_SCAN_LIST) || defined(ZIRPEL_SCAN_WINDOW)
-#include "search/HitListModel.h"
-#include "ui/HitListView.h"
+#include "core/search/HitListModel.h"
+#include "widgets/HitListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

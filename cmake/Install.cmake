@@ -29,9 +29,9 @@ if(UNIX AND NOT APPLE)
   endforeach()
   add_custom_command(
     OUTPUT ${ZIRPEL_ICON_FILES}
-    COMMAND zirpel-icon-tool ${CMAKE_CURRENT_SOURCE_DIR}/ui/images/zirpel.xpm
+    COMMAND zirpel-icon-tool ${CMAKE_CURRENT_SOURCE_DIR}/widgets/images/zirpel.xpm
             ${ZIRPEL_ICON_DIR} ${ZIRPEL_ICON_SIZES}
-    DEPENDS zirpel-icon-tool ${CMAKE_CURRENT_SOURCE_DIR}/ui/images/zirpel.xpm
+    DEPENDS zirpel-icon-tool ${CMAKE_CURRENT_SOURCE_DIR}/widgets/images/zirpel.xpm
     COMMENT "Making the hicolor icons")
   add_custom_target(zirpel-icons ALL DEPENDS ${ZIRPEL_ICON_FILES})
 

@@ -1,6 +1,6 @@
 // A byte cell of the edit row: whatever is typed, the cell keeps a valid byte text.
 #include "FuzzInput.h"
-#include "edit/EditCell.h"
+#include "core/edit/EditCell.h"
 
 using namespace zirpel;
 

@@ -1,7 +1,7 @@
 // Hex digits, address texts and search patterns: any text against plain reference rules.
 #include "FuzzInput.h"
-#include "app/ByteText.h"
-#include "search/Pattern.h"
+#include "core/search/Pattern.h"
+#include "core/text/ByteText.h"
 
 using namespace zirpel;
 

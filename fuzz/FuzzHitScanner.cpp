@@ -2,8 +2,8 @@
 // and way of reading.
 #include "FuzzInput.h"
 #include "WindowSearch.h"
-#include "search/HitScanner.h"
-#include "search/HitStore.h"
+#include "core/search/HitScanner.h"
+#include "core/search/HitStore.h"
 
 #include <algorithm>
 #include <cstring>

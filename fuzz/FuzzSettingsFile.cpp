@@ -1,6 +1,6 @@
 // The settings file: any bytes as the file, then what the store holds saved and read again.
 #include "FuzzInput.h"
-#include "platform/JsonSettingsStore.h"
+#include "core/settings/JsonSettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "platform/QtDialogs.h"
-#include "platform/OpenFilter.h"
+#include "core/system/OpenFilter.h"
 #include "platform/WindowPlacer.h"
 
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
 // Dialogs shown with QMessageBox and QFileDialog.
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "core/system/Dialogs.h"
 
 class QFileDialog;
 

@@ -2,7 +2,7 @@
 // at the contents or at a numbered topic (anchors "contents", "100", "500", "507").
 #pragma once
 
-#include "platform/HelpViewer.h"
+#include "core/system/HelpViewer.h"
 
 #include <QString>
 #include <QStringList>

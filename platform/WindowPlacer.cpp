@@ -1,5 +1,5 @@
 #include "platform/WindowPlacer.h"
-#include "platform/ScreenPlace.h"
+#include "core/system/ScreenPlace.h"
 #include "platform/WindowFrame.h"
 
 #include <QEvent>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "WindowHarness.h"
-#include "ui/StringGrid.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 // An exception escaping an event handler is shown in a box titled "Zirpel" with its
 // text, and the program goes on.
-#include "app/Application.h"
+#include "platform/Application.h"
 
 #include <QMessageBox>
 #include <QPointer>

@@ -2,8 +2,8 @@
 // disables the row, driven with mouse and keys.
 #include "EditRowDriver.h"
 #include "WindowHarness.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QPushButton>
 #include <QScrollBar>

@@ -2,8 +2,8 @@
 // into the edit grid by a double click.
 #include "EditRowDriver.h"
 #include "WindowHarness.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QTemporaryDir>
 #include <QTest>

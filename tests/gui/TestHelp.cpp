@@ -2,7 +2,7 @@
 // file and shows the topic asked for; the help file itself holds every topic.
 #include "EditRowDriver.h"
 #include "WindowHarness.h"
-#include "app/HelpContext.h"
+#include "core/system/HelpContext.h"
 #include "platform/QtHelpViewer.h"
 
 #include <QAbstractTextDocumentLayout>

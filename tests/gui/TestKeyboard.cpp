@@ -3,7 +3,7 @@
 // the names of the controls and the entries of the hit list.
 #include "EditRowDriver.h"
 #include "WindowHarness.h"
-#include "ui/HitListView.h"
+#include "widgets/HitListView.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -2,8 +2,8 @@
 #include "HeldFile.h"
 #include "WindowHarness.h"
 #include "platform/QtDialogs.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QAbstractItemView>
 #include <QAction>

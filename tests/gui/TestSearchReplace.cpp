@@ -2,10 +2,10 @@
 // clicking hits, replacing, and what the panel, the table and the file show afterwards.
 #include "HeldFile.h"
 #include "WindowHarness.h"
-#include "search/HitListModel.h"
-#include "ui/HitListView.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "core/search/HitListModel.h"
+#include "widgets/HitListView.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>

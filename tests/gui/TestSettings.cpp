@@ -1,8 +1,8 @@
 // Settings kept between runs: the window started over a settings file made for each
 // case in a temporary folder, and the whole file it leaves at close.
 #include "WindowHarness.h"
-#include "platform/JsonSettingsStore.h"
-#include "ui/SpinEdit.h"
+#include "core/settings/JsonSettingsStore.h"
+#include "widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QApplication>

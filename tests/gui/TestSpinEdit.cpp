@@ -1,5 +1,5 @@
 // The spin edit: stepping by 4 within 16 to 32, clamping, and no typing.
-#include "ui/SpinEdit.h"
+#include "widgets/SpinEdit.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

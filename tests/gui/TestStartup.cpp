@@ -1,8 +1,8 @@
 // Start-up, activation, close and the about box, as a user sees them.
 #include "WindowHarness.h"
-#include "ui/About.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "widgets/About.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QApplication>

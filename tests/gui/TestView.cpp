@@ -1,8 +1,8 @@
 // Viewing a file: rendering, scrolling, layout and display options, driven as a user does.
 #include "WindowHarness.h"
-#include "ui/HitListView.h"
-#include "ui/SpinEdit.h"
-#include "ui/StringGrid.h"
+#include "widgets/HitListView.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
 
 #include <QFile>
 #include <QFontInfo>

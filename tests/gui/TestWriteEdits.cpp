@@ -3,7 +3,7 @@
 #include "EditRowDriver.h"
 #include "HeldFile.h"
 #include "WindowHarness.h"
-#include "ui/StringGrid.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QDir>

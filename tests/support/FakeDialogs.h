@@ -1,7 +1,7 @@
 // Dialogs with preset answers that record what the window asked.
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "core/system/Dialogs.h"
 
 #include <QList>
 #include <QStringList>

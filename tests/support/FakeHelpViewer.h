@@ -1,7 +1,7 @@
 // A help viewer that records what it was asked to show: 0 stands for the contents.
 #pragma once
 
-#include "platform/HelpViewer.h"
+#include "core/system/HelpViewer.h"
 
 #include <QList>
 

@@ -2,7 +2,7 @@
 // QVariant stands for a value of another type.
 #pragma once
 
-#include "platform/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QMap>
 #include <QVariant>

@@ -1,7 +1,7 @@
 #include "WindowHarness.h"
 
-#include "app/ByteText.h"
-#include "ui/StringGrid.h"
+#include "core/text/ByteText.h"
+#include "widgets/StringGrid.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "FakeHelpViewer.h"
 #include "FileBytes.h"
 #include "MemorySettingsStore.h"
-#include "app/Frmhex.h"
+#include "window/Frmhex.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
 // The stream over files: names outside the ANSI code page, what is no file (and what the
 // existence test of FileSystem.h says of it), and bytes another stream wrote.
 #include "FileBytes.h"
-#include "platform/BinaryFile.h"
-#include "platform/FileSystem.h"
+#include "core/file/BinaryFile.h"
+#include "core/file/FileSystem.h"
 
 #include <QDir>
 #include <QTemporaryDir>

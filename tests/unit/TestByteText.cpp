@@ -1,6 +1,6 @@
 // Byte and address texts, both directions: hex digits, the addresses of the table,
 // Windows-1252 characters and their upper case.
-#include "app/ByteText.h"
+#include "core/text/ByteText.h"
 
 #include <QTest>
 

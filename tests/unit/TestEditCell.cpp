@@ -1,6 +1,6 @@
 // A byte cell of the edit row: what typing leaves in it, and its character in the
 // text cell.
-#include "edit/EditCell.h"
+#include "core/edit/EditCell.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The edit row's rules: which cells count as typed, and what a write of the row may
 // change in the file as it is at that moment.
-#include "app/ByteText.h"
-#include "edit/EditRowState.h"
+#include "core/edit/EditRowState.h"
+#include "core/text/ByteText.h"
 
 #include <QTest>
 

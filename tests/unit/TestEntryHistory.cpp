@@ -1,5 +1,5 @@
 // The pattern entries' drop-down history.
-#include "search/EntryHistory.h"
+#include "core/search/EntryHistory.h"
 
 #include <QTest>
 

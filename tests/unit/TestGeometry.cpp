@@ -1,6 +1,6 @@
 // The sizes of the table and the panels for a page shape.
-#include "view/Geometry.h"
-#include "view/Page.h"
+#include "core/view/Geometry.h"
+#include "core/view/Page.h"
 
 #include <QSize>
 #include <QTest>

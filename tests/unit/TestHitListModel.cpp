@@ -1,5 +1,5 @@
 // The hit list's model: the entry texts over the store of offsets.
-#include "search/HitListModel.h"
+#include "core/search/HitListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QTest>

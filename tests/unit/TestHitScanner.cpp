@@ -3,8 +3,8 @@
 // each form of the hit store.
 #include "FileBytes.h"
 #include "WindowSearch.h"
-#include "platform/BinaryFile.h"
-#include "search/HitScanner.h"
+#include "core/file/BinaryFile.h"
+#include "core/search/HitScanner.h"
 
 #include <QFile>
 #include <QRandomGenerator>

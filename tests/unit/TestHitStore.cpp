@@ -1,6 +1,6 @@
 // The store of hit offsets: sorted lists or bitmaps by region, filled a region at a time,
 // and what it holds in memory.
-#include "search/HitStore.h"
+#include "core/search/HitStore.h"
 
 #include <QTest>
 #include <algorithm>

@@ -1,6 +1,6 @@
 // The settings key as a JSON file: value types, damaged files and atomic saving.
 #include "FileBytes.h"
-#include "platform/JsonSettingsStore.h"
+#include "core/settings/JsonSettingsStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // The open dialog's filter list made from the program's bar-separated filter text.
-#include "platform/OpenFilter.h"
+#include "core/system/OpenFilter.h"
 
 #include <QTest>
 

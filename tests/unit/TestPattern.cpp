@@ -1,5 +1,5 @@
 // The texts of the pattern entries turned into bytes, in hex and in ASCII.
-#include "search/Pattern.h"
+#include "core/search/Pattern.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // The four-slot recent-file list: its moves and the captions of the menu items.
-#include "app/RecentFileList.h"
+#include "core/settings/RecentFileList.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The registry store on Windows: value types as the program reads them, and the key under
 // HKEY_CURRENT_USER where the machine's key is refused. Uses a key of its own.
-#include "platform/RegistrySettingsStore.h"
+#include "core/settings/RegistrySettingsStore.h"
 
 #include <QTest>
 

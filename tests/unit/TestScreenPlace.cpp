@@ -1,5 +1,5 @@
 // A window's place against the screens' available areas, over the whole 32-bit range.
-#include "platform/ScreenPlace.h"
+#include "core/system/ScreenPlace.h"
 
 #include <QTest>
 #include <limits>

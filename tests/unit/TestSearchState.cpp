@@ -1,6 +1,6 @@
 // The search panel's rules: which patterns are kept, and the checks before a replace.
 #include "FileBytes.h"
-#include "search/SearchState.h"
+#include "core/search/SearchState.h"
 
 #include <QTemporaryDir>
 #include <QTest>

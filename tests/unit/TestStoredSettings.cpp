@@ -1,6 +1,6 @@
 // Reading and writing the twelve settings values over a store that records its use.
 #include "MemorySettingsStore.h"
-#include "app/StoredSettings.h"
+#include "core/settings/StoredSettings.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,5 +1,5 @@
 // The program's locale, set before the application object.
-#include "platform/SystemLocale.h"
+#include "core/system/SystemLocale.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,7 +1,7 @@
 // The in-place write of a row: what it writes, decided from the file as it is, the files
 // it refuses to write into, and the file after a failure or a kill at any step.
 #include "FileBytes.h"
-#include "platform/WriteInPlace.h"
+#include "core/file/WriteInPlace.h"
 
 #include <QDir>
 #include <QTemporaryDir>

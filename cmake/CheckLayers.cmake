@@ -1,0 +1,23 @@
+# Includes run downward only between the program's folders: app (main.cpp) -> window ->
+# widgets -> platform -> core. Lists every include that points back up and fails on it.
+#   cmake -DROOT=<source folder> -P cmake/CheckLayers.cmake
+set(layers app window widgets platform core)
+set(upward "")
+foreach(from IN LISTS layers)
+  list(FIND layers ${from} from_rank)
+  file(GLOB_RECURSE files RELATIVE "${ROOT}" "${ROOT}/${from}/*.h" "${ROOT}/${from}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${ROOT}/${file}" includes REGEX "^#include \"[^\"/]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([^\"/]+)/.*" "\\1" to "${line}")
+      list(FIND layers ${to} to_rank)
+      if(to_rank GREATER_EQUAL 0 AND to_rank LESS from_rank)
+        list(APPEND upward "  ${file}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(upward)
+  list(JOIN upward "\n" upward)
+  message(FATAL_ERROR "includes that point back up:\n${upward}")
+endif()

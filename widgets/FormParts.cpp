@@ -1,0 +1,28 @@
+#include "widgets/FormParts.h"
+
+#include <QLabel>
+
+namespace zirpel {
+
+QFont WindowFont() {
+    QFont f;
+    // Where the family is missing, a face of Arial's metrics keeps labels in their room.
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial")});
+    f.setPointSize(8);
+    return f;
+}
+
+QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
+              LabelSize size) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    if (size == LabelSize::FitText) {
+        l->adjustSize();
+        l->move(x, y);
+    }
+    return l;
+}
+
+} // namespace zirpel

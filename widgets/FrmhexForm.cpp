@@ -1,0 +1,287 @@
+#include "widgets/FrmhexForm.h"
+
+#include "core/view/Page.h"
+#include "platform/Images.h"
+#include "widgets/EntryAccessible.h"
+#include "widgets/FormParts.h"
+#include "widgets/HitListView.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StringGrid.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace zirpel {
+
+namespace Ui {
+
+namespace {
+
+template <typename T> T* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+QFont gridFont() {
+    // Where Courier New is missing (Wine has none), a proportional face would make the
+    // table uneven: another fixed-pitch face takes its place.
+    QFont f;
+    f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                   QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+    f.setPointSize(9);
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    return f;
+}
+
+QAction* action(QMenu* menu, const char* name, const QString& text, const QString& hint,
+                const QIcon& icon = {}) {
+    auto* a = new QAction(icon, text, menu);
+    a->setObjectName(QString::fromLatin1(name));
+    // Menu hints are kept but never shown.
+    a->setProperty("hint", hint);
+    menu->addAction(a);
+    return a;
+}
+
+QToolButton* toolButton(QWidget* bar, const char* name, int left, const QIcon& icon,
+                        const QString& hint, bool check) {
+    auto* b = make<QToolButton>(bar, name, left, 2, 26, 22);
+    b->setIcon(icon);
+    b->setIconSize(QSize(16, 16));
+    b->setAutoRaise(true);
+    b->setCheckable(check);
+    b->setToolTip(hint);
+    // The picture says nothing to a screen reader; the hint does.
+    b->setAccessibleName(hint);
+    // Reached with Tab from the keyboard; a click leaves the focus where it was.
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+QFrame* separator(QWidget* bar, const char* name, int left, int width) {
+    auto* s = make<QFrame>(bar, name, left, 2, width, 22);
+    s->setFrameStyle(QFrame::NoFrame);
+    return s;
+}
+
+} // namespace
+
+void FrmHexEditor::setupUi(QMainWindow* window) {
+    InitImages();
+    window->setObjectName(QStringLiteral("FrmHexEditor"));
+    window->setWindowTitle(QStringLiteral("Zirpel []"));
+    window->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
+    window->setFont(WindowFont());
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
+    window->setProperty("helpContext", 100);
+
+    for (int i = 0; i < 16; ++i)
+        ImageList1.append(
+            QIcon(QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'))));
+
+    // Main menu.
+    MnuMainHex = window->menuBar();
+    MnuMainHex->setObjectName(QStringLiteral("MnuMainHex"));
+    MnuDatei = MnuMainHex->addMenu(QStringLiteral("&Datei"));
+    MnuDatei->setObjectName(QStringLiteral("MnuDatei"));
+    MnuOeffnen = action(MnuDatei, "MnuOeffnen", QStringLiteral("Ö&ffnen"), QStringLiteral("Öffnen"),
+                        ImageList1[13]);
+    MnuTrenn1 = MnuDatei->addSeparator();
+    MnuTrenn1->setObjectName(QStringLiteral("MnuTrenn1"));
+    MnuEnde = action(MnuDatei, "MnuEnde", QStringLiteral("&Beenden"),
+                     QStringLiteral("Programmende"), ImageList1[0]);
+    MnuTrenn2 = MnuDatei->addSeparator();
+    MnuTrenn2->setObjectName(QStringLiteral("MnuTrenn2"));
+    MnuObjekt1 = action(MnuDatei, "MnuObjekt1", QStringLiteral("&1"), {});
+    MnuObjekt2 = action(MnuDatei, "MnuObjekt2", QStringLiteral("&2"), {});
+    MnuObjekt3 = action(MnuDatei, "MnuObjekt3", QStringLiteral("&3"), {});
+    MnuObjekt4 = action(MnuDatei, "MnuObjekt4", QStringLiteral("&4"), {});
+    MnuHelp = MnuMainHex->addMenu(QStringLiteral("&Hilfe"));
+    MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
+    MnuInhalt = action(MnuHelp, "MnuInhalt", QStringLiteral("&Inhalt"),
+                       QStringLiteral("Hilfeinformationen"), ImageList1[2]);
+    MnuInhalt->setProperty("helpContext", 100);
+    MnuInfo = action(MnuHelp, "MnuInfo", QStringLiteral("Inf&o..."), QStringLiteral("Info"));
+
+    Central = new QWidget(window);
+    Central->setObjectName(QStringLiteral("Central"));
+    window->setCentralWidget(Central);
+
+    // Controls on the window, in creation order.
+    HexGrid = make<StringGrid>(Central, "HexGrid", 1, 32, 656, 225);
+    HexGrid->setFont(gridFont());
+    HexGrid->setFixedCols(1);
+    HexGrid->setFixedRows(1);
+    HexGrid->setDefaultColWidth(16);
+    HexGrid->setDefaultRowHeight(16);
+    HexGrid->setGridLineWidth(1);
+    HexGrid->setColCount(kMaxGridColumns);
+    HexGrid->setRowCount(kMaxGridRows);
+    HexGrid->setCurrentCell(1, 1);
+
+    ScrollBarVertikal = make<QScrollBar>(Central, "ScrollBarVertikal", 659, 64, 16, 137);
+    ScrollBarVertikal->setOrientation(Qt::Vertical);
+    ScrollBarVertikal->setRange(0, 100000000);
+    ScrollBarVertikal->setPageStep(0);
+    ScrollBarVertikal->setFocusPolicy(Qt::StrongFocus);
+
+    StatusBarHex = window->statusBar();
+    StatusBarHex->setObjectName(QStringLiteral("StatusBarHex"));
+    StatusBarHex->setSizeGripEnabled(false);
+    StatusBarHex->setFixedHeight(19);
+    StatusText = new QLabel(StatusBarHex);
+    StatusText->setObjectName(QStringLiteral("StatusText"));
+    StatusBarHex->addWidget(StatusText, 1);
+
+    ToolBar1 = make<QFrame>(Central, "ToolBar1", 0, 0, 697, 26);
+    ToolBar1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    ToolBtnOpen =
+        toolButton(ToolBar1, "ToolBtnOpen", 0, ImageList1[13], QStringLiteral("Öffnen"), false);
+    ToolButton1 = separator(ToolBar1, "ToolButton1", 26, 8);
+    ToolButtonEdit =
+        toolButton(ToolBar1, "ToolButtonEdit", 34, ImageList1[6], QStringLiteral("Edit"), true);
+    ToolButtonFindChange = toolButton(ToolBar1, "ToolButtonFindChange", 60, ImageList1[1],
+                                      QStringLiteral("Suchen/Ersetzen"), true);
+    ToolButton2 = separator(ToolBar1, "ToolButton2", 86, 16);
+    ToolButtonEnde = toolButton(ToolBar1, "ToolButtonEnde", 102, ImageList1[0],
+                                QStringLiteral("Programmende"), false);
+    ToolButton3 = separator(ToolBar1, "ToolButton3", 128, 8);
+    ToolButtonInfo = toolButton(ToolBar1, "ToolButtonInfo", 136, ImageList1[2],
+                                QStringLiteral("Hilfeinformationen"), false);
+    ToolButton8 = separator(ToolBar1, "ToolButton8", 162, 8);
+    ToolButtonHexDez = toolButton(ToolBar1, "ToolButtonHexDez", 170, ImageList1[15],
+                                  QStringLiteral("Hex-/Dezimal-Adressen ein/aus"), true);
+    ToolButtonGitter = toolButton(ToolBar1, "ToolButtonGitter", 196, ImageList1[14],
+                                  QStringLiteral("Tabellengitter ein-/ausschalten"), true);
+    ToolButton4 = separator(ToolBar1, "ToolButton4", 222, 8);
+
+    CSpinEditReihen = make<SpinEdit>(Central, "CSpinEditReihen", 280, 2, 35, 22);
+    TextReihen = Label(Central, "TextReihen", 240, 5, 41, 17, QStringLiteral("Reihen:"));
+    CSpinEditSpalten = make<SpinEdit>(Central, "CSpinEditSpalten", 370, 2, 35, 22);
+    TextSpalten = Label(Central, "TextSpalten", 330, 5, 43, 17, QStringLiteral("Spalten:"));
+    // The number needs room beside the arrows on this platform.
+    CSpinEditReihen->setFixedWidth(qMax(35, CSpinEditReihen->sizeHint().width()));
+    CSpinEditSpalten->setFixedWidth(qMax(35, CSpinEditSpalten->sizeHint().width()));
+    CSpinEditReihen->raise();
+    CSpinEditSpalten->raise();
+    // Buddies name their controls for a screen reader; the texts carry no mnemonic, so
+    // nothing visible changes.
+    TextReihen->setBuddy(CSpinEditReihen);
+    TextSpalten->setBuddy(CSpinEditSpalten);
+
+    // Search and replace panel.
+    GrpFindChange = make<QGroupBox>(Central, "GrpFindChange", 2, 264, 511, 140);
+    GrpFindChange->setTitle(QStringLiteral("Suchen / Ersetzen"));
+    GrpFindChange->setProperty("helpContext", 500);
+    ListBoxTreffer = make<HitListView>(GrpFindChange, "ListBoxTreffer", 2, 22, 81, 107);
+    ListBoxTreffer->setFont(gridFont());
+    RadioGrpBasis = make<QGroupBox>(GrpFindChange, "RadioGrpBasis", 428, 14, 75, 55);
+    RadioGrpBasis->setTitle(QStringLiteral("Basis"));
+    RadioGrpBasisHex = make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisHex", 8, 16, 62, 17);
+    RadioGrpBasisHex->setText(QStringLiteral("Hex"));
+    RadioGrpBasisAscii = make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisAscii", 8, 33, 62, 17);
+    RadioGrpBasisAscii->setText(QStringLiteral("ASCII"));
+    RadioGrpBasisItems = new QButtonGroup(RadioGrpBasis);
+    RadioGrpBasisItems->addButton(RadioGrpBasisHex, 0);
+    RadioGrpBasisItems->addButton(RadioGrpBasisAscii, 1);
+    RadioGrpBasisHex->setChecked(true);
+    BtnSuchen = make<QPushButton>(GrpFindChange, "BtnSuchen", 188, 104, 75, 25);
+    BtnSuchen->setText(QStringLiteral("&Suchen"));
+    BtnErsetzen = make<QPushButton>(GrpFindChange, "BtnErsetzen", 268, 104, 75, 25);
+    BtnErsetzen->setText(QStringLiteral("&Ersetzen"));
+    BtnNeueSuche = make<QPushButton>(GrpFindChange, "BtnNeueSuche", 348, 104, 75, 25);
+    BtnNeueSuche->setText(QStringLiteral("&Neue Suche"));
+    BtnHilfe = make<QPushButton>(GrpFindChange, "BtnHilfe", 428, 104, 75, 25);
+    BtnHilfe->setText(QStringLiteral("&Hilfe"));
+    // The entries are named by their labels before a screen reader first sees them.
+    InstallEntryAccessible();
+    ComboBoxSuchen = make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
+    ComboBoxSuchen->setAccessibleName(QStringLiteral("Suchen nach:"));
+    ComboBoxSuchen->setEditable(true);
+    ComboBoxSuchen->setInsertPolicy(QComboBox::NoInsert);
+    // Inline completion would fill in a history item when a prefix of it is typed.
+    ComboBoxSuchen->setCompleter(nullptr);
+    ComboBoxSuchen->setFont(gridFont());
+    ComboBoxSuchen->lineEdit()->setMaxLength(40);
+    ComboBoxSuchen->setEditText(QStringLiteral("0d0a"));
+    ComboBoxErsetzen = make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
+    ComboBoxErsetzen->setAccessibleName(QStringLiteral("Ersetzen durch:"));
+    ComboBoxErsetzen->setEditable(true);
+    ComboBoxErsetzen->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxErsetzen->setCompleter(nullptr);
+    ComboBoxErsetzen->setFont(gridFont());
+    ComboBoxErsetzen->setEditText(QStringLiteral("0D0A"));
+    LblFind = Label(GrpFindChange, "LblFind", 111, 24, 67, 13, QStringLiteral("Suchen nach:"));
+    LblErsetzen =
+        Label(GrpFindChange, "LblErsetzen", 111, 51, 74, 13, QStringLiteral("Ersetzen durch:"));
+    LblTreffer = Label(GrpFindChange, "LblTreffer", 88, 109, 3, 13, QStringLiteral(":"));
+    LblFind->setBuddy(ComboBoxSuchen);
+    LblErsetzen->setBuddy(ComboBoxErsetzen);
+
+    // Edit panel.
+    GrpEdit = make<QGroupBox>(Central, "GrpEdit", 0, 416, 649, 80);
+    GrpEdit->setTitle(QStringLiteral("Bearbeiten"));
+    GrpEdit->setProperty("helpContext", 507);
+    HexEditGrid = make<StringGrid>(GrpEdit, "HexEditGrid", 1, 13, 641, 20);
+    HexEditGrid->setFont(gridFont());
+    HexEditGrid->setFixedCols(1);
+    HexEditGrid->setFixedRows(0);
+    HexEditGrid->setDefaultColWidth(66);
+    HexEditGrid->setDefaultRowHeight(16);
+    HexEditGrid->setGridLineWidth(1);
+    HexEditGrid->setColCount(kMaxGridColumns);
+    HexEditGrid->setRowCount(1);
+    HexEditGrid->setEditable(true);
+    HexEditGrid->setCurrentCell(1, 0);
+    BtnEditGridUebernehmen = make<QPushButton>(GrpEdit, "BtnEditGridUebernehmen", 230, 45, 75, 25);
+    BtnEditGridUebernehmen->setText(QStringLiteral("Übernehmen"));
+    BtnEditGridCancel = make<QPushButton>(GrpEdit, "BtnEditGridCancel", 310, 45, 75, 25);
+    BtnEditGridCancel->setText(QStringLiteral("Abbrechen"));
+
+    // Names a screen reader says, each control its own, by what it shows.
+    HexGrid->setAccessibleName(QStringLiteral("Dateiinhalt"));
+    ScrollBarVertikal->setAccessibleName(QStringLiteral("Position in der Datei"));
+    ListBoxTreffer->setAccessibleName(QStringLiteral("Treffer"));
+    RadioGrpBasis->setAccessibleName(QStringLiteral("Basis"));
+    HexEditGrid->setAccessibleName(QStringLiteral("Bearbeitungszeile"));
+
+    // Tab order.
+    QWidget::setTabOrder(ScrollBarVertikal, HexGrid);
+    QWidget::setTabOrder(HexGrid, CSpinEditReihen);
+    QWidget::setTabOrder(CSpinEditReihen, CSpinEditSpalten);
+    QWidget::setTabOrder(CSpinEditSpalten, ListBoxTreffer);
+    QWidget::setTabOrder(ListBoxTreffer, RadioGrpBasisHex);
+    QWidget::setTabOrder(RadioGrpBasisHex, RadioGrpBasisAscii);
+    QWidget::setTabOrder(RadioGrpBasisAscii, BtnSuchen);
+    QWidget::setTabOrder(BtnSuchen, BtnErsetzen);
+    QWidget::setTabOrder(BtnErsetzen, BtnNeueSuche);
+    QWidget::setTabOrder(BtnNeueSuche, BtnHilfe);
+    QWidget::setTabOrder(BtnHilfe, ComboBoxSuchen);
+    QWidget::setTabOrder(ComboBoxSuchen, ComboBoxErsetzen);
+    QWidget::setTabOrder(ComboBoxErsetzen, HexEditGrid);
+    QWidget::setTabOrder(HexEditGrid, BtnEditGridUebernehmen);
+    QWidget::setTabOrder(BtnEditGridUebernehmen, BtnEditGridCancel);
+
+    Central->resize(697, 526);
+}
+
+} // namespace Ui
+
+} // namespace zirpel

@@ -1,0 +1,21 @@
+// The edit row: which of its cells can be selected, and what a typed byte cell becomes.
+#include "widgets/FrmhexForm.h"
+#include "widgets/StringGrid.h"
+#include "window/Frmhex.h"
+
+namespace zirpel {
+
+bool TFrmHexEditor::HexEditGridSelectCell(int col, int) const {
+    return col <= Columns;
+}
+
+void TFrmHexEditor::HexEditGridSetEditText(int col, int, const QString& value) {
+    // Only byte cells can be current; an editor on any other cell changes nothing, and
+    // neither does one on a disabled row.
+    if (!editRow_.editText(col - 1, value))
+        return;
+    ui->HexEditGrid->setCell(col, 0, editRow_.cell(col - 1));
+    ui->HexEditGrid->setCell(TextColumn(Columns), 0, editRow_.text());
+}
+
+} // namespace zirpel

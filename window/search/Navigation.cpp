@@ -1,0 +1,26 @@
+// Moving the page to the selected hit.
+#include "widgets/FrmhexForm.h"
+#include "widgets/HitListView.h"
+#include "window/Frmhex.h"
+
+#include <QScrollBar>
+
+namespace zirpel {
+
+void TFrmHexEditor::ListBoxTrefferClick() {
+    const int row = ui->ListBoxTreffer->currentRow();
+    if (search_.hits().count() == 0 || row < 0)
+        return;
+    PageOffset = AddressTextToOffset(search_.hits().text(row));
+    // Moving the thumb runs the scroll handler, which keeps the page inside the file.
+    ui->ScrollBarVertikal->setValue(PageOffset);
+    // The thumb may already have stood there; the page still must not run past the end.
+    const qint32 inside = CurrentPage().clamp(PageOffset, FileSize);
+    if (inside != PageOffset) {
+        PageOffset = inside;
+        ui->ScrollBarVertikal->setValue(PageOffset);
+    }
+    ShowPage();
+}
+
+} // namespace zirpel

@@ -1,0 +1,64 @@
+// The search over the whole file, the hit list and the panel's buttons.
+#include "core/system/Dialogs.h"
+#include "core/system/HelpViewer.h"
+#include "widgets/FrmhexForm.h"
+#include "widgets/HitListView.h"
+#include "window/Frmhex.h"
+#include "window/Messages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QToolButton>
+
+namespace zirpel {
+
+void TFrmHexEditor::BtnSuchenClick() {
+    if (ui->ComboBoxSuchen->currentText().isEmpty() || ParseSearchPattern() != 0)
+        return;
+    {
+        // The search blocks the window; the pointer says so until it ends, however it ends.
+        struct WaitCursor {
+            WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+            ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+        } waitCursor;
+        SearchFile();
+    }
+    ui->LblTreffer->setText(QString::number(search_.hits().count()) + QStringLiteral(" Treffer"));
+    ui->LblTreffer->adjustSize();
+    ShowSearchPhase(true);
+    // The user goes on in the list, which says the count; without hits the control with
+    // the focus says it. No entry is selected, so the page stays.
+    if (countTold_)
+        countTold_->setAccessibleDescription(QString());
+    if (search_.hits().count() > 0) {
+        ui->ListBoxTreffer->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus)) {
+        countTold_ = focus;
+        focus->setAccessibleDescription(ui->LblTreffer->text());
+    }
+    // The list holds the hits before the first byte that could not be read.
+    if (search_.readFailed())
+        platform_.dialogs.appMessage(CannotReadMessage());
+}
+
+qint32 TFrmHexEditor::SearchFile() {
+    // The shown file itself, whatever has become of its name since; it is read at
+    // explicit offsets, so the page's stream keeps its position.
+    search_.search(DataFile, FileSize, !ui->ToolButtonHexDez->isChecked());
+    return search_.hits().count();
+}
+
+void TFrmHexEditor::BtnNeueSucheClick() {
+    search_.reset();
+    ShowSearchPhase(true);
+    ui->LblTreffer->setText(QString());
+    ui->LblTreffer->adjustSize();
+}
+
+void TFrmHexEditor::BtnHilfeClick() {
+    platform_.help.showContext(500);
+}
+
+} // namespace zirpel
