@@ -29,14 +29,14 @@ namespace Ui {
 
 namespace {
 
-template <typename T> T* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
+template <typename T> T* Make(QWidget* parent, const char* name, int x, int y, int w, int h) {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(x, y, w, h);
     return widget;
 }
 
-QFont gridFont() {
+QFont GridFont() {
     // Where Courier New is missing (Wine has none), a proportional face would make the
     // table uneven: another fixed-pitch face takes its place.
     QFont f;
@@ -48,7 +48,7 @@ QFont gridFont() {
     return f;
 }
 
-QAction* action(QMenu* menu, const char* name, const QString& text, const QString& hint,
+QAction* Action(QMenu* menu, const char* name, const QString& text, const QString& hint,
                 const QIcon& icon = {}) {
     auto* a = new QAction(icon, text, menu);
     a->setObjectName(QString::fromLatin1(name));
@@ -58,9 +58,9 @@ QAction* action(QMenu* menu, const char* name, const QString& text, const QStrin
     return a;
 }
 
-QToolButton* toolButton(QWidget* bar, const char* name, int left, const QIcon& icon,
+QToolButton* ToolButton(QWidget* bar, const char* name, int left, const QIcon& icon,
                         const QString& hint, bool check) {
-    auto* b = make<QToolButton>(bar, name, left, 2, 26, 22);
+    auto* b = Make<QToolButton>(bar, name, left, 2, 26, 22);
     b->setIcon(icon);
     b->setIconSize(QSize(16, 16));
     b->setAutoRaise(true);
@@ -73,8 +73,8 @@ QToolButton* toolButton(QWidget* bar, const char* name, int left, const QIcon& i
     return b;
 }
 
-QFrame* separator(QWidget* bar, const char* name, int left, int width) {
-    auto* s = make<QFrame>(bar, name, left, 2, width, 22);
+QFrame* Separator(QWidget* bar, const char* name, int left, int width) {
+    auto* s = Make<QFrame>(bar, name, left, 2, width, 22);
     s->setFrameStyle(QFrame::NoFrame);
     return s;
 }
@@ -101,32 +101,32 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     MnuMainHex->setObjectName(QStringLiteral("MnuMainHex"));
     MnuDatei = MnuMainHex->addMenu(QStringLiteral("&Datei"));
     MnuDatei->setObjectName(QStringLiteral("MnuDatei"));
-    MnuOeffnen = action(MnuDatei, "MnuOeffnen", QStringLiteral("Ö&ffnen"), QStringLiteral("Öffnen"),
+    MnuOeffnen = Action(MnuDatei, "MnuOeffnen", QStringLiteral("Ö&ffnen"), QStringLiteral("Öffnen"),
                         ImageList1[13]);
     MnuTrenn1 = MnuDatei->addSeparator();
     MnuTrenn1->setObjectName(QStringLiteral("MnuTrenn1"));
-    MnuEnde = action(MnuDatei, "MnuEnde", QStringLiteral("&Beenden"),
+    MnuEnde = Action(MnuDatei, "MnuEnde", QStringLiteral("&Beenden"),
                      QStringLiteral("Programmende"), ImageList1[0]);
     MnuTrenn2 = MnuDatei->addSeparator();
     MnuTrenn2->setObjectName(QStringLiteral("MnuTrenn2"));
-    MnuObjekt1 = action(MnuDatei, "MnuObjekt1", QStringLiteral("&1"), {});
-    MnuObjekt2 = action(MnuDatei, "MnuObjekt2", QStringLiteral("&2"), {});
-    MnuObjekt3 = action(MnuDatei, "MnuObjekt3", QStringLiteral("&3"), {});
-    MnuObjekt4 = action(MnuDatei, "MnuObjekt4", QStringLiteral("&4"), {});
+    MnuObjekt1 = Action(MnuDatei, "MnuObjekt1", QStringLiteral("&1"), {});
+    MnuObjekt2 = Action(MnuDatei, "MnuObjekt2", QStringLiteral("&2"), {});
+    MnuObjekt3 = Action(MnuDatei, "MnuObjekt3", QStringLiteral("&3"), {});
+    MnuObjekt4 = Action(MnuDatei, "MnuObjekt4", QStringLiteral("&4"), {});
     MnuHelp = MnuMainHex->addMenu(QStringLiteral("&Hilfe"));
     MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
-    MnuInhalt = action(MnuHelp, "MnuInhalt", QStringLiteral("&Inhalt"),
+    MnuInhalt = Action(MnuHelp, "MnuInhalt", QStringLiteral("&Inhalt"),
                        QStringLiteral("Hilfeinformationen"), ImageList1[2]);
     MnuInhalt->setProperty("helpContext", 100);
-    MnuInfo = action(MnuHelp, "MnuInfo", QStringLiteral("Inf&o..."), QStringLiteral("Info"));
+    MnuInfo = Action(MnuHelp, "MnuInfo", QStringLiteral("Inf&o..."), QStringLiteral("Info"));
 
     Central = new QWidget(window);
     Central->setObjectName(QStringLiteral("Central"));
     window->setCentralWidget(Central);
 
     // Controls on the window, in creation order.
-    HexGrid = make<StringGrid>(Central, "HexGrid", 1, 32, 656, 225);
-    HexGrid->setFont(gridFont());
+    HexGrid = Make<StringGrid>(Central, "HexGrid", 1, 32, 656, 225);
+    HexGrid->setFont(GridFont());
     HexGrid->setFixedCols(1);
     HexGrid->setFixedRows(1);
     HexGrid->setDefaultColWidth(16);
@@ -136,7 +136,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     HexGrid->setRowCount(kMaxGridRows);
     HexGrid->setCurrentCell(1, 1);
 
-    ScrollBarVertikal = make<QScrollBar>(Central, "ScrollBarVertikal", 659, 64, 16, 137);
+    ScrollBarVertikal = Make<QScrollBar>(Central, "ScrollBarVertikal", 659, 64, 16, 137);
     ScrollBarVertikal->setOrientation(Qt::Vertical);
     ScrollBarVertikal->setRange(0, 100000000);
     ScrollBarVertikal->setPageStep(0);
@@ -150,31 +150,31 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     StatusText->setObjectName(QStringLiteral("StatusText"));
     StatusBarHex->addWidget(StatusText, 1);
 
-    ToolBar1 = make<QFrame>(Central, "ToolBar1", 0, 0, 697, 26);
+    ToolBar1 = Make<QFrame>(Central, "ToolBar1", 0, 0, 697, 26);
     ToolBar1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     ToolBtnOpen =
-        toolButton(ToolBar1, "ToolBtnOpen", 0, ImageList1[13], QStringLiteral("Öffnen"), false);
-    ToolButton1 = separator(ToolBar1, "ToolButton1", 26, 8);
+        ToolButton(ToolBar1, "ToolBtnOpen", 0, ImageList1[13], QStringLiteral("Öffnen"), false);
+    ToolButton1 = Separator(ToolBar1, "ToolButton1", 26, 8);
     ToolButtonEdit =
-        toolButton(ToolBar1, "ToolButtonEdit", 34, ImageList1[6], QStringLiteral("Edit"), true);
-    ToolButtonFindChange = toolButton(ToolBar1, "ToolButtonFindChange", 60, ImageList1[1],
+        ToolButton(ToolBar1, "ToolButtonEdit", 34, ImageList1[6], QStringLiteral("Edit"), true);
+    ToolButtonFindChange = ToolButton(ToolBar1, "ToolButtonFindChange", 60, ImageList1[1],
                                       QStringLiteral("Suchen/Ersetzen"), true);
-    ToolButton2 = separator(ToolBar1, "ToolButton2", 86, 16);
-    ToolButtonEnde = toolButton(ToolBar1, "ToolButtonEnde", 102, ImageList1[0],
+    ToolButton2 = Separator(ToolBar1, "ToolButton2", 86, 16);
+    ToolButtonEnde = ToolButton(ToolBar1, "ToolButtonEnde", 102, ImageList1[0],
                                 QStringLiteral("Programmende"), false);
-    ToolButton3 = separator(ToolBar1, "ToolButton3", 128, 8);
-    ToolButtonInfo = toolButton(ToolBar1, "ToolButtonInfo", 136, ImageList1[2],
+    ToolButton3 = Separator(ToolBar1, "ToolButton3", 128, 8);
+    ToolButtonInfo = ToolButton(ToolBar1, "ToolButtonInfo", 136, ImageList1[2],
                                 QStringLiteral("Hilfeinformationen"), false);
-    ToolButton8 = separator(ToolBar1, "ToolButton8", 162, 8);
-    ToolButtonHexDez = toolButton(ToolBar1, "ToolButtonHexDez", 170, ImageList1[15],
+    ToolButton8 = Separator(ToolBar1, "ToolButton8", 162, 8);
+    ToolButtonHexDez = ToolButton(ToolBar1, "ToolButtonHexDez", 170, ImageList1[15],
                                   QStringLiteral("Hex-/Dezimal-Adressen ein/aus"), true);
-    ToolButtonGitter = toolButton(ToolBar1, "ToolButtonGitter", 196, ImageList1[14],
+    ToolButtonGitter = ToolButton(ToolBar1, "ToolButtonGitter", 196, ImageList1[14],
                                   QStringLiteral("Tabellengitter ein-/ausschalten"), true);
-    ToolButton4 = separator(ToolBar1, "ToolButton4", 222, 8);
+    ToolButton4 = Separator(ToolBar1, "ToolButton4", 222, 8);
 
-    CSpinEditReihen = make<SpinEdit>(Central, "CSpinEditReihen", 280, 2, 35, 22);
+    CSpinEditReihen = Make<SpinEdit>(Central, "CSpinEditReihen", 280, 2, 35, 22);
     TextReihen = Label(Central, "TextReihen", 240, 5, 41, 17, QStringLiteral("Reihen:"));
-    CSpinEditSpalten = make<SpinEdit>(Central, "CSpinEditSpalten", 370, 2, 35, 22);
+    CSpinEditSpalten = Make<SpinEdit>(Central, "CSpinEditSpalten", 370, 2, 35, 22);
     TextSpalten = Label(Central, "TextSpalten", 330, 5, 43, 17, QStringLiteral("Spalten:"));
     // The number needs room beside the arrows on this platform.
     CSpinEditReihen->setFixedWidth(qMax(35, CSpinEditReihen->sizeHint().width()));
@@ -187,46 +187,46 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     TextSpalten->setBuddy(CSpinEditSpalten);
 
     // Search and replace panel.
-    GrpFindChange = make<QGroupBox>(Central, "GrpFindChange", 2, 264, 511, 140);
+    GrpFindChange = Make<QGroupBox>(Central, "GrpFindChange", 2, 264, 511, 140);
     GrpFindChange->setTitle(QStringLiteral("Suchen / Ersetzen"));
     GrpFindChange->setProperty("helpContext", 500);
-    ListBoxTreffer = make<HitListView>(GrpFindChange, "ListBoxTreffer", 2, 22, 81, 107);
-    ListBoxTreffer->setFont(gridFont());
-    RadioGrpBasis = make<QGroupBox>(GrpFindChange, "RadioGrpBasis", 428, 14, 75, 55);
+    ListBoxTreffer = Make<HitListView>(GrpFindChange, "ListBoxTreffer", 2, 22, 81, 107);
+    ListBoxTreffer->setFont(GridFont());
+    RadioGrpBasis = Make<QGroupBox>(GrpFindChange, "RadioGrpBasis", 428, 14, 75, 55);
     RadioGrpBasis->setTitle(QStringLiteral("Basis"));
-    RadioGrpBasisHex = make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisHex", 8, 16, 62, 17);
+    RadioGrpBasisHex = Make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisHex", 8, 16, 62, 17);
     RadioGrpBasisHex->setText(QStringLiteral("Hex"));
-    RadioGrpBasisAscii = make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisAscii", 8, 33, 62, 17);
+    RadioGrpBasisAscii = Make<QRadioButton>(RadioGrpBasis, "RadioGrpBasisAscii", 8, 33, 62, 17);
     RadioGrpBasisAscii->setText(QStringLiteral("ASCII"));
     RadioGrpBasisItems = new QButtonGroup(RadioGrpBasis);
     RadioGrpBasisItems->addButton(RadioGrpBasisHex, 0);
     RadioGrpBasisItems->addButton(RadioGrpBasisAscii, 1);
     RadioGrpBasisHex->setChecked(true);
-    BtnSuchen = make<QPushButton>(GrpFindChange, "BtnSuchen", 188, 104, 75, 25);
+    BtnSuchen = Make<QPushButton>(GrpFindChange, "BtnSuchen", 188, 104, 75, 25);
     BtnSuchen->setText(QStringLiteral("&Suchen"));
-    BtnErsetzen = make<QPushButton>(GrpFindChange, "BtnErsetzen", 268, 104, 75, 25);
+    BtnErsetzen = Make<QPushButton>(GrpFindChange, "BtnErsetzen", 268, 104, 75, 25);
     BtnErsetzen->setText(QStringLiteral("&Ersetzen"));
-    BtnNeueSuche = make<QPushButton>(GrpFindChange, "BtnNeueSuche", 348, 104, 75, 25);
+    BtnNeueSuche = Make<QPushButton>(GrpFindChange, "BtnNeueSuche", 348, 104, 75, 25);
     BtnNeueSuche->setText(QStringLiteral("&Neue Suche"));
-    BtnHilfe = make<QPushButton>(GrpFindChange, "BtnHilfe", 428, 104, 75, 25);
+    BtnHilfe = Make<QPushButton>(GrpFindChange, "BtnHilfe", 428, 104, 75, 25);
     BtnHilfe->setText(QStringLiteral("&Hilfe"));
     // The entries are named by their labels before a screen reader first sees them.
     InstallEntryAccessible();
-    ComboBoxSuchen = make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
+    ComboBoxSuchen = Make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
     ComboBoxSuchen->setAccessibleName(QStringLiteral("Suchen nach:"));
     ComboBoxSuchen->setEditable(true);
     ComboBoxSuchen->setInsertPolicy(QComboBox::NoInsert);
     // Inline completion would fill in a history item when a prefix of it is typed.
     ComboBoxSuchen->setCompleter(nullptr);
-    ComboBoxSuchen->setFont(gridFont());
+    ComboBoxSuchen->setFont(GridFont());
     ComboBoxSuchen->lineEdit()->setMaxLength(40);
     ComboBoxSuchen->setEditText(QStringLiteral("0d0a"));
-    ComboBoxErsetzen = make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
+    ComboBoxErsetzen = Make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
     ComboBoxErsetzen->setAccessibleName(QStringLiteral("Ersetzen durch:"));
     ComboBoxErsetzen->setEditable(true);
     ComboBoxErsetzen->setInsertPolicy(QComboBox::NoInsert);
     ComboBoxErsetzen->setCompleter(nullptr);
-    ComboBoxErsetzen->setFont(gridFont());
+    ComboBoxErsetzen->setFont(GridFont());
     ComboBoxErsetzen->setEditText(QStringLiteral("0D0A"));
     LblFind = Label(GrpFindChange, "LblFind", 111, 24, 67, 13, QStringLiteral("Suchen nach:"));
     LblErsetzen =
@@ -236,11 +236,11 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     LblErsetzen->setBuddy(ComboBoxErsetzen);
 
     // Edit panel.
-    GrpEdit = make<QGroupBox>(Central, "GrpEdit", 0, 416, 649, 80);
+    GrpEdit = Make<QGroupBox>(Central, "GrpEdit", 0, 416, 649, 80);
     GrpEdit->setTitle(QStringLiteral("Bearbeiten"));
     GrpEdit->setProperty("helpContext", 507);
-    HexEditGrid = make<StringGrid>(GrpEdit, "HexEditGrid", 1, 13, 641, 20);
-    HexEditGrid->setFont(gridFont());
+    HexEditGrid = Make<StringGrid>(GrpEdit, "HexEditGrid", 1, 13, 641, 20);
+    HexEditGrid->setFont(GridFont());
     HexEditGrid->setFixedCols(1);
     HexEditGrid->setFixedRows(0);
     HexEditGrid->setDefaultColWidth(66);
@@ -250,9 +250,9 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     HexEditGrid->setRowCount(1);
     HexEditGrid->setEditable(true);
     HexEditGrid->setCurrentCell(1, 0);
-    BtnEditGridUebernehmen = make<QPushButton>(GrpEdit, "BtnEditGridUebernehmen", 230, 45, 75, 25);
+    BtnEditGridUebernehmen = Make<QPushButton>(GrpEdit, "BtnEditGridUebernehmen", 230, 45, 75, 25);
     BtnEditGridUebernehmen->setText(QStringLiteral("Übernehmen"));
-    BtnEditGridCancel = make<QPushButton>(GrpEdit, "BtnEditGridCancel", 310, 45, 75, 25);
+    BtnEditGridCancel = Make<QPushButton>(GrpEdit, "BtnEditGridCancel", 310, 45, 75, 25);
     BtnEditGridCancel->setText(QStringLiteral("Abbrechen"));
 
     // Names a screen reader says, each control its own, by what it shows.

@@ -6,7 +6,7 @@
 namespace zirpel {
 
 bool TFrmHexEditor::HexEditGridSelectCell(int col, int) const {
-    return col <= Columns;
+    return IsByteColumn(col, Columns);
 }
 
 void TFrmHexEditor::HexEditGridSetEditText(int col, int, const QString& value) {
