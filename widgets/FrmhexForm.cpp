@@ -5,6 +5,7 @@
 #include "widgets/EntryAccessible.h"
 #include "widgets/FormParts.h"
 #include "widgets/HitListView.h"
+#include "widgets/ScrollBar.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 
@@ -136,7 +137,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     HexGrid->setRowCount(kMaxGridRows);
     HexGrid->setCurrentCell(1, 1);
 
-    ScrollBarVertikal = Make<QScrollBar>(Central, "ScrollBarVertikal", 659, 64, 16, 137);
+    ScrollBarVertikal = Make<ScrollBar>(Central, "ScrollBarVertikal", 659, 64, 16, 137);
     ScrollBarVertikal->setOrientation(Qt::Vertical);
     ScrollBarVertikal->setRange(0, 100000000);
     ScrollBarVertikal->setPageStep(0);
