@@ -8,6 +8,7 @@
 #include "core/search/SearchState.h"
 #include "core/system/Platform.h"
 #include "core/view/Page.h"
+#include "widgets/Announcer.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -175,6 +176,10 @@ private:
     // the row they hold.
     void DisableEditRow();
 
+    // Tells a screen reader `text` where its focus is, once the event at hand is over and
+    // the focus has gone where it goes; the word before is taken back.
+    void Announce(const QString& text);
+
     // Runs a handler that needs an open file; before the first file it does nothing.
     void WithFile(void (TFrmHexEditor::*handler)());
     // A file is open: before the first one, nothing is read, scrolled or searched.
@@ -192,8 +197,8 @@ private:
     bool pageReadFailed_ = false;
     // The window's own keys (Ctrl+O, F, E, Q): no entry or cell editor takes them.
     QList<QKeyCombination> windowKeys_;
-    // The control that was told the count of a search without hits.
-    QPointer<QWidget> countTold_;
+    // What a screen reader was last told where its focus was.
+    Announcer announcer_;
 };
 
 } // namespace zirpel

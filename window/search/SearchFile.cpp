@@ -30,14 +30,10 @@ void TFrmHexEditor::BtnSuchenClick() {
     ShowSearchPhase(true);
     // The user goes on in the list, which says the count; without hits the control with
     // the focus says it. No entry is selected, so the page stays.
-    if (countTold_)
-        countTold_->setAccessibleDescription(QString());
-    if (search_.hits().count() > 0) {
+    if (search_.hits().count() > 0)
         ui->ListBoxTreffer->setFocus(Qt::OtherFocusReason);
-    } else if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus)) {
-        countTold_ = focus;
-        focus->setAccessibleDescription(ui->LblTreffer->text());
-    }
+    else
+        Announce(ui->LblTreffer->text());
     // The list holds the hits before the first byte that could not be read.
     if (search_.readFailed())
         platform_.dialogs.appMessage(CannotReadMessage());
@@ -55,6 +51,7 @@ void TFrmHexEditor::BtnNeueSucheClick() {
     ShowSearchPhase(true);
     ui->LblTreffer->setText(QString());
     ui->LblTreffer->adjustSize();
+    Announce(QStringLiteral("Neue Suche"));
 }
 
 void TFrmHexEditor::BtnHilfeClick() {
