@@ -46,6 +46,14 @@ void Announcer::say(QWidget* focus, const QString& text) {
     if (!focus)
         return;
     told_ = Followed(focus);
+    // A list whose current entry has just gone (the list was emptied) still has the
+    // focus, but a reader still follows the entry: it is told that the list has it.
+    if (QAccessibleInterface* list = QAccessible::queryAccessibleInterface(told_.data());
+        QAccessible::isActive() && list && list->role() == QAccessible::List &&
+        !list->focusChild()) {
+        QAccessibleEvent event(told_.data(), QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
     if (auto* grid = qobject_cast<StringGrid*>(told_.data()))
         grid->describeCurrentCell(text);
     else
