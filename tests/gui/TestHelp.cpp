@@ -6,6 +6,7 @@
 #include "platform/QtHelpViewer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -215,6 +216,9 @@ private slots:
         const int top = AnchorTopInViewport(*b, anchor);
         QVERIFY2(top >= 0 && top < b->viewport()->height(), qPrintable(QString::number(top)));
         QVERIFY(b->toPlainText().contains(heading));
+        // A reader starts on the topic's heading, in a text it reads by its caret.
+        QCOMPARE(b->textCursor().block().text().trimmed(), heading);
+        QCOMPARE(QAccessible::queryAccessibleInterface(b)->role(), QAccessible::EditableText);
     }
 
     void everyTopicAndLinkOfTheHelpFileExists() {
