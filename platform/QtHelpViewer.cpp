@@ -2,6 +2,7 @@
 // while the program runs is noticed; a missing file is explained in the window itself.
 #include "platform/QtHelpViewer.h"
 #include "platform/Images.h"
+#include "platform/ReaderNotice.h"
 
 #include <QAccessibleWidget>
 #include <QDir>
@@ -29,9 +30,14 @@ public:
         setAccessibleName(QStringLiteral("Hilfetext"));
         setFocusPolicy(Qt::StrongFocus);
         setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+        connect(this, &QTextBrowser::anchorClicked, this, [this] { following_ = true; });
         connect(this, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
             if (url.hasFragment())
                 putCaretAt(url.fragment());
+            // A followed link moves the caret without a key that reads it: the reader
+            // is told where it landed.
+            if (std::exchange(following_, false))
+                NotifyReader(window(), textCursor().block().text().trimmed());
         });
     }
 
@@ -81,6 +87,8 @@ protected:
     }
 
 private:
+    bool following_ = false;
+
     void putCaretAt(const QString& anchor) {
         for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {

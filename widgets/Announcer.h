@@ -21,7 +21,6 @@ public:
 
 private:
     QPointer<QWidget> told_;
-    QPointer<QWidget> notice_; // never shown on the screen
 };
 
 } // namespace zirpel

@@ -45,6 +45,8 @@ STEPS = [
     ("first hit", "Down"),
     ("second hit", "Down"),
     ("Neue Suche", "alt+n"),
+    # Under Orca the Alt key also puts the keyboard on the menu bar.
+    ("back from the menu bar", "Escape"),
     ("F1 in the search panel", "F1"),
     ("line down in the help", "Down"),
     ("next link (Tab)", "Tab"),
