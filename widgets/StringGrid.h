@@ -78,9 +78,6 @@ public:
     // another cell becomes the current one.
     void describeCurrentCell(const QString& text);
 
-    // Keys of the window that an open cell editor leaves to it.
-    void setWindowKeys(QList<QKeyCombination> keys);
-
     // The removable dotted marker: drawing the same rectangle again removes it, and
     // setting the text of a cell it touches removes it too.
     void toggleFocusFrame(const QRect& rect);
@@ -97,7 +94,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -140,7 +136,6 @@ private:
     int charWidth_ = 7;
     QVector<int> colWidths_;
     QList<QRect> focusFrames_;
-    QList<QKeyCombination> windowKeys_;
     QPointer<const StringGrid> columnHeadsFrom_;
     QPersistentModelIndex describedCell_;
     QString cellDescription_;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QRadioButton>
 #include <QToolButton>
 
 namespace zirpel {
@@ -47,11 +48,26 @@ qint32 TFrmHexEditor::SearchFile() {
 }
 
 void TFrmHexEditor::BtnNeueSucheClick() {
+    ResetSearchPanel();
+}
+
+void TFrmHexEditor::ResetSearchPanel(SearchReset how) {
     search_.reset();
+    ui->ListBoxTreffer->setAccessibleDescription(QString());
+    announcer_.clear();
+    if (how == SearchReset::PanelShown) {
+        ui->RadioGrpBasisHex->setChecked(true);
+        ShowSearchPhase();
+        return;
+    }
     ShowSearchPhase(true);
-    ui->LblTreffer->setText(QString());
-    ui->LblTreffer->adjustSize();
-    Announce(QStringLiteral("Neue Suche"));
+    // A count goes, and a screen reader hears that it went; the label's first caption
+    // stays until a search.
+    if (ui->LblTreffer->text().endsWith(QStringLiteral(" Treffer"))) {
+        ui->LblTreffer->setText(QString());
+        ui->LblTreffer->adjustSize();
+        Announce(QStringLiteral("Neue Suche"));
+    }
 }
 
 void TFrmHexEditor::BtnHilfeClick() {
