@@ -39,7 +39,10 @@ void NotifyReader(QWidget* window, const QString& text) {
         return true;
     }();
     Q_UNUSED(installed);
-    Notice* notice = window->findChild<Notice*>(QString(), Qt::FindDirectChildrenOnly);
+    Notice* notice = nullptr;
+    for (QObject* child : window->children())
+        if ((notice = dynamic_cast<Notice*>(child)))
+            break;
     if (!notice)
         notice = new Notice(window);
     notice->setAccessibleName(text);
