@@ -25,19 +25,21 @@ void Announcer::say(QWidget* focus, const QString& text) {
     if (!focus)
         return;
     told_ = Followed(focus);
+    if (auto* grid = qobject_cast<StringGrid*>(told_.data()))
+        grid->describeCurrentCell(text);
+    else
+        told_->setAccessibleDescription(text);
     // A list whose current entry has just gone (the list was emptied) still has the
-    // focus, but a reader still follows the entry: it is told that the list has it.
+    // focus, but a reader still follows the entry: it is told that the list has it, and
+    // reads the list with its new description.
     if (QAccessibleInterface* list =
             QAccessible::isActive() ? QAccessible::queryAccessibleInterface(told_.data()) : nullptr;
         list && list->role() == QAccessible::List && !list->focusChild()) {
         QAccessibleEvent event(told_.data(), QAccessible::Focus);
         QAccessible::updateAccessibility(&event);
+    } else {
+        NotifyReader(focus->window(), text);
     }
-    if (auto* grid = qobject_cast<StringGrid*>(told_.data()))
-        grid->describeCurrentCell(text);
-    else
-        told_->setAccessibleDescription(text);
-    NotifyReader(focus->window(), text);
 }
 
 void Announcer::clear() {

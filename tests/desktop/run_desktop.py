@@ -366,7 +366,7 @@ def check_step(app, reader, step, heard):
 def check_told(app, focus, step, heard):
     """The help text's caret line and chosen link; a result told where the reader listens:
     as the new description of the focused object (of the text inside a focused entry),
-    and as a notification; the edit row's headers."""
+    read out at once; the edit row's headers."""
     try:
         if "line" in step or "link" in step:
             text = focus.queryText()
@@ -387,9 +387,12 @@ def check_told(app, focus, step, heard):
             if not any(e[0] == "object:property-change:accessible-description" and
                        e[1] == describe(told[0]) for e in heard):
                 return "no description change from " + describe(told[0])
-            if not any(e[0] == "object:state-changed:showing" and e[2] == 1 and
-                       re.fullmatch("notification '%s'" % step["told"], e[1]) for e in heard):
-                return "no notification '%s'" % step["told"]
+            # Read out at once: as a notification, or with the object, which says it has
+            # the focus.
+            if not any((e[0] == "object:state-changed:showing" and e[2] == 1 and
+                        re.fullmatch("notification '%s'" % step["told"], e[1])) or
+                       (e[0] == "focus:" and e[1] == describe(told[0])) for e in heard):
+                return "not read out: '%s'" % step["told"]
         if "edit_headers" in step:
             column, offset = step["edit_headers"]
             row = find(app, "table", "Bearbeitungszeile").queryTable()
