@@ -1,15 +1,11 @@
 #!/usr/bin/python3
-# Walks Zirpel as an Orca user does and prints, step by step, what Orca said. Not part of
-# the test suite: Orca, speech-dispatcher and espeak-ng are installed by hand for it
+# Walks Zirpel as an Orca user does and prints what Orca said at each step. Not part of
+# the tests: Orca, speech-dispatcher and espeak-ng are installed by hand for it
 #   apt-get install orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
-# The desktop is the desktop test's own (Xvfb, openbox, the session and accessibility
-# buses); speech goes to ALSA's null device, and Orca writes every utterance to its debug
-# log as a "SPEECH OUTPUT" line.
-#
+# On the desktop test's own desktop; speech goes to ALSA's null device, and Orca writes
+# each utterance to its debug log as a "SPEECH OUTPUT" line (key echo left out here).
 #   orca_walk.py PROGRAM [LOG]     LOG keeps Orca's whole debug log
-#
-# A step is over once Orca has said nothing for a while: this walk waits for Orca's
-# silence, which no state of the program tells.
+# A step ends once Orca has been silent for a while, which no state of the program tells.
 import os
 import pty
 import re
@@ -45,8 +41,7 @@ STEPS = [
     ("first hit", "Down"),
     ("second hit", "Down"),
     ("Neue Suche", "alt+n"),
-    # Under Orca the Alt key also puts the keyboard on the menu bar.
-    ("back from the menu bar", "Escape"),
+    ("back from the menu bar", "Escape"),  # under Orca, Alt also reaches the menu bar
     ("F1 in the search panel", "F1"),
     ("line down in the help", "Down"),
     ("next link (Tab)", "Tab"),
@@ -56,53 +51,32 @@ STEPS = [
 ]
 
 
-def speech_setup(desktop):
-    """speech-dispatcher with espeak-ng, its sound to ALSA's null device."""
-    config = os.path.join(desktop.env["XDG_CONFIG_HOME"], "speech-dispatcher")
-    shutil.copytree("/etc/speech-dispatcher", config)
-    with open(os.path.join(config, "speechd.conf"), "a") as f:
-        f.write('\nAudioOutputMethod "alsa"\nAudioALSADevice "null"\n'
-                'DefaultModule espeak-ng\nDefaultLanguage "de"\n')
-    with open(os.path.join(desktop.home, ".asoundrc"), "w") as f:
-        f.write("pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
-
-
-class SpeechLog:
-    """Orca's debug log as Orca writes it. Orca writes a terminal line by line (a file
-    only in blocks), so it gets one, and a thread here keeps reading it."""
+class Speech:
+    """Orca's debug log. Orca writes a terminal line by line (a file only in blocks), so it
+    gets one, read here by a thread."""
 
     def __init__(self, path):
-        self.path = path
         self.master, slave = pty.openpty()
         attributes = termios.tcgetattr(slave)
-        attributes[1] &= ~termios.OPOST  # lines as written, no carriage returns added
+        attributes[1] &= ~termios.OPOST  # no carriage returns added
         termios.tcsetattr(slave, termios.TCSANOW, attributes)
-        self.terminal = os.ttyname(slave)
-        self.slave = slave
-        self.said = []  # every utterance so far
-        self.seen = 0
-        self.lock = threading.Lock()
-        threading.Thread(target=self.read, daemon=True).start()
+        self.terminal, self.slave = os.ttyname(slave), slave
+        self.said, self.seen, self.lock = [], 0, threading.Lock()
+        threading.Thread(target=self.read, args=(path,), daemon=True).start()
 
-    def read(self):
+    def read(self, path):
         rest = b""
-        with open(self.path, "wb") as out:
+        with open(path, "wb") as out:
             while True:
                 try:
                     chunk = os.read(self.master, 65536)
                 except OSError:
                     return
-                if not chunk:
-                    return
                 out.write(chunk)
-                out.flush()
-                rest += chunk
-                *lines, rest = rest.split(b"\n")
+                *lines, rest = (rest + chunk).split(b"\n")
                 for line in lines:
-                    # Key echo ends in a blank ("tab "); the rest is what Orca says.
-                    found = re.search(r"SPEECH OUTPUT: '(.*)'\s*(\{|$)",
-                                      line.decode("utf-8", "replace"))
-                    if found and not found.group(1).endswith(" "):
+                    found = re.search(r"SPEECH OUTPUT: '(.*)'\s*(\{|$)", line.decode(errors="replace"))
+                    if found and not found.group(1).endswith(" "):  # key echo ends in a blank
                         with self.lock:
                             self.said.append(found.group(1))
 
@@ -112,14 +86,11 @@ class SpeechLog:
 
     def new(self):
         """What Orca said since the last call, once it has been quiet for QUIET seconds."""
-        count, since = self.count(), time.monotonic()
-        end = since + 30
-        while time.monotonic() < end:
+        count, since, end = self.count(), time.monotonic(), time.monotonic() + 30
+        while time.monotonic() < end and time.monotonic() - since < QUIET:
             time.sleep(0.1)
             if self.count() != count:
                 count, since = self.count(), time.monotonic()
-            elif time.monotonic() - since > QUIET:
-                break
         with self.lock:
             out, self.seen = self.said[self.seen:], len(self.said)
         return out
@@ -127,65 +98,52 @@ class SpeechLog:
 
 def main():
     program = os.path.abspath(sys.argv[1])
-    keep = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
     desktop = Desktop()
     try:
         desktop.start()
-        speech_setup(desktop)
+
+        def x(*args):
+            return subprocess.run(args, env=desktop.env, capture_output=True,
+                                  text=True).stdout.split()
+
+        config = os.path.join(desktop.env["XDG_CONFIG_HOME"], "speech-dispatcher")
+        shutil.copytree("/etc/speech-dispatcher", config)
+        with open(os.path.join(config, "speechd.conf"), "a") as f:
+            f.write('\nAudioOutputMethod "alsa"\nAudioALSADevice "null"\n'
+                    'DefaultModule espeak-ng\nDefaultLanguage "de"\n')
+        with open(os.path.join(desktop.home, ".asoundrc"), "w") as f:
+            f.write("pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
         data = os.path.join(desktop.work, "data.bin")
         with open(data, "wb") as f:
             f.write(bytes(range(256)) * 4)
-        with open(os.path.join(desktop.home, ".config", "Quillmark", "Zirpel.json"), "w") as f:
-            f.write('{"Datei1": "%s", "Datei2": "", "Datei3": "", "Datei4": ""}' % data)
-        log = os.path.join(desktop.work, "orca.log")
-        speech = SpeechLog(log)
-        desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
-                           LANG="de_DE.UTF-8", LC_ALL="C.UTF-8")
-        errors = open(os.path.join(desktop.work, "orca.err"), "w")
+        speech = Speech(os.path.join(desktop.work, "orca.log"))
+        desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
         desktop.spawn(["orca", "--replace", "--debug-file=" + speech.terminal],
-                      stdout=errors, stderr=errors)
+                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         until("Orca", lambda: speech.count() > 0, limit=60)
         speech.new()
         desktop.spawn([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-        def active():
-            # The window manager has made the window the active one: a menu opened before
-            # that closes again.
-            def x(*args):
-                return subprocess.run(args, env=desktop.env, capture_output=True,
-                                      text=True).stdout.split()
-            found, now = x("xdotool", "search", "--name", "^Zirpel"), x(
-                "xprop", "-root", "_NET_ACTIVE_WINDOW")
-            return found and now and now[-1].startswith("0x") and \
-                int(now[-1], 16) in map(int, found)
-
-        until("the window", active)
+        # Active for the window manager and for the program: a key before that goes astray.
+        until("the window", lambda: [w for w in x("xprop", "-root", "_NET_ACTIVE_WINDOW")
+                                     if w.startswith("0x") and str(int(w, 16)) in
+                                     x("xdotool", "search", "--name", "^Zirpel")])
         app = until("the program on the accessibility bus", run_desktop.accessible_app)
-        until("the window active", lambda: app[0].getState().contains(
-            run_desktop.pyatspi.STATE_ACTIVE))
+        until("it active", lambda: app[0].getState().contains(run_desktop.pyatspi.STATE_ACTIVE))
         for name, keys in STEPS:
             for key in keys.split():
-                if key == "activate":
-                    # The main window active again, should the window manager have left it
-                    # inactive after the dialog.
-                    subprocess.run(["xdotool", "search", "--name", "^Zirpel  \\[",
-                                    "windowactivate", "--sync", "windowfocus", "--sync"],
-                                   env=desktop.env)
+                if key == "activate":  # should the window manager leave it inactive
+                    x("xdotool", "search", "--name", "^Zirpel  \\[", "windowactivate", "--sync",
+                      "windowfocus", "--sync")
                 elif key.startswith("type:"):
                     desktop.type(key[5:].format(data=data))
                 else:
                     desktop.key(key)
             said = speech.new()
-            print("%-30s %-40s %s" % (name, keys, " | ".join(said) if said else "(nothing)"))
-            sys.stdout.flush()
-        if keep:
-            shutil.copy(log, keep)
+            print("%-30s %-40s %s" % (name, keys, " | ".join(said) or "(nothing)"), flush=True)
+        if len(sys.argv) > 2:
+            shutil.copy(os.path.join(desktop.work, "orca.log"), sys.argv[2])
     except Failure as error:
         print("FAIL:", error)
-        for name in ("orca.err", "orca.log"):
-            path = os.path.join(desktop.work, name)
-            if os.path.exists(path):
-                print(open(path, errors="replace").read()[-3000:])
         return 1
     finally:
         desktop.stop()
