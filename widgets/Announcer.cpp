@@ -4,6 +4,7 @@
 #include "widgets/StringGrid.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -19,6 +20,10 @@ QWidget* Followed(QWidget* focus) {
 }
 
 } // namespace
+
+Announcer::~Announcer() {
+    QObject::disconnect(left_);
+}
 
 void Announcer::say(QWidget* focus, const QString& text) {
     clear();
@@ -40,9 +45,15 @@ void Announcer::say(QWidget* focus, const QString& text) {
     } else {
         NotifyReader(focus->window(), text);
     }
+    left_ = QObject::connect(qApp, &QApplication::focusChanged, told_.data(),
+                             [this](QWidget* old, QWidget*) {
+                                 if (old && (old == told_ || old->isAncestorOf(told_)))
+                                     clear();
+                             });
 }
 
 void Announcer::clear() {
+    QObject::disconnect(left_);
     if (auto* grid = qobject_cast<StringGrid*>(told_.data()))
         grid->describeCurrentCell(QString());
     else if (told_)

@@ -5,6 +5,7 @@
 // as a notification, which readers that do not present such a change speak at once.
 #pragma once
 
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 
@@ -14,13 +15,20 @@ namespace zirpel {
 
 class Announcer {
 public:
+    Announcer() = default;
+    Announcer(const Announcer&) = delete;
+    Announcer& operator=(const Announcer&) = delete;
+    ~Announcer();
+
     // Describes what `focus` stands for with `text`, once the previous word is taken back.
     void say(QWidget* focus, const QString& text);
-    // Takes the last word back, so that it is not read again with its control.
+    // Takes the last word back, so that it is not read again with its control; so does
+    // the control when it loses the focus.
     void clear();
 
 private:
     QPointer<QWidget> told_;
+    QMetaObject::Connection left_;
 };
 
 } // namespace zirpel

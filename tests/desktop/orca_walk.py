@@ -132,8 +132,10 @@ def main():
         for name, keys in STEPS:
             for key in keys.split():
                 if key == "activate":  # should the window manager leave it inactive
-                    x("xdotool", "search", "--name", "^Zirpel  \\[", "windowactivate", "--sync",
-                      "windowfocus", "--sync")
+                    until("the window active", lambda: x(
+                        "xdotool", "search", "--name", "^Zirpel  \\[", "windowactivate",
+                        "windowfocus") is not None and app[0].getState().contains(
+                            run_desktop.pyatspi.STATE_ACTIVE))
                 elif key.startswith("type:"):
                     desktop.type(key[5:].format(data=data))
                 else:
