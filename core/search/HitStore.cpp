@@ -6,23 +6,6 @@
 
 namespace zirpel {
 
-namespace {
-
-// Without the processor's own instruction (not in the x86-64 baseline) std::popcount is a
-// library call; this is as fast inline.
-int CountBits(quint64 v) {
-#ifdef __POPCNT__
-    return std::popcount(v);
-#else
-    v = v - ((v >> 1) & 0x5555555555555555);
-    v = (v & 0x3333333333333333) + ((v >> 2) & 0x3333333333333333);
-    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0F;
-    return int((v * 0x0101010101010101) >> 56);
-#endif
-}
-
-} // namespace
-
 HitStore::Region& HitStore::regionFor(qint64 offset) {
     const std::size_t r = std::size_t(offset >> kRegionShift) - origin_;
     if (r >= regions_.size()) {
@@ -35,17 +18,23 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
-void HitStore::addRegion(qint64 start, std::span<const quint64> bits) {
-    Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
+void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
+                         std::span<const quint16> counts) {
     constexpr std::size_t kBlockWords = std::size_t(1) << (kBlockShift - 6);
+    Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
+    Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kBlockWords - 1) / kBlockWords);
     std::array<quint16, kBlocks> blockCounts{};
     quint32 count = 0;
     for (std::size_t b = 0; b * kBlockWords < bits.size(); ++b) {
         int n = 0;
-        for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
-             ++w) {
-            // Runs of one byte value searched for that byte fill whole words.
-            n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
+        if (!counts.empty()) {
+            n = counts[b];
+        } else {
+            for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
+                 ++w) {
+                // Runs of one byte value searched for that byte fill whole words.
+                n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
+            }
         }
         blockCounts[b] = quint16(n);
         count += quint32(n);

@@ -11,12 +11,26 @@
 #pragma once
 
 #include <QtGlobal>
+#include <bit>
 #include <cstddef>
 #include <memory>
 #include <span>
 #include <vector>
 
 namespace zirpel {
+
+// The number of bits set. Without the processor's own instruction (not in the x86-64
+// baseline) std::popcount is a library call; this is as fast inline.
+inline int CountBits(quint64 v) {
+#ifdef __POPCNT__
+    return std::popcount(v);
+#else
+    v = v - ((v >> 1) & 0x5555555555555555);
+    v = (v & 0x3333333333333333) + ((v >> 2) & 0x3333333333333333);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0F;
+    return int((v * 0x0101010101010101) >> 56);
+#endif
+}
 
 class HitStore {
 public:
@@ -32,10 +46,17 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
+    // Hits are counted per this many positions.
+    static constexpr int kBlockShift = 12; // 4096 positions, 64 words
+    static constexpr qint64 kCountedPositions = qint64(1) << kBlockShift;
+
     // Appends the hits of the region from start on (a multiple of kRegionSize): bit k of
     // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
-    // words, and the region lies behind every hit added before.
-    void addRegion(qint64 start, std::span<const quint64> bits);
+    // words, and the region lies behind every hit added before. counts, if given, holds
+    // the number of hits in each kCountedPositions of bits (the scan knows them);
+    // otherwise they are counted here.
+    void addRegion(qint64 start, std::span<const quint64> bits,
+                   std::span<const quint16> counts = {});
 
     // Appends the hits of part, whose origin lies behind every hit added before.
     void append(HitStore&& part);
@@ -52,7 +73,6 @@ public:
 
 private:
     static constexpr std::size_t kWords = std::size_t(kRegionSize / 64);
-    static constexpr int kBlockShift = 12; // 4096 positions, 64 words
     static constexpr std::size_t kBlocks = std::size_t(kRegionSize >> kBlockShift);
     // A list longer than this would need more room than the region's bitmap.
     static constexpr std::size_t kListMax = std::size_t(kRegionSize / 8 / 4);
