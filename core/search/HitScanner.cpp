@@ -136,8 +136,8 @@ private:
             if (i + kHitBlockSize <= count && isRun(data + i)) {
                 const std::size_t b = std::size_t(i / kHitBlockSize);
                 runs_[b / 64] |= quint64(1) << (b % 64);
-                for (std::size_t k = 0; k < kBlockWords; ++k)
-                    mark(i + qint64(k) * 64, runBits_[k]);
+                std::copy(runBits_.begin(), runBits_.end(), bits_.get() + b * kBlockWords);
+                mark(i, runBits_[0]); // and its group
             } else {
                 lines(i, std::min(i + kHitBlockSize, count));
             }
@@ -375,6 +375,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
         const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
         quint8* const buffer = storage.get() + (kAlign - address % kAlign) % kAlign;
         RegionScanner scanner(pattern);
+        HitStore::BitmapPool pool;
         for (qint64 start = k * kChunk; start < end; start += 2 * kChunk) {
             const std::size_t want = std::size_t(std::min(kChunk + length - 1, end - start));
             const std::size_t got = ReadFully(readAt, start, buffer, want);
@@ -382,7 +383,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
             const qint64 positions = std::min(qint64(got) - length + 1, kChunk);
             if (positions > 0) {
                 const RegionScanner::Hits found = scanner.scan(buffer, positions);
-                parts.back().hits.addRegion(start, found.bits, found.counts);
+                parts.back().hits.addRegion(start, found.bits, found.counts, &pool);
             }
             if (got < want)
                 return;

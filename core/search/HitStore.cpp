@@ -1,5 +1,7 @@
 #include "core/search/HitStore.h"
 
+#include "core/system/ReleaseMemory.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -18,8 +20,21 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
+HitStore::Bitmap HitStore::BitmapPool::take() {
+    constexpr std::size_t kPerBlock = kLargePage / (kWords * sizeof(quint64));
+    static_assert(kPerBlock >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
+    if (!block_ || taken_ == kPerBlock) {
+        void* const block = AllocateLargeBlock(kLargePage);
+        if (!block)
+            return Bitmap(new quint64[kWords], {});
+        block_ = std::shared_ptr<void>(block, [](void* b) { FreeLargeBlock(b, kLargePage); });
+        taken_ = 0;
+    }
+    return Bitmap(static_cast<quint64*>(block_.get()) + taken_++ * kWords, {block_});
+}
+
 void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
-                         std::span<const quint16> counts) {
+                         std::span<const quint16> counts, BitmapPool* pool) {
     constexpr std::size_t kBlockWords = std::size_t(1) << (kBlockShift - 6);
     Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
     Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kBlockWords - 1) / kBlockWords);
@@ -45,7 +60,7 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
     region.count = count;
     count_ += count;
     if (form_ == Form::Bitmap || (form_ == Form::Auto && count > kListMax)) {
-        region.bits = std::make_unique_for_overwrite<quint64[]>(kWords);
+        region.bits = pool ? pool->take() : Bitmap(new quint64[kWords], {});
         std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
                   region.bits.get() + kWords, 0);
         region.blockCounts = std::make_unique_for_overwrite<quint16[]>(kBlocks);

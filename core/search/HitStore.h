@@ -46,6 +46,29 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
+    // Where a bitmap's memory goes back to: its share of a block of a BitmapPool, or the
+    // heap.
+    struct BitmapRelease {
+        std::shared_ptr<void> block;
+        void operator()(quint64* bits) const {
+            if (!block)
+                delete[] bits;
+        }
+    };
+    using Bitmap = std::unique_ptr<quint64[], BitmapRelease>;
+
+    // Bitmaps for the regions one thread adds, cut from large blocks that the system may
+    // back with huge pages, so that filling them costs few page faults; a block goes
+    // back when its last bitmap is freed. At most one block is partly used.
+    class BitmapPool {
+    public:
+        [[nodiscard]] Bitmap take();
+
+    private:
+        std::shared_ptr<void> block_;
+        std::size_t taken_ = 0; // bitmaps cut from block_
+    };
+
     // Hits are counted per this many positions.
     static constexpr int kBlockShift = 12; // 4096 positions, 64 words
     static constexpr qint64 kCountedPositions = qint64(1) << kBlockShift;
@@ -54,9 +77,9 @@ public:
     // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
     // words, and the region lies behind every hit added before. counts, if given, holds
     // the number of hits in each kCountedPositions of bits (the scan knows them);
-    // otherwise they are counted here.
+    // otherwise they are counted here. A bitmap is taken from pool if given.
     void addRegion(qint64 start, std::span<const quint64> bits,
-                   std::span<const quint16> counts = {});
+                   std::span<const quint16> counts = {}, BitmapPool* pool = nullptr);
 
     // Appends the hits of part, whose origin lies behind every hit added before.
     void append(HitStore&& part);
@@ -81,7 +104,7 @@ private:
         qint64 before = 0; // hits in the regions in front of this one
         quint32 count = 0;
         std::vector<qint32> offsets;
-        std::unique_ptr<quint64[]> bits;        // set once the region is a bitmap
+        Bitmap bits;                            // set once the region is a bitmap
         std::unique_ptr<quint16[]> blockCounts; // hits in each block of the bitmap
     };
 
