@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <thread>
@@ -136,7 +137,7 @@ private:
             if (i + kHitBlockSize <= count && isRun(data + i)) {
                 const std::size_t b = std::size_t(i / kHitBlockSize);
                 runs_[b / 64] |= quint64(1) << (b % 64);
-                std::copy(runBits_.begin(), runBits_.end(), bits_.get() + b * kBlockWords);
+                std::memcpy(bits_.get() + b * kBlockWords, runBits_.data(), sizeof runBits_);
                 mark(i, runBits_[0]); // and its group
             } else {
                 lines(i, std::min(i + kHitBlockSize, count));

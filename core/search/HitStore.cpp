@@ -20,17 +20,26 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
-HitStore::Bitmap HitStore::BitmapPool::take() {
+HitStore::Bitmap HitStore::BitmapPool::copyOf(std::span<const quint64> bits) {
+    if (last_ && bits.size() == lastWords_ && std::equal(bits.begin(), bits.end(), last_))
+        return Bitmap(const_cast<quint64*>(last_), {block_});
     constexpr std::size_t kPerBlock = kLargePage / (kWords * sizeof(quint64));
     static_assert(kPerBlock >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
-    if (!block_ || taken_ == kPerBlock) {
-        void* const block = AllocateLargeBlock(kLargePage);
-        if (!block)
-            return Bitmap(new quint64[kWords], {});
+    Bitmap copy;
+    if (block_ && taken_ < kPerBlock) {
+        copy = Bitmap(static_cast<quint64*>(block_.get()) + taken_++ * kWords, {block_});
+    } else if (void* const block = AllocateLargeBlock(kLargePage)) {
         block_ = std::shared_ptr<void>(block, [](void* b) { FreeLargeBlock(b, kLargePage); });
-        taken_ = 0;
+        taken_ = 1;
+        copy = Bitmap(static_cast<quint64*>(block), {block_});
+    } else {
+        copy = Bitmap(new quint64[kWords], {});
     }
-    return Bitmap(static_cast<quint64*>(block_.get()) + taken_++ * kWords, {block_});
+    std::fill(std::copy(bits.begin(), bits.end(), copy.get()), copy.get() + kWords, 0);
+    // Only a bitmap in a block outlives its region when shared.
+    last_ = copy.get_deleter().block ? copy.get() : nullptr;
+    lastWords_ = bits.size();
+    return copy;
 }
 
 void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
@@ -60,9 +69,13 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
     region.count = count;
     count_ += count;
     if (form_ == Form::Bitmap || (form_ == Form::Auto && count > kListMax)) {
-        region.bits = pool ? pool->take() : Bitmap(new quint64[kWords], {});
-        std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
-                  region.bits.get() + kWords, 0);
+        if (pool) {
+            region.bits = pool->copyOf(bits);
+        } else {
+            region.bits = Bitmap(new quint64[kWords], {});
+            std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
+                      region.bits.get() + kWords, 0);
+        }
         region.blockCounts = std::make_unique_for_overwrite<quint16[]>(kBlocks);
         std::copy(blockCounts.begin(), blockCounts.end(), region.blockCounts.get());
         return;
@@ -126,9 +139,19 @@ void HitStore::clear() {
 
 qint64 HitStore::bytesHeld() const {
     qint64 bytes = qint64(regions_.capacity() * sizeof(Region));
-    for (const Region& r : regions_)
-        bytes += r.bits ? qint64(kWords * 8 + kBlocks * 2) : qint64(r.offsets.capacity() * 4);
-    return bytes;
+    // Equal bitmaps may share their memory.
+    std::vector<const quint64*> bitmaps;
+    for (const Region& r : regions_) {
+        if (r.bits) {
+            bitmaps.push_back(r.bits.get());
+            bytes += qint64(kBlocks * 2);
+        } else {
+            bytes += qint64(r.offsets.capacity() * 4);
+        }
+    }
+    std::sort(bitmaps.begin(), bitmaps.end());
+    const auto distinct = std::unique(bitmaps.begin(), bitmaps.end()) - bitmaps.begin();
+    return bytes + qint64(distinct) * qint64(kWords * 8);
 }
 
 int HitStore::bitmapRegions() const {

@@ -59,14 +59,20 @@ public:
 
     // Bitmaps for the regions one thread adds, cut from large blocks that the system may
     // back with huge pages, so that filling them costs few page faults; a block goes
-    // back when its last bitmap is freed. At most one block is partly used.
+    // back when its last bitmap is freed. At most one block is partly used. A bitmap
+    // equal to the one before shares its memory: a long run of one byte value searched
+    // for that byte gives the same hits in every region.
     class BitmapPool {
     public:
-        [[nodiscard]] Bitmap take();
+        // A bitmap of a region holding bits, then zeros. Never written to afterwards.
+        [[nodiscard]] Bitmap copyOf(std::span<const quint64> bits);
 
     private:
         std::shared_ptr<void> block_;
         std::size_t taken_ = 0; // bitmaps cut from block_
+        // The last bitmap cut, and how many of its words were given.
+        const quint64* last_ = nullptr;
+        std::size_t lastWords_ = 0;
     };
 
     // Hits are counted per this many positions.
