@@ -129,6 +129,11 @@ private slots:
         QTest::newRow("eight zero bytes in zeros broken by one byte")
             << Placed(1536, 0, 700, "\x01") << QByteArray(8, 0)
             << Steps(0, 504, 8) + Steps(512, 688, 8) + Steps(701, 1021, 8) + Steps(1024, 1528, 8);
+        QByteArray twoSet(600, 0);
+        twoSet[53] = twoSet[130] = 1;
+        QTest::newRow("40 zero bytes in zeros, a byte set past the word of the next candidate")
+            << twoSet << QByteArray(40, 0)
+            << Offsets{0, 54} + Steps(131, 491, 40) + Steps(512, 552, 40);
         QTest::newRow("0101 in a run of 01") << ones << QByteArray(2, 1) << Steps(0, 1098, 2);
         QTest::newRow("01010101 in a run of 01")
             << ones << QByteArray(4, 1)

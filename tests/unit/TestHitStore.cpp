@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("sparse in bitmaps only")
             << HitStore::Form::Bitmap << qint64(3) << qint64(4097) << qint64(1000) << 4;
         QTest::newRow("bitmaps of more regions than a block of memory holds")
-            << HitStore::Form::Bitmap << qint64(9) << qint64(65536) << qint64(20 * 16) << 20;
+            << HitStore::Form::Bitmap << qint64(9) << qint64(65537) << qint64(20 * 16) << 20;
     }
     void hitStore() {
         QFETCH(HitStore::Form, form);
