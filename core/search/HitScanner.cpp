@@ -88,8 +88,11 @@ public:
                     n += runHits_;
                     continue;
                 }
-                for (std::size_t w = b * kBlockWords; w < (b + 1) * kBlockWords; ++w)
-                    n += bits_[w] == ~quint64(0) ? 64 : CountBits(bits_[w]);
+                for (std::size_t w = b * kBlockWords; w < (b + 1) * kBlockWords; ++w) {
+                    // Sparse hits leave most words empty.
+                    if (bits_[w] != 0)
+                        n += bits_[w] == ~quint64(0) ? 64 : CountBits(bits_[w]);
+                }
             }
             counts_[first / kGroupWords] = quint16(n);
             total += quint32(n);
@@ -195,6 +198,7 @@ private:
                quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
                quint64(quint32(_mm_movemask_epi8(m3))) << 48;
 #else
+        (void)tail;
         return partMatches(at, 64);
 #endif
     }
