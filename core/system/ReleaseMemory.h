@@ -13,9 +13,9 @@ namespace zirpel {
 void ReleaseFreedMemory();
 
 // Lets the allocator take blocks of up to 4 MiB from its heap rather than map each from
-// the system on its own. A search of dense hits allocates a 128 KiB bitmap for every MiB
-// of the file: mapped one by one, each costs system calls and fresh page faults that
-// take a tenth of the search's time. Freed blocks go back with ReleaseFreedMemory.
+// the system on its own. A search of many hits allocates a list of up to 128 KiB for
+// every MiB of the file: mapped one by one, each costs system calls and fresh page
+// faults. Freed blocks go back with ReleaseFreedMemory.
 // Elsewhere this does nothing.
 void KeepLargeBlocksInHeap();
 
