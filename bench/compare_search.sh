@@ -15,7 +15,8 @@
 #      printing every offset into wc -l, the scan, the list and the window.
 # Each section ends with a line of the program's times beside the floor, as ratios; the
 # last lines put the search in the window beside the floor of the same run for every case,
-# with what it added to memory at its peak against its bound. The load average is printed
+# with what it added to memory at its peak against its bound, and again in processor time
+# (the least of three runs, the floor's as well). The load average is printed
 # at the start and the end: on a busy machine the ratios say little.
 # Each command runs five times; the best wall time counts (for the window and the list:
 # the best time they measured themselves, from the click or the start of the scan to the
@@ -86,14 +87,26 @@ best_inner() {
 }
 
 # memory CMD...: the peak memory, resident memory and processor time lines of one run;
-# the peak (MiB) of its first search is kept in $peak.
+# the peak (MiB) and the processor time (s) of its first search are kept in $peak and $cpu.
 memory() {
     local out
     out=$("$@" 2>&1 >/dev/null | grep -E '^(peak|resident|processor)' || true)
     sed 's/^/    /' <<<"$out"
     peak=$(sed -n '1s/^peak memory added: \([0-9.]*\) MiB.*/\1/p' <<<"$out")
+    cpu=$(sed -n 's/^processor time: \([0-9.]*\) s.*/\1/p' <<<"$out" | head -1)
+}
+# cpu_of CMD...: the least processor time of three runs (both threads), in $cpu.
+cpu_of() {
+    local best="" c
+    for _ in 1 2 3; do
+        memory "$@" >/dev/null
+        c=$cpu
+        if [[ -z $best ]] || awk -v a="$c" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$c; fi
+    done
+    cpu=$best
 }
 peak=""
+cpu=""
 
 # bound HITS FILE: what a search may add to memory, min(4 B x hits, size / 8) + 16 MiB.
 bound() {
@@ -112,6 +125,8 @@ echo
 echo "1 GiB of random bytes, pattern $rare_hex"
 echo "  two threads reading (floor):"
 t_read=$(best_of "$cli" read "$random")
+cpu_of "$cli" read "$random"
+cpu_read=$cpu
 echo "  grep -c -a -F:"
 t_grep=$(best_of grep_count)
 echo "  Zirpel scan:"
@@ -122,6 +137,8 @@ t_win=$(best_inner "$window_cli" "$random" "$rare_hex")
 echo "  the same search three times in a row (what each leaves resident: under 16 MiB):"
 memory "$window_cli" "$random" "$rare_hex" "$rare_hex" "$rare_hex"
 peak_rare=$peak
+cpu_of "$window_cli" "$random" "$rare_hex"
+cpu_rare=$cpu
 bound_rare=$(bound "$("$cli" scan "$random" "$rare_hex" 2>/dev/null)" "$random")
 printf '  times: floor %ss, grep %ss, scan %ss, window %ss\n' "$t_read" "$t_grep" "$t_scan" "$t_win"
 printf '  scan / grep = %s, window / grep = %s (target at most 0.50)\n' \
@@ -147,7 +164,9 @@ echo
 echo "1 GiB of zero bytes"
 echo "  two threads reading (floor):"
 t_read0=$(best_of "$cli" read "$zeros")
-declare -A win0 peak0 bound0
+cpu_of "$cli" read "$zeros"
+cpu_read0=$cpu
+declare -A win0 peak0 bound0 cpu0
 for hex in 00 0000 00000000; do
     echo "  pattern $hex, Zirpel scan:"
     t_scan0=$(best_of "$cli" scan "$zeros" "$hex")
@@ -160,6 +179,8 @@ for hex in 00 0000 00000000; do
     win0[$hex]=$t_win0
     memory "$window_cli" "$zeros" "$hex"
     peak0[$hex]=$peak
+    cpu_of "$window_cli" "$zeros" "$hex"
+    cpu0[$hex]=$cpu
     bound0[$hex]=$(bound "$("$cli" scan "$zeros" "$hex" 2>/dev/null)" "$zeros")
     printf '  times: floor %ss, scan %ss, list %ss, window %ss\n' "$t_read0" "$t_scan0" \
         "$t_list0" "$t_win0"
@@ -197,5 +218,13 @@ for hex in 00 0000 00000000; do
     printf '  zeros (%-8s):       floor %ss, window %ss, %s x (at most 1.50); peak %s MiB of %s\n' \
         "$hex" "$t_read0" "${win0[$hex]}" "$(ratio "${win0[$hex]}" "$t_read0")" "${peak0[$hex]}" \
         "${bound0[$hex]}"
+done
+echo "The same in processor time (both threads, the least of three runs; on a busy machine"
+echo "the wall times above mostly measure the wait for a processor):"
+printf '  rare (%s):        floor %ss, window %ss, %s x\n' "$rare_hex" "$cpu_read" "$cpu_rare" \
+    "$(ratio "$cpu_rare" "$cpu_read")"
+for hex in 00 0000 00000000; do
+    printf '  zeros (%-8s):       floor %ss, window %ss, %s x\n' "$hex" "$cpu_read0" "${cpu0[$hex]}" \
+        "$(ratio "${cpu0[$hex]}" "$cpu_read0")"
 done
 echo "Load average: $(cut -d' ' -f1-3 /proc/loadavg)"
