@@ -12,7 +12,7 @@
 //                                    hits and the time from the click to the end; further
 //                                    patterns are searched in turn after "Neue Suche",
 //                                    and a last "Neue Suche" follows the last of them
-// What the scan adds to the resident memory at its peak goes to stderr, in MiB and in
+// What the scan (or the read) adds to the resident memory at its peak goes to stderr, in MiB and in
 // bytes a hit, and so do what it leaves resident (after minus before, the hits still
 // held) and the processor time it took; what stays after the last "Neue Suche" goes
 // there as well.
@@ -230,6 +230,7 @@ int main(int argc, char** argv) {
         // the page cache down several times on some processors.
         constexpr qint64 kChunk = HitStore::kRegionSize;
         const qint64 size = file.size();
+        const PeakGrowth growth;
         qint64 total[2] = {};
         const auto readTurns = [&](int k) {
             std::vector<quint8> storage(std::size_t(kChunk) + 4096);
@@ -242,6 +243,7 @@ int main(int argc, char** argv) {
         readTurns(0);
         second.join();
         std::printf("%lld\n", static_cast<long long>(total[0] + total[1]));
+        growth.report(0);
         return 0;
     }
     if (mode != "scan" || argc < 4)

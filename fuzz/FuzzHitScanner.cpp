@@ -26,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (mode & 1) {
         for (char& c : bytes)
             c = (c & 1) ? 'A' : 'B';
+    } else if (mode & 64) {
+        // Zero bytes broken now and then: whole blocks that are runs of the pattern's byte.
+        for (char& c : bytes)
+            c = quint8(c) == 0xFF ? 1 : 0;
     }
     const std::size_t patternSize = std::min<std::size_t>(length, std::size_t(bytes.size()));
     if (patternSize == 0)

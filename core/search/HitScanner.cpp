@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <thread>
@@ -34,33 +35,80 @@ constexpr std::size_t kRegionWords = std::size_t(HitStore::kRegionSize / 64);
 // two passes: a filter marks the positions whose first and last byte match, 64 at a time,
 // then the marked words are checked in full and the block rule is applied to them. Dense
 // hits thus cost little more than sparse ones, which cost no more than the filter.
+// A pattern of one byte value in a run of that byte (a stretch of zeros searched for
+// zeros) skips both: a block whose bytes, and the length - 1 behind it, all hold that
+// value has its hits at the block's start and every length positions after it, which is
+// written as it is.
 class RegionScanner {
 public:
+    // The hits of a region: the bitmap, and the number of hits in each span of
+    // HitStore::kCountedPositions.
+    struct Hits {
+        std::span<const quint64> bits;
+        std::span<const quint16> counts;
+    };
+
     explicit RegionScanner(std::span<const quint8> pattern)
         : pattern_(pattern.data()), length_(qint64(pattern.size())), first_(pattern.front()),
-          last_(pattern.back()), bits_(std::make_unique<quint64[]>(kRegionWords)) {}
+          last_(pattern.back()),
+          uniform_(std::all_of(pattern.begin(), pattern.end(),
+                               [&](quint8 b) { return b == pattern.front(); })),
+          bits_(std::make_unique<quint64[]>(kRegionWords)) {
+        for (qint64 k = 0; k < kHitBlockSize; k += length_)
+            runBits_[std::size_t(k / 64)] |= quint64(1) << (k % 64);
+        runHits_ = int((kHitBlockSize + length_ - 1) / length_);
+        periodic_ = runBits_[0];
+    }
 
     // The hits among the positions 0 to count - 1 (at most a region) of data, which holds
     // at least count + length - 1 bytes from the region's start on: bit k of word w is
     // set for a hit at position 64 w + k. Empty when there is none. Valid until the next
     // call.
-    std::span<const quint64> scan(const quint8* data, qint64 count) {
+    Hits scan(const quint8* data, qint64 count) {
         // Only the groups marked last time hold bits.
         forEachMarkedGroup([this](std::size_t first) {
             std::fill(bits_.get() + first, bits_.get() + first + kGroupWords, 0);
         });
         marked_ = {};
+        runs_ = {};
         filter(data, count);
+        if (marked_ == Groups{})
+            return {};
         // With one byte every position that passes the filter is a hit, and hits can
         // never overlap.
-        if (marked_ == Groups{} || (length_ > 1 && !applyRule(data)))
+        if (length_ > 1)
+            applyRule(data);
+        counts_ = {};
+        quint32 total = 0;
+        forEachMarkedGroup([&](std::size_t first) {
+            int n = 0;
+            for (std::size_t b = first / kBlockWords; b < (first + kGroupWords) / kBlockWords;
+                 ++b) {
+                if (isRunBlock(b)) {
+                    n += runHits_;
+                    continue;
+                }
+                for (std::size_t w = b * kBlockWords; w < (b + 1) * kBlockWords; ++w) {
+                    // Sparse hits leave most words empty.
+                    if (bits_[w] != 0)
+                        n += bits_[w] == ~quint64(0) ? 64 : CountBits(bits_[w]);
+                }
+            }
+            counts_[first / kGroupWords] = quint16(n);
+            total += quint32(n);
+        });
+        if (total == 0)
             return {};
-        return {bits_.get(), std::size_t((count + 63) / 64)};
+        const std::size_t words = std::size_t((count + 63) / 64);
+        return {{bits_.get(), words}, {counts_.data(), (words + kGroupWords - 1) / kGroupWords}};
     }
 
 private:
+    static constexpr std::size_t kBlockWords = std::size_t(kHitBlockSize / 64);
+
     // Marks the positions that start with the pattern's first byte and hold its last
-    // byte length - 1 further on, and notes the groups of words that hold any.
+    // byte length - 1 further on, and notes the groups of words that hold any. Blocks
+    // that are a run of the pattern get their hits at once.
     void filter(const quint8* data, qint64 count) {
         // Kept here, not in marked_, so that marking a word costs no store of its group.
         std::size_t group = kRegionWords;
@@ -72,36 +120,97 @@ private:
                 marked_[group / 64] |= quint64(1) << (group % 64);
             }
         };
-        qint64 i = 0;
+        const auto lines = [&](qint64 from, qint64 to) {
+            qint64 i = from;
+            const quint8* const tail = data + length_ - 1;
+            for (; i + 64 <= to; i += 64) {
+                if (const quint64 mask = lineMatches(data + i, tail + i); mask != 0)
+                    mark(i, mask);
+            }
+            if (i < to) {
+                if (const quint64 mask = partMatches(data + i, to - i); mask != 0)
+                    mark(i, mask);
+            }
+        };
+        if (!uniform_) {
+            lines(0, count);
+            return;
+        }
+        for (qint64 i = 0; i < count; i += kHitBlockSize) {
+            if (i + kHitBlockSize <= count && isRun(data + i)) {
+                const std::size_t b = std::size_t(i / kHitBlockSize);
+                runs_[b / 64] |= quint64(1) << (b % 64);
+                std::memcpy(bits_.get() + b * kBlockWords, runBits_.data(), sizeof runBits_);
+                mark(i, runBits_[0]); // and its group
+            } else {
+                lines(i, std::min(i + kHitBlockSize, count));
+            }
+        }
+    }
+
+    // Whether the bytes of a block at at, and the length - 1 behind it, all hold the
+    // pattern's byte. Most blocks that are no run differ in their first line already.
+    bool isRun(const quint8* at) const {
+        return holdsOnly(at, 64) && holdsOnly(at + 64, kHitBlockSize - 64 + length_ - 1);
+    }
+
+    // Whether the n bytes at at (16 or more) all hold the pattern's byte.
+    bool holdsOnly(const quint8* at, qint64 n) const {
 #ifdef __SSE2__
-        const __m128i first = _mm_set1_epi8(char(first_));
-        const __m128i last = _mm_set1_epi8(char(last_));
-        const quint8* const tail = data + length_ - 1;
-        for (; i + 64 <= count; i += 64) {
-            const __m128i m0 = matchFirstAndLast(data + i, tail + i, first, last);
-            const __m128i m1 = matchFirstAndLast(data + i + 16, tail + i + 16, first, last);
-            const __m128i m2 = matchFirstAndLast(data + i + 32, tail + i + 32, first, last);
-            const __m128i m3 = matchFirstAndLast(data + i + 48, tail + i + 48, first, last);
-            const __m128i found = _mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3));
-            if (_mm_movemask_epi8(found) != 0) {
-                mark(i, quint64(quint32(_mm_movemask_epi8(m0))) |
-                            quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
-                            quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
-                            quint64(quint32(_mm_movemask_epi8(m3))) << 48);
-            }
+        const auto differ = [&](qint64 k) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + k));
+            return _mm_xor_si128(v, firstLanes_);
+        };
+        __m128i any = _mm_setzero_si128();
+        qint64 k = 0;
+        for (; k + 64 <= n; k += 64) {
+            any = _mm_or_si128(any, _mm_or_si128(_mm_or_si128(differ(k), differ(k + 16)),
+                                                 _mm_or_si128(differ(k + 32), differ(k + 48))));
         }
+        for (; k + 16 <= n; k += 16)
+            any = _mm_or_si128(any, differ(k));
+        if (k < n)
+            any = _mm_or_si128(any, differ(n - 16));
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
+#else
+        return std::all_of(at, at + n, [this](quint8 b) { return b == first_; });
 #endif
-        // What is left, or everything where SSE2 is missing.
-        for (; i < count; i += 64) {
-            quint64 mask = 0;
-            const qint64 n = std::min<qint64>(64, count - i);
-            for (qint64 k = 0; k < n; ++k) {
-                if (data[i + k] == first_ && data[i + k + length_ - 1] == last_)
-                    mask |= quint64(1) << k;
-            }
-            if (mask != 0)
-                mark(i, mask);
+    }
+
+    [[nodiscard]] bool isRunBlock(std::size_t b) const {
+        return (runs_[b / 64] >> (b % 64)) & 1;
+    }
+
+    // The filter's bits for the 64 positions at at, whose last bytes are at tail.
+    quint64 lineMatches(const quint8* at, const quint8* tail) const {
+#ifdef __SSE2__
+        const __m128i first = firstLanes_;
+        const __m128i last = lastLanes_;
+        const __m128i m0 = matchFirstAndLast(at, tail, first, last);
+        const __m128i m1 = matchFirstAndLast(at + 16, tail + 16, first, last);
+        const __m128i m2 = matchFirstAndLast(at + 32, tail + 32, first, last);
+        const __m128i m3 = matchFirstAndLast(at + 48, tail + 48, first, last);
+        const __m128i found = _mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3));
+        if (_mm_movemask_epi8(found) == 0)
+            return 0;
+        return quint64(quint32(_mm_movemask_epi8(m0))) |
+               quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
+               quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
+               quint64(quint32(_mm_movemask_epi8(m3))) << 48;
+#else
+        (void)tail;
+        return partMatches(at, 64);
+#endif
+    }
+
+    // The same for the first n (at most 64) of them.
+    quint64 partMatches(const quint8* at, qint64 n) const {
+        quint64 mask = 0;
+        for (qint64 k = 0; k < n; ++k) {
+            if (at[k] == first_ && at[k + length_ - 1] == last_)
+                mask |= quint64(1) << k;
         }
+        return mask;
     }
 
     // Calls f with the first word of every marked group, in ascending order.
@@ -124,64 +233,76 @@ private:
 #endif
 
     // Keeps, of the marked positions, the hits: those whose middle bytes match too and
-    // that the block rule allows; true if there is any. A region starts at a multiple of
-    // 512, and a word of 64 positions lies in one block.
-    bool applyRule(const quint8* data) {
+    // that the block rule allows. A region starts at a multiple of 512, and a word of 64
+    // positions lies in one block. A run block holds its hits already, and its last hit
+    // reaches the next block.
+    void applyRule(const quint8* data) {
         qint64 next = 0; // the first position the rule allows
-        quint64 any = 0;
         forEachMarkedGroup([&](std::size_t first) {
-            for (std::size_t w = first; w < first + kGroupWords; ++w)
-                any |= applyRule(data, w, next);
+            for (std::size_t w = first; w < first + kGroupWords; w += kBlockWords) {
+                if (isRunBlock(w / kBlockWords))
+                    next = qint64(w + kBlockWords) * 64;
+                else
+                    for (std::size_t k = w; k < w + kBlockWords; ++k)
+                        applyRule(data, k, next);
+            }
         });
-        return any != 0;
     }
 
-    // The same for word w, after the hits before it allowed next on; the word's hits.
-    quint64 applyRule(const quint8* data, std::size_t w, qint64& next) {
+    // The same for word w, after the hits before it allowed next on.
+    void applyRule(const quint8* data, std::size_t w, qint64& next) {
         quint64 matches = bits_[w];
         if (matches == 0)
-            return 0;
+            return;
         const qint64 base = qint64(w) * 64;
         const qint64 skip = next - base;
         if (skip >= 64) {
             bits_[w] = 0;
-            return 0;
+            return;
         }
-        if (skip > 0)
-            matches &= ~quint64(0) << skip;
-        // The filter tests two bytes: up to that length it is the whole test.
-        if (length_ > 2) {
-            for (quint64 m = matches; m != 0; m &= m - 1) {
-                const int k = std::countr_zero(m);
-                if (!middleMatches(data + base + k))
-                    matches &= ~(quint64(1) << k);
-            }
+        const int from = int(std::max<qint64>(skip, 0));
+        matches &= ~quint64(0) << from;
+        quint64 hits = 0;
+        if (uniform_ && from + length_ - 1 <= 64 &&
+            (matches | ~(~quint64(0) << from)) == ~quint64(0)) {
+            // A pattern of one byte value, and every position from the first allowed on
+            // starts with it and holds it length - 1 further on: the bytes between are
+            // that value too, so every position matches, and the hits follow at the
+            // pattern's length. This is a run of that byte, as in a stretch of zeros.
+            hits = periodic_ << from;
+        } else {
+            hits = hitsOf(data + base, matches);
         }
-        const quint64 hits = hitsOf(matches);
         bits_[w] = hits;
         if (hits != 0) {
             const qint64 lastHit = base + 63 - std::countl_zero(hits);
             const qint64 nextBlock = (lastHit / kHitBlockSize + 1) * kHitBlockSize;
             next = std::min(lastHit + length_, nextBlock);
         }
-        return hits;
     }
 
-    // The hits among the matching positions of one word (bit k: position k), all of
-    // them allowed by the hits before the word.
-    quint64 hitsOf(quint64 matches) const {
+    // The hits among the positions of one word at (bit k: position k) that pass the
+    // filter, all of them allowed by the hits before the word.
+    quint64 hitsOf(const quint8* at, quint64 matches) const {
         if (length_ == 2) {
-            // In a run of matches the hits are its first position and every second one
-            // after it. Adding a run's first bit clears the whole run (the carry runs to
-            // its end), which picks out the runs that start at an even position.
+            // The filter tests two bytes: that is the whole test. In a run of matches the
+            // hits are its first position and every second one after it. Adding a run's
+            // first bit clears the whole run (the carry runs to its end), which picks out
+            // the runs that start at an even position.
             constexpr quint64 even = 0x5555555555555555;
             const quint64 starts = matches & ~(matches << 1);
             const quint64 evenRuns = matches & ~(matches + (starts & even));
             return (evenRuns & even) | ((matches ^ evenRuns) & ~even);
         }
+        // Only the positions the rule comes to are compared in full, as the window
+        // algorithm compares them.
         quint64 hits = 0;
         for (quint64 m = matches; m != 0;) {
             const int k = std::countr_zero(m);
+            if (!middleMatches(at + k)) {
+                m &= m - 1;
+                continue;
+            }
             hits |= quint64(1) << k;
             const qint64 after = k + length_;
             m = after >= 64 ? 0 : m & (~quint64(0) << after);
@@ -203,13 +324,25 @@ private:
     qint64 length_;
     quint8 first_;
     quint8 last_;
+    bool uniform_; // every byte of the pattern is the same
+#ifdef __SSE2__
+    __m128i firstLanes_ = _mm_set1_epi8(char(first_));
+    __m128i lastLanes_ = _mm_set1_epi8(char(last_));
+#endif
+    quint64 periodic_ = 0;                          // bits 0, length, 2 length, ... below 64
+    std::array<quint64, kBlockWords> runBits_ = {}; // the hits of a run block
+    int runHits_;                                   // and their number
     // Words are marked in groups, so that the rule and the clearing skip what the filter
     // found nothing in.
     static constexpr std::size_t kGroupWords = 64;
+    static_assert(kGroupWords * 64 == HitStore::kCountedPositions);
     using Groups = std::array<quint64, kRegionWords / kGroupWords / 64>;
 
     std::unique_ptr<quint64[]> bits_; // zero but in the marked groups
     Groups marked_ = {};              // bit g: group g holds marks
+    // bit b: block b is a run of the pattern's byte
+    std::array<quint64, kRegionWords / kBlockWords / 64> runs_ = {};
+    std::array<quint16, kRegionWords / kGroupWords> counts_ = {};
 };
 
 // Reads until count bytes are in or a read gives nothing.
@@ -247,13 +380,16 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
         const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
         quint8* const buffer = storage.get() + (kAlign - address % kAlign) % kAlign;
         RegionScanner scanner(pattern);
+        HitStore::BitmapPool pool;
         for (qint64 start = k * kChunk; start < end; start += 2 * kChunk) {
             const std::size_t want = std::size_t(std::min(kChunk + length - 1, end - start));
             const std::size_t got = ReadFully(readAt, start, buffer, want);
             parts.push_back({HitStore(hits.form(), start), got < want});
             const qint64 positions = std::min(qint64(got) - length + 1, kChunk);
-            if (positions > 0)
-                parts.back().hits.addRegion(start, scanner.scan(buffer, positions));
+            if (positions > 0) {
+                const RegionScanner::Hits found = scanner.scan(buffer, positions);
+                parts.back().hits.addRegion(start, found.bits, found.counts, &pool);
+            }
             if (got < want)
                 return;
         }

@@ -1,27 +1,12 @@
 #include "core/search/HitStore.h"
 
+#include "core/system/ReleaseMemory.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
 
 namespace zirpel {
-
-namespace {
-
-// Without the processor's own instruction (not in the x86-64 baseline) std::popcount is a
-// library call; this is as fast inline.
-int CountBits(quint64 v) {
-#ifdef __POPCNT__
-    return std::popcount(v);
-#else
-    v = v - ((v >> 1) & 0x5555555555555555);
-    v = (v & 0x3333333333333333) + ((v >> 2) & 0x3333333333333333);
-    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0F;
-    return int((v * 0x0101010101010101) >> 56);
-#endif
-}
-
-} // namespace
 
 HitStore::Region& HitStore::regionFor(qint64 offset) {
     const std::size_t r = std::size_t(offset >> kRegionShift) - origin_;
@@ -35,17 +20,45 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
-void HitStore::addRegion(qint64 start, std::span<const quint64> bits) {
-    Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
+HitStore::Bitmap HitStore::BitmapPool::copyOf(std::span<const quint64> bits) {
+    if (last_ && bits.size() == lastWords_ && std::equal(bits.begin(), bits.end(), last_))
+        return Bitmap(const_cast<quint64*>(last_), {block_});
+    constexpr std::size_t kPerBlock = kLargePage / (kWords * sizeof(quint64));
+    static_assert(kPerBlock >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
+    Bitmap copy;
+    if (block_ && taken_ < kPerBlock) {
+        copy = Bitmap(static_cast<quint64*>(block_.get()) + taken_++ * kWords, {block_});
+    } else if (void* const block = AllocateLargeBlock(kLargePage)) {
+        block_ = std::shared_ptr<void>(block, [](void* b) { FreeLargeBlock(b, kLargePage); });
+        taken_ = 1;
+        copy = Bitmap(static_cast<quint64*>(block), {block_});
+    } else {
+        copy = Bitmap(new quint64[kWords], {});
+    }
+    std::fill(std::copy(bits.begin(), bits.end(), copy.get()), copy.get() + kWords, 0);
+    // Only a bitmap in a block outlives its region when shared.
+    last_ = copy.get_deleter().block ? copy.get() : nullptr;
+    lastWords_ = bits.size();
+    return copy;
+}
+
+void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
+                         std::span<const quint16> counts, BitmapPool* pool) {
     constexpr std::size_t kBlockWords = std::size_t(1) << (kBlockShift - 6);
+    Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
+    Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kBlockWords - 1) / kBlockWords);
     std::array<quint16, kBlocks> blockCounts{};
     quint32 count = 0;
     for (std::size_t b = 0; b * kBlockWords < bits.size(); ++b) {
         int n = 0;
-        for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
-             ++w) {
-            // Runs of one byte value searched for that byte fill whole words.
-            n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
+        if (!counts.empty()) {
+            n = counts[b];
+        } else {
+            for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
+                 ++w) {
+                // Runs of one byte value searched for that byte fill whole words.
+                n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
+            }
         }
         blockCounts[b] = quint16(n);
         count += quint32(n);
@@ -56,9 +69,13 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits) {
     region.count = count;
     count_ += count;
     if (form_ == Form::Bitmap || (form_ == Form::Auto && count > kListMax)) {
-        region.bits = std::make_unique_for_overwrite<quint64[]>(kWords);
-        std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
-                  region.bits.get() + kWords, 0);
+        if (pool) {
+            region.bits = pool->copyOf(bits);
+        } else {
+            region.bits = Bitmap(new quint64[kWords], {});
+            std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
+                      region.bits.get() + kWords, 0);
+        }
         region.blockCounts = std::make_unique_for_overwrite<quint16[]>(kBlocks);
         std::copy(blockCounts.begin(), blockCounts.end(), region.blockCounts.get());
         return;
@@ -123,9 +140,19 @@ void HitStore::clear() {
 
 qint64 HitStore::bytesHeld() const {
     qint64 bytes = qint64(regions_.capacity() * sizeof(Region));
-    for (const Region& r : regions_)
-        bytes += r.bits ? qint64(kWords * 8 + kBlocks * 2) : qint64(r.offsets.capacity() * 4);
-    return bytes;
+    // Equal bitmaps may share their memory.
+    std::vector<const quint64*> bitmaps;
+    for (const Region& r : regions_) {
+        if (r.bits) {
+            bitmaps.push_back(r.bits.get());
+            bytes += qint64(kBlocks * 2);
+        } else {
+            bytes += qint64(r.offsets.capacity() * 4);
+        }
+    }
+    std::sort(bitmaps.begin(), bitmaps.end());
+    const auto distinct = std::unique(bitmaps.begin(), bitmaps.end()) - bitmaps.begin();
+    return bytes + qint64(distinct) * qint64(kWords * 8);
 }
 
 int HitStore::bitmapRegions() const {

@@ -11,12 +11,26 @@
 #pragma once
 
 #include <QtGlobal>
+#include <bit>
 #include <cstddef>
 #include <memory>
 #include <span>
 #include <vector>
 
 namespace zirpel {
+
+// The number of bits set. Without the processor's own instruction (not in the x86-64
+// baseline) std::popcount is a library call; this is as fast inline.
+inline int CountBits(quint64 v) {
+#ifdef __POPCNT__
+    return std::popcount(v);
+#else
+    v = v - ((v >> 1) & 0x5555555555555555);
+    v = (v & 0x3333333333333333) + ((v >> 2) & 0x3333333333333333);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0F;
+    return int((v * 0x0101010101010101) >> 56);
+#endif
+}
 
 class HitStore {
 public:
@@ -32,10 +46,46 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
+    // Where a bitmap's memory goes back to: its share of a block of a BitmapPool, or the
+    // heap.
+    struct BitmapRelease {
+        std::shared_ptr<void> block;
+        void operator()(quint64* bits) const {
+            if (!block)
+                delete[] bits;
+        }
+    };
+    using Bitmap = std::unique_ptr<quint64[], BitmapRelease>;
+
+    // Bitmaps for the regions one thread adds, cut from large blocks that the system may
+    // back with huge pages, so that filling them costs few page faults; a block goes
+    // back when its last bitmap is freed. At most one block is partly used. A bitmap
+    // equal to the one before shares its memory: a long run of one byte value searched
+    // for that byte gives the same hits in every region.
+    class BitmapPool {
+    public:
+        // A bitmap of a region holding bits, then zeros. Never written to afterwards.
+        [[nodiscard]] Bitmap copyOf(std::span<const quint64> bits);
+
+    private:
+        std::shared_ptr<void> block_;
+        std::size_t taken_ = 0; // bitmaps cut from block_
+        // The last bitmap cut, and how many of its words were given.
+        const quint64* last_ = nullptr;
+        std::size_t lastWords_ = 0;
+    };
+
+    // Hits are counted per this many positions.
+    static constexpr int kBlockShift = 12; // 4096 positions, 64 words
+    static constexpr qint64 kCountedPositions = qint64(1) << kBlockShift;
+
     // Appends the hits of the region from start on (a multiple of kRegionSize): bit k of
     // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
-    // words, and the region lies behind every hit added before.
-    void addRegion(qint64 start, std::span<const quint64> bits);
+    // words, and the region lies behind every hit added before. counts, if given, holds
+    // the number of hits in each kCountedPositions of bits (the scan knows them);
+    // otherwise they are counted here. A bitmap is taken from pool if given.
+    void addRegion(qint64 start, std::span<const quint64> bits,
+                   std::span<const quint16> counts = {}, BitmapPool* pool = nullptr);
 
     // Appends the hits of part, whose origin lies behind every hit added before.
     void append(HitStore&& part);
@@ -52,7 +102,6 @@ public:
 
 private:
     static constexpr std::size_t kWords = std::size_t(kRegionSize / 64);
-    static constexpr int kBlockShift = 12; // 4096 positions, 64 words
     static constexpr std::size_t kBlocks = std::size_t(kRegionSize >> kBlockShift);
     // A list longer than this would need more room than the region's bitmap.
     static constexpr std::size_t kListMax = std::size_t(kRegionSize / 8 / 4);
@@ -61,7 +110,7 @@ private:
         qint64 before = 0; // hits in the regions in front of this one
         quint32 count = 0;
         std::vector<qint32> offsets;
-        std::unique_ptr<quint64[]> bits;        // set once the region is a bitmap
+        Bitmap bits;                            // set once the region is a bitmap
         std::unique_ptr<quint16[]> blockCounts; // hits in each block of the bitmap
     };
 

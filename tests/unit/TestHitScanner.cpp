@@ -114,6 +114,30 @@ private slots:
             << Placed(2000, 'q', 500, QByteArray(40, 'z')) << QByteArray(40, 'z') << Offsets{500};
         QTest::newRow("overlapping candidates are skipped in a block")
             << QByteArray("ABABABA") << QByteArray("ABA") << Offsets{0, 4};
+        // Blocks that are runs of the pattern's byte, written at once, beside those that
+        // are not.
+        const QByteArray ones(1100, 1);
+        QTest::newRow("00000000 in zeros ending inside a block")
+            << QByteArray(1500, 0) << QByteArray(4, 0)
+            << Steps(0, 508, 4) + Steps(512, 1020, 4) + Steps(1024, 1496, 4);
+        QTest::newRow("000000 in zeros, the byte behind a block's last hit set")
+            << Placed(1024, 0, 512, "\x01") << QByteArray(3, 0)
+            << Steps(0, 507, 3) + Steps(513, 1020, 3);
+        QTest::newRow("0000 in zeros broken by one byte")
+            << Placed(1536, 0, 700, "\x01") << QByteArray(2, 0)
+            << Steps(0, 510, 2) + Steps(512, 698, 2) + Steps(701, 1023, 2) + Steps(1024, 1534, 2);
+        QTest::newRow("eight zero bytes in zeros broken by one byte")
+            << Placed(1536, 0, 700, "\x01") << QByteArray(8, 0)
+            << Steps(0, 504, 8) + Steps(512, 688, 8) + Steps(701, 1021, 8) + Steps(1024, 1528, 8);
+        QByteArray twoSet(600, 0);
+        twoSet[53] = twoSet[130] = 1;
+        QTest::newRow("40 zero bytes in zeros, a byte set past the word of the next candidate")
+            << twoSet << QByteArray(40, 0)
+            << Offsets{0, 54} + Steps(131, 491, 40) + Steps(512, 552, 40);
+        QTest::newRow("0101 in a run of 01") << ones << QByteArray(2, 1) << Steps(0, 1098, 2);
+        QTest::newRow("01010101 in a run of 01")
+            << ones << QByteArray(4, 1)
+            << Steps(0, 508, 4) + Steps(512, 1020, 4) + Steps(1024, 1096, 4);
     }
     void blockRule() {
         QFETCH(QByteArray, file);

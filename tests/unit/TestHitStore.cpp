@@ -39,6 +39,8 @@ private slots:
             << HitStore::Form::Offsets << qint64(7) << qint64(1) << qint64(3 << 19) << 0;
         QTest::newRow("sparse in bitmaps only")
             << HitStore::Form::Bitmap << qint64(3) << qint64(4097) << qint64(1000) << 4;
+        QTest::newRow("bitmaps of more regions than a block of memory holds")
+            << HitStore::Form::Bitmap << qint64(9) << qint64(65537) << qint64(20 * 16) << 20;
     }
     void hitStore() {
         QFETCH(HitStore::Form, form);
@@ -46,6 +48,8 @@ private slots:
         QFETCH(qint64, step);
         QFETCH(qint64, count);
         QFETCH(int, bitmaps);
+        // As the scan adds them.
+        HitStore::BitmapPool pool;
         HitStore hits(form);
         // The bitmap of one region, handed over when the next offset lies behind it.
         std::vector<quint64> words(HitStore::kRegionSize / 64);
@@ -53,14 +57,14 @@ private slots:
         for (qint64 k = 0; k < count; ++k) {
             const qint64 offset = first + k * step;
             if (offset / HitStore::kRegionSize != region) {
-                hits.addRegion(region * HitStore::kRegionSize, words);
+                hits.addRegion(region * HitStore::kRegionSize, words, {}, &pool);
                 std::fill(words.begin(), words.end(), 0);
                 region = offset / HitStore::kRegionSize;
             }
             const qint64 p = offset % HitStore::kRegionSize;
             words[std::size_t(p / 64)] |= quint64(1) << (p % 64);
         }
-        hits.addRegion(region * HitStore::kRegionSize, words);
+        hits.addRegion(region * HitStore::kRegionSize, words, {}, &pool);
         QCOMPARE(hits.count(), count);
         QCOMPARE(hits.bitmapRegions(), bitmaps);
         // Both ends, the middle, and samples between.
