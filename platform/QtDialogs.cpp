@@ -9,25 +9,61 @@
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace zirpel {
 
+namespace {
+
+// A box or dialog without an owner leaves it to the window manager which window is
+// active when it closes, and some make none active: every key would then go nowhere.
+// The window the user came from is made active again; it gives the focus back to the
+// control that had it.
+class ReturnToWindow {
+public:
+    ReturnToWindow() : window_(QApplication::activeWindow()) {
+        // Right after another box its window may not be active again yet.
+        if (!window_)
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (qobject_cast<QMainWindow*>(top) && top->isVisible())
+                    window_ = top;
+    }
+    ~ReturnToWindow() {
+        if (window_ && window_->isVisible()) {
+            window_->raise();
+            window_->activateWindow();
+        }
+    }
+    ReturnToWindow(const ReturnToWindow&) = delete;
+    ReturnToWindow& operator=(const ReturnToWindow&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
+
+} // namespace
+
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
+    const ReturnToWindow back;
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title, text,
                     QMessageBox::Ok);
     box.exec();
 }
 
 void QtDialogs::appMessage(const QString& text) {
+    const ReturnToWindow back;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Zirpel"), text, QMessageBox::Ok);
     const WindowPlacer centred(box);
     box.exec();
 }
 
 bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
+    const ReturnToWindow back;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), question);
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
@@ -39,13 +75,53 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     return box.clickedButton() == yes;
 }
 
+namespace {
+
+// Until the user's first key or click in the name box, the name put there stays selected
+// whole: a key that types replaces it, whatever the dialog did to the box meanwhile. From
+// then on the box is the user's alone.
+class NameBoxGuard : public QObject {
+public:
+    NameBoxGuard(QLineEdit* box, const QString& name) : QObject(box), box_(box), name_(name) {
+        box->installEventFilter(this);
+    }
+    [[nodiscard]] bool touched() const { return touched_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (!touched_ && !static_cast<QKeyEvent*>(event)->text().isEmpty() &&
+                box_->text() == name_)
+                box_->selectAll();
+            touched_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::InputMethod:
+            touched_ = true;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* box_;
+    QString name_;
+    bool touched_ = false;
+};
+
+} // namespace
+
 void QtDialogs::preselectLastName(QFileDialog& dialog) const {
     if (lastName_.isEmpty())
         return;
     // The folder is read in the background, and a name chosen with selectFile() before it
     // has been read is chosen again when it has, over whatever the user typed or picked
     // meanwhile. So the name box gets the last name now, and the list marks it once the
-    // folder is read, only if the user has not changed the name box by then.
+    // folder is read, only if the user has not touched the name box by then.
     const QFileInfo last(lastName_);
     auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
@@ -55,21 +131,25 @@ void QtDialogs::preselectLastName(QFileDialog& dialog) const {
         return;
     }
     dialog.setDirectory(last.absolutePath());
+    // Selected whole, so that the first key typed replaces it.
     nameBox->setText(last.fileName());
+    nameBox->selectAll();
+    const auto* guard = new NameBoxGuard(nameBox, last.fileName());
     // The dialog marks a name set into the box in the list at once, and a name the user
     // puts into the box before it has the focus is marked beside it, not instead: the
     // dialog would then open the first one marked, the last name. Until the folder is
     // read only the name box holds it.
     list->selectionModel()->clearSelection();
-    const QMetaObject::Connection marking = QObject::connect(
-        model, &QFileSystemModel::directoryLoaded, nameBox,
-        [&dialog, nameBox, last](const QString& folder) {
-            if (folder == last.absolutePath() && nameBox->text() == last.fileName())
-                dialog.selectFile(last.absoluteFilePath());
-        });
-    // Once the user has changed the name, nothing here touches the box or the list again.
-    QObject::connect(nameBox, &QLineEdit::textEdited, nameBox,
-                     [marking] { QObject::disconnect(marking); });
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, guard,
+                     [&dialog, nameBox, guard, last](const QString& folder) {
+                         if (guard->touched() || folder != last.absolutePath() ||
+                             nameBox->text() != last.fileName())
+                             return;
+                         dialog.selectFile(last.absoluteFilePath());
+                         // Marking it may write the name into the box again, unselected.
+                         nameBox->setText(last.fileName());
+                         nameBox->selectAll();
+                     });
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {
@@ -78,6 +158,7 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     // belongs to the window it was opened from: it stays above it, and the system makes
     // that window active again when it closes.
     const bool native = QGuiApplication::platformName() == QLatin1String("windows");
+    const ReturnToWindow back;
     QFileDialog dialog(native ? QApplication::activeWindow() : nullptr, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, !native);
     // The list shows each entry's own text; the appended patterns only drive the filtering.
@@ -96,6 +177,11 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     } else if (!native) {
         preselectLastName(dialog);
     }
+    // The name box offers no completions: a popup of them still open when Return closes
+    // the dialog leaves no window of the program active under some window managers
+    // (openbox), and every key after it goes nowhere. The name is taken as typed.
+    if (auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        nameBox->setCompleter(nullptr);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().first();

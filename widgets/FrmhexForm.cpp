@@ -263,9 +263,14 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     RadioGrpBasis->setAccessibleName(QStringLiteral("Basis"));
     HexEditGrid->setAccessibleName(QStringLiteral("Bearbeitungszeile"));
 
-    // Tab order.
+    // Tab order: the table, then the tool bar's buttons from left to right, then the
+    // spin edits and the panels.
     QWidget::setTabOrder(ScrollBarVertikal, HexGrid);
-    QWidget::setTabOrder(HexGrid, CSpinEditReihen);
+    const QList<QWidget*> toolOrder{
+        HexGrid,        ToolBtnOpen,      ToolButtonEdit,   ToolButtonFindChange, ToolButtonEnde,
+        ToolButtonInfo, ToolButtonHexDez, ToolButtonGitter, CSpinEditReihen};
+    for (qsizetype i = 1; i < toolOrder.size(); ++i)
+        QWidget::setTabOrder(toolOrder[i - 1], toolOrder[i]);
     QWidget::setTabOrder(CSpinEditReihen, CSpinEditSpalten);
     QWidget::setTabOrder(CSpinEditSpalten, ListBoxTreffer);
     QWidget::setTabOrder(ListBoxTreffer, RadioGrpBasisHex);
@@ -279,6 +284,12 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     QWidget::setTabOrder(ComboBoxErsetzen, HexEditGrid);
     QWidget::setTabOrder(HexEditGrid, BtnEditGridUebernehmen);
     QWidget::setTabOrder(BtnEditGridUebernehmen, BtnEditGridCancel);
+
+    // At start the focus is on the first control shown: the table and the spin edits are
+    // hidden, the scroll bar lies outside the small window. The focus is drawn from the
+    // start, not only after the first Tab: the styles draw it for the keyboard alone.
+    ToolBtnOpen->setFocus(Qt::OtherFocusReason);
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
 
     Central->resize(697, 526);
 }

@@ -230,9 +230,11 @@ def tree(acc, indent=0, out=None):
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
+    # At start the focus is on the first control shown: the tool bar's "Öffnen".
+    dict(keys="", focus=("push button", "Öffnen")),
     # No file yet: the search panel is not shown, so Alt+H opens the help menu.
     dict(keys="alt+h", focus=("menu item", "Inhalt")),
-    dict(keys="Escape Escape", focus=("scroll bar", "Position in der Datei")),
+    dict(keys="Escape Escape", focus=("push button", "Öffnen")),
     # Opened from the recent list: the table takes the focus on its current cell.
     dict(keys="alt+d 1", focus=(CELL, "00")),
     dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00"), headers=("00000010", "00")),
@@ -242,42 +244,67 @@ STEPS = [
     dict(keys="ctrl+Home", focus=(CELL, "00")),
     dict(keys="Next", focus=(CELL, "F0")),
     dict(keys="Prior", focus=(CELL, "00")),
-    # Ctrl+Tab and Ctrl+Shift+Tab leave the table.
-    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    # Ctrl+Tab and Ctrl+Shift+Tab leave the table; the tool bar comes after it, then the
+    # spin edits.
+    dict(keys="ctrl+Tab", focus=("push button", "Öffnen")),
     dict(keys="shift+Tab", focus=TABLE),
     dict(keys="ctrl+shift+Tab", focus=("scroll bar", "Position in der Datei")),
     dict(keys="Tab", focus=TABLE),
     # A step says the new value and nothing of the table.
-    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="ctrl+shift+Tab shift+Tab shift+Tab", focus=("spin button", "Reihen:")),
     dict(keys="Up", focus=("spin button", "Reihen:"), value=20,
          heard=[("object:property-change:accessible-value", "spin button 'Reihen:'")],
          not_heard=["focus:", "object:state-changed:focused"]),
-    # Ctrl+E shows the edit panel: no row is loaded, so the table has the focus; Return
-    # loads the current row, Ctrl+Tab reaches the edit row.
+    dict(keys="shift+Tab", focus=("check box", "Tabellengitter ein-/ausschalten")),
+    # Ctrl+E shows the edit panel: no row is loaded, so the table has the focus. Return
+    # loads the current row, and the keys go on at its first byte; only the grid with the
+    # focus frames its current cell.
     dict(keys="ctrl+e", focus=TABLE, direct=True),
-    dict(keys="Return", focus=TABLE, cell=(1, 1, "00"), edit=(0, "00000000")),
-    dict(keys="ctrl+Tab Tab Tab", focus=(CELL, "00"), within="Bearbeitungszeile"),
+    dict(keys="Return", focus=(CELL, "00"), within="Bearbeitungszeile", cell=(1, 1, "00"),
+         edit=(0, "00000000"), frames=[("Bearbeitungszeile", 0, 1, True),
+                                       ("Dateiinhalt", 1, 1, False)]),
     dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
-    dict(keys="space", focus=TABLE, direct=True),
+    dict(keys="space", focus=TABLE, direct=True, frames=[("Dateiinhalt", 1, 1, True)]),
+    # Letters and digits typed into the table do not move it (the next key shows where
+    # they left it).
+    dict(keys="3 Right", focus=(CELL, "01")),
+    dict(keys="a Left", focus=(CELL, "00")),
     # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
-    dict(keys="Return ctrl+Tab Tab Tab 4", focus=("text", None)),
+    dict(keys="Return 4", focus=("text", None)),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
     # The search panel; Ctrl+E from the entry, too, reaches the window.
-    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
-    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     # A search without hits leaves the focus in the entry, which says the count.
     dict(keys="ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("combo box", "Suchen nach:"), desc="0 Treffer"),
-    # With hits the list takes the focus and says the count; the page stays.
+    # With hits the list takes the focus and says the count; the page stays. A frame
+    # around the list shows the focus until an entry is current, then around that entry.
     dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("list", "Treffer"), desc="4 Treffer", cell=(1, 1, "00"),
-         direct=True, tree=True),
+         direct=True, tree=True, frames=[("Treffer", None, None, True)]),
     # The first Down selects the first hit and shows its page.
-    dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41")),
+    dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41"),
+         frames=[("Treffer", 0, None, True)]),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
+    # The open dialog's name box is empty or selected whole whenever it can be typed
+    # into, also once its folder has been read: a typed path replaces the last name. When
+    # the dialog closes (a file opened, cancelled, or refused with a message), the window
+    # is active again with the focus where it was.
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="type:{other} Return", focus=TABLE, title="Zirpel  [{other}]", active=True),
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="pause:3", focus=("text", None), selected=True),
+    dict(keys="type:{data} Return", focus=TABLE, title="Zirpel  [{data}]", active=True),
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="Escape", focus=TABLE, active=True),
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="type:{missing} Return", focus=("push button", None)),
+    dict(keys="Return", focus=TABLE, active=True),
+    dict(keys="Down", focus=(CELL, "10")),
 ]
 
 
@@ -285,6 +312,41 @@ def accessible_app():
     for app in pyatspi.Registry.getDesktop(0):
         if app is not None and app.name.lower().startswith("zirpel"):
             return app
+    return None
+
+
+def dotted(x, y, width, height):
+    """Whether a column of that screen area shows a dotted line: its pixels alternate."""
+    text = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (
+        width, height, x, y), "+repage", "-depth", "8", "txt:-"], capture_output=True,
+                          text=True).stdout
+    columns = {}
+    for px, py, colour in re.findall(r"^(\d+),(\d+): (\S+)", text, re.M):
+        columns.setdefault(int(px), {})[int(py)] = colour
+    changes = [sum(c.get(i) != c.get(i + 1) for i in range(height - 1)) for c in columns.values()]
+    return bool(changes) and max(changes) >= height // 3
+
+
+def frame_drawn(app, name, row, column):
+    """Whether the dotted focus frame shows: around a table's cell (along its left inner
+    edge), around the list (row None: down its left edge) or around one of its entries."""
+    if column is not None:
+        cell = find(app, "table", name).queryTable().getAccessibleAt(row, column)
+        x, y, width, height = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return dotted(x + 1, y + 2, 1, height - 4)
+    found = find(app, "list", name)
+    if row is not None:
+        found = found[row]
+    x, y, width, height = found.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    if row is None:  # the middle half, past where the first entries are drawn
+        return dotted(x, y + height // 4, 4, height // 2)
+    return dotted(x, y + 1, 4, height - 2)
+
+
+def main_window(app):
+    for window in app:
+        if window is not None and window.name.startswith("Zirpel"):
+            return window
     return None
 
 
@@ -322,6 +384,21 @@ def check_step(app, reader, step, heard):
             row = find(app, "table", "Bearbeitungszeile").queryTable()
             if row.getAccessibleAt(0, column).name != text:
                 return "edit row cell %d reads '%s'" % (column, row.getAccessibleAt(0, column).name)
+        if "selected" in step:
+            # Empty, or selected whole: what is typed replaces it.
+            text = focus.queryText()
+            whole = (0, text.characterCount)
+            if text.characterCount and (text.getNSelections() != 1 or
+                                        tuple(text.getSelection(0)) != whole):
+                return "name box '%s' not selected whole" % text.getText(0, -1)
+        if "title" in step and main_window(app).name != step["title"]:
+            return "caption '%s'" % main_window(app).name
+        if step.get("active") and not main_window(app).getState().contains(pyatspi.STATE_ACTIVE):
+            return "window not active"
+        for name, row, column, shown in step.get("frames", []):
+            if frame_drawn(app, name, row, column) != shown:
+                return "focus frame %s on %s %s" % ("missing" if shown else "drawn", name,
+                                                    (row, column))
         if "cell" in step:
             row, column, text = step["cell"]
             table = find(app, "table", "Dateiinhalt").queryTable()
@@ -364,11 +441,12 @@ def run(desktop, program, steps, print_tree):
 
     def keyboard_on_window():
         # The window manager has framed the window at its final outer size (250 x 200)
-        # and made it the active one (a popup opened before that would close again), and
-        # the program knows it.
+        # and made it the active one with the X server's input focus, where the keys go (a
+        # popup opened before that would close again), and the program knows it.
         found = x("xdotool", "search", "--name", "^Zirpel \\[\\]$").split()
         active = x("xprop", "-root", "_NET_ACTIVE_WINDOW").split()
-        if not found or not active or int(found[0]) != int(active[-1], 16):
+        if not found or not active or int(found[0]) != int(active[-1], 16) or \
+                x("xdotool", "getwindowfocus").strip() != found[0]:
             return False
         extents = re.findall(r"\d+", x("xprop", "-id", found[0], "_NET_FRAME_EXTENTS"))
         size = re.findall(r"(?:Width|Height): +(\d+)", x("xwininfo", "-id", found[0]))
@@ -379,12 +457,19 @@ def run(desktop, program, steps, print_tree):
             app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None
 
     until("the keyboard on its window", keyboard_on_window)
+    files = dict(data=data, other=os.path.join(desktop.work, "other.bin"),
+                 missing=os.path.join(desktop.work, "missing.bin"))
+    with open(files["other"], "wb") as f:
+        f.write(content)
     failures = []
     for number, step in enumerate(steps, 1):
         reader.take()
+        step = {k: v.format(**files) if isinstance(v, str) else v for k, v in step.items()}
         for key in step["keys"].split():
             if key.startswith("type:"):
                 desktop.type(key[5:])
+            elif key.startswith("pause:"):
+                time.sleep(float(key[6:]))  # a user who waits is the case itself
             else:
                 desktop.key(key)
         heard = []

@@ -82,6 +82,11 @@ void TFrmHexEditor::HexGridDblClick() {
     edit->setEnabled(true);
     ui->BtnEditGridUebernehmen->setEnabled(true);
     ui->BtnEditGridCancel->setEnabled(true);
+    // The row is loaded to be changed: the keys go on at its first byte.
+    if (EditPanelVisible == 1) {
+        edit->setCurrentCell(1, 0);
+        edit->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 } // namespace zirpel
