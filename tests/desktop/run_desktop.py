@@ -133,9 +133,14 @@ class Desktop:
             process.wait()
         shutil.rmtree(self.work, ignore_errors=True)
 
-    def key(self, *keys):
-        subprocess.run(["xdotool", "key", "--clearmodifiers", "--delay", "30", *keys],
-                       env=self.env, check=True)
+    def key(self, *keys, held=False):
+        # A key held down stays down for the keys pressed meanwhile.
+        subprocess.run(["xdotool", "key"] + ([] if held else ["--clearmodifiers"]) +
+                       ["--delay", "30", *keys], env=self.env, check=True)
+
+    def hold(self, key, down):
+        subprocess.run(["xdotool", "keydown" if down else "keyup", key], env=self.env,
+                       check=True)
 
     def type(self, text):
         subprocess.run(["xdotool", "type", "--clearmodifiers", "--delay", "20", text],
@@ -227,16 +232,23 @@ def tree(acc, indent=0, out=None):
 # must not have got; value, the focused control's value; direct, the focus went straight
 # there (a screen reader heard of no other control on the way); tree, the step after which
 # --tree prints the tree.
+# More keys: "down:"/"up:" hold a key and let it go, "pause:" waits seconds as a user
+# does; {data}, {other} and {missing} stand for the test's files. frames, where the
+# dotted focus frame shows or not (name, row, column, shown; see frame_drawn); selected,
+# the focused text is empty or selected whole; title, the main window's caption; active,
+# the main window is the active one.
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
     # At start the focus is on the first control shown: the tool bar's "Öffnen".
     dict(keys="", focus=("push button", "Öffnen")),
-    # No file yet: the search panel is not shown, so Alt+H opens the help menu.
-    dict(keys="alt+h", focus=("menu item", "Inhalt")),
-    dict(keys="Escape Escape", focus=("push button", "Öffnen")),
+    # No file yet: the search panel is not shown, so Alt+H opens the help menu. Alt is let
+    # go once the menu is open: let go before, it would close the menu again.
+    dict(keys="down:alt h", focus=("menu item", "Inhalt")),
+    dict(keys="up:alt Escape Escape", focus=("push button", "Öffnen")),
     # Opened from the recent list: the table takes the focus on its current cell.
-    dict(keys="alt+d 1", focus=(CELL, "00")),
+    dict(keys="down:alt d", focus=("menu item", "Öffnen")),
+    dict(keys="up:alt 1", focus=(CELL, "00")),
     dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00"), headers=("00000010", "00")),
     dict(keys="End", focus=(CELL, "................")),
     dict(keys="Home", focus=(CELL, "10")),
@@ -316,20 +328,24 @@ def accessible_app():
 
 
 def dotted(x, y, width, height):
-    """Whether a column of that screen area shows a dotted line: its pixels alternate."""
+    """Whether a line along the longer side of that screen area is dotted: its pixels
+    alternate."""
     text = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (
         width, height, x, y), "+repage", "-depth", "8", "txt:-"], capture_output=True,
                           text=True).stdout
-    columns = {}
+    lines = {}
     for px, py, colour in re.findall(r"^(\d+),(\d+): (\S+)", text, re.M):
-        columns.setdefault(int(px), {})[int(py)] = colour
-    changes = [sum(c.get(i) != c.get(i + 1) for i in range(height - 1)) for c in columns.values()]
-    return bool(changes) and max(changes) >= height // 3
+        across, along = (int(py), int(px)) if width > height else (int(px), int(py))
+        lines.setdefault(across, {})[along] = colour
+    length = max(width, height)
+    changes = [sum(c.get(i) != c.get(i + 1) for i in range(length - 1)) for c in lines.values()]
+    return bool(changes) and max(changes) >= length // 3
 
 
 def frame_drawn(app, name, row, column):
     """Whether the dotted focus frame shows: around a table's cell (along its left inner
-    edge), around the list (row None: down its left edge) or around one of its entries."""
+    edge), around the list (row None: down its left edge) or around one of its entries
+    (along its top edge)."""
     if column is not None:
         cell = find(app, "table", name).queryTable().getAccessibleAt(row, column)
         x, y, width, height = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -340,7 +356,7 @@ def frame_drawn(app, name, row, column):
     x, y, width, height = found.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     if row is None:  # the middle half, past where the first entries are drawn
         return dotted(x, y + height // 4, 4, height // 2)
-    return dotted(x, y + 1, 4, height - 2)
+    return dotted(x + 4, y, width - 8, 2)  # the entry's top edge, above its text
 
 
 def main_window(app):
@@ -465,13 +481,17 @@ def run(desktop, program, steps, print_tree):
     for number, step in enumerate(steps, 1):
         reader.take()
         step = {k: v.format(**files) if isinstance(v, str) else v for k, v in step.items()}
+        held = False
         for key in step["keys"].split():
             if key.startswith("type:"):
                 desktop.type(key[5:])
+            elif key.startswith(("down:", "up:")):
+                held = key.startswith("down:")
+                desktop.hold(key.split(":")[1], held)
             elif key.startswith("pause:"):
                 time.sleep(float(key[6:]))  # a user who waits is the case itself
             else:
-                desktop.key(key)
+                desktop.key(key, held=held)
         heard = []
 
         def holds():
