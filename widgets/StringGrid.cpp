@@ -125,7 +125,6 @@ public:
         editor->setFont(grid_->font());
         const int col = index.column();
         const int row = index.row();
-        editor->installEventFilter(grid_);
         connect(editor, &QLineEdit::textEdited, grid_, [this, col, row](const QString& text) {
             grid_->editorTextChanged(col, row, text);
         });
@@ -382,18 +381,6 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (!i.isValid() || canSelect(i.column(), i.row()))
         QTableView::mouseDoubleClickEvent(event);
     emit dblClick();
-}
-
-void StringGrid::setWindowKeys(QList<QKeyCombination> keys) {
-    windowKeys_ = std::move(keys);
-}
-
-bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
-    // An open cell editor would take the window's keys (Ctrl+E: end of line) for its own.
-    if (event->type() == QEvent::ShortcutOverride &&
-        windowKeys_.contains(static_cast<QKeyEvent*>(event)->keyCombination()))
-        return true;
-    return QTableView::eventFilter(watched, event);
 }
 
 QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {

@@ -69,9 +69,6 @@ public:
     // closes; the hook decides what the cells keep and sets them.
     void setEditTextHook(std::function<void(int col, int row, const QString& text)> hook);
 
-    // Keys of the window that an open cell editor leaves to it.
-    void setWindowKeys(QList<QKeyCombination> keys);
-
     // The removable dotted marker: drawing the same rectangle again removes it, and
     // setting the text of a cell it touches removes it too.
     void toggleFocusFrame(const QRect& rect);
@@ -88,7 +85,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     // Typed letters and digits never move the current cell.
@@ -134,7 +130,6 @@ private:
     int charWidth_ = 7;
     QVector<int> colWidths_;
     QList<QRect> focusFrames_;
-    QList<QKeyCombination> windowKeys_;
     std::function<bool(int, int)> selectCellHook_;
     std::function<void(int, int, const QString&)> editTextHook_;
     mutable QRawFont rawFont_;

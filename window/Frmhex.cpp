@@ -27,14 +27,23 @@ namespace zirpel {
 
 TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform), ui(std::make_unique<Ui::FrmHexEditor>()) {
+    BuildForm();
+    ConnectAppHandlers();
+    ConnectViewHandlers();
+    ConnectSearchHandlers();
+    ConnectEditHandlers();
+    ConnectFocusRules();
+    InstallKeys();
+    FormCreate();
+}
+
+void TFrmHexEditor::BuildForm() {
     ui->setupUi(this);
     placer_ = new WindowPlacer(*this, WindowPlacer::Sizing::Fixed);
     ui->ListBoxTreffer->setModel(&search_.hits());
-    // Handlers that need an open file go through WithFile.
-    const auto withFile = [this](void (TFrmHexEditor::*handler)()) {
-        return [this, handler] { WithFile(handler); };
-    };
+}
 
+void TFrmHexEditor::ConnectAppHandlers() {
     // Menu items and the tool buttons tied to them.
     connect(ui->MnuOeffnen, &QAction::triggered, this, &TFrmHexEditor::MnuOeffnenClick);
     connect(ui->ToolBtnOpen, &QToolButton::clicked, ui->MnuOeffnen, &QAction::trigger);
@@ -47,30 +56,24 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
     connect(ui->MnuInhalt, &QAction::triggered, this, &TFrmHexEditor::MnuInhaltClick);
     connect(ui->ToolButtonInfo, &QToolButton::clicked, ui->MnuInhalt, &QAction::trigger);
     connect(ui->MnuInfo, &QAction::triggered, this, &TFrmHexEditor::MnuInfoClick);
+}
 
+void TFrmHexEditor::ConnectViewHandlers() {
     // The table.
     connect(ui->HexGrid, &StringGrid::mouseDown, this, &TFrmHexEditor::HexGridMouseDown);
     connect(ui->HexGrid, &StringGrid::mouseUp, this, &TFrmHexEditor::HexGridMouseUp);
     connect(ui->HexGrid, &StringGrid::dblClick, this, &TFrmHexEditor::HexGridDblClick);
     connect(ui->ScrollBarVertikal, &QScrollBar::valueChanged, this,
-            withFile(&TFrmHexEditor::ScrollBarVertikalChange));
-    // The table has no scrolling of its own: its wheel turns the scroll bar.
-    ui->HexGrid->viewport()->installEventFilter(this);
+            WithFileRun(&TFrmHexEditor::ScrollBarVertikalChange));
 
-    // Page shape and display options.
+    // Page shape and display options. A panel that goes takes no focus along: the table
+    // has it before the panel's toggle runs.
     connect(ui->CSpinEditReihen, &QSpinBox::valueChanged, this,
             &TFrmHexEditor::CSpinEditReihenChange);
     connect(ui->CSpinEditSpalten, &QSpinBox::valueChanged, this,
             &TFrmHexEditor::CSpinEditSpaltenChange);
-    // A panel that goes takes no focus along: the table has it first, so that a screen
-    // reader hears of no control in between.
     for (QToolButton* button : {ui->ToolButtonEdit, ui->ToolButtonFindChange})
-        connect(button, &QToolButton::clicked, this, [this] {
-            QWidget* focus = focusWidget();
-            if (ui->HexGrid->isVisible() && focus &&
-                (ui->GrpEdit->isAncestorOf(focus) || ui->GrpFindChange->isAncestorOf(focus)))
-                ui->HexGrid->setFocus(Qt::OtherFocusReason);
-        });
+        connect(button, &QToolButton::clicked, this, &TFrmHexEditor::TakeFocusFromPanels);
     connect(ui->ToolButtonEdit, &QToolButton::clicked, this, &TFrmHexEditor::ToolButtonEditClick);
     connect(ui->ToolButtonFindChange, &QToolButton::clicked, this,
             &TFrmHexEditor::ToolButtonFindChangeClick);
@@ -78,56 +81,60 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             &TFrmHexEditor::ToolButtonHexDezClick);
     connect(ui->ToolButtonGitter, &QToolButton::clicked, this,
             &TFrmHexEditor::ToolButtonGitterClick);
+}
 
-    // Search and replace panel. Every change of the list's selection counts as a click.
+void TFrmHexEditor::ConnectSearchHandlers() {
+    // Every change of the list's selection counts as a click.
     connect(ui->ListBoxTreffer->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            withFile(&TFrmHexEditor::ListBoxTrefferClick));
+            WithFileRun(&TFrmHexEditor::ListBoxTrefferClick));
     connect(ui->ListBoxTreffer, &HitListView::clicked, this,
-            withFile(&TFrmHexEditor::ListBoxTrefferClick));
-    connect(ui->BtnSuchen, &QPushButton::clicked, this, withFile(&TFrmHexEditor::BtnSuchenClick));
+            WithFileRun(&TFrmHexEditor::ListBoxTrefferClick));
+    connect(ui->BtnSuchen, &QPushButton::clicked, this,
+            WithFileRun(&TFrmHexEditor::BtnSuchenClick));
     connect(ui->BtnErsetzen, &QPushButton::clicked, this,
-            withFile(&TFrmHexEditor::BtnErsetzenClick));
+            WithFileRun(&TFrmHexEditor::BtnErsetzenClick));
     connect(ui->BtnNeueSuche, &QPushButton::clicked, this,
-            withFile(&TFrmHexEditor::BtnNeueSucheClick));
-    connect(ui->BtnHilfe, &QPushButton::clicked, this, withFile(&TFrmHexEditor::BtnHilfeClick));
+            WithFileRun(&TFrmHexEditor::BtnNeueSucheClick));
+    connect(ui->BtnHilfe, &QPushButton::clicked, this, WithFileRun(&TFrmHexEditor::BtnHilfeClick));
     connect(ui->ComboBoxSuchen, &QComboBox::activated, this,
-            withFile(&TFrmHexEditor::ComboBoxSuchenExit));
+            WithFileRun(&TFrmHexEditor::ComboBoxSuchenExit));
     connect(ui->ComboBoxErsetzen, &QComboBox::activated, this,
-            withFile(&TFrmHexEditor::ComboBoxErsetzenExit));
-    for (QComboBox* box : {ui->ComboBoxSuchen, ui->ComboBoxErsetzen}) {
-        box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
-    }
+            WithFileRun(&TFrmHexEditor::ComboBoxErsetzenExit));
+}
 
-    // Edit panel.
+void TFrmHexEditor::ConnectEditHandlers() {
     ui->HexEditGrid->setSelectCellHook(
         [this](int col, int row) { return HexEditGridSelectCell(col, row); });
     ui->HexEditGrid->setEditTextHook(
         [this](int col, int row, const QString& text) { HexEditGridSetEditText(col, row, text); });
     // The table has the focus back before the buttons that had it are disabled.
     for (QPushButton* button : {ui->BtnEditGridUebernehmen, ui->BtnEditGridCancel})
-        connect(button, &QPushButton::clicked, this,
-                [this] { ui->HexGrid->setFocus(Qt::OtherFocusReason); });
+        connect(button, &QPushButton::clicked, this, &TFrmHexEditor::FocusTable);
     connect(ui->BtnEditGridUebernehmen, &QPushButton::clicked, this,
             &TFrmHexEditor::BtnEditGridUebernehmenClick);
     connect(ui->BtnEditGridCancel, &QPushButton::clicked, this,
             &TFrmHexEditor::BtnEditGridCancelClick);
+}
 
-    // F1: help for the focus widget; an open menu has the keyboard, so it is watched.
-    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    helpKey->setContext(Qt::WindowShortcut);
-    connect(helpKey, &QShortcut::activated, this, &TFrmHexEditor::ShowContextHelp);
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
-        menu->installEventFilter(this);
+void TFrmHexEditor::ConnectFocusRules() {
+    // The focus goes where the work goes on: into the edit panel's row, or the table.
+    connect(ui->ToolButtonEdit, &QToolButton::clicked, this, &TFrmHexEditor::FocusEditRowOrTable);
+    connect(qApp, &QApplication::focusChanged, this, &TFrmHexEditor::KeepFocusOffToolBar);
+}
 
-    // Keys for the tool buttons that take no focus. Each presses its button, which does
-    // nothing while the button is disabled; the menus show no key texts.
+void TFrmHexEditor::InstallKeys() {
     const auto key = [this](QKeySequence keys, QWidget* scope, Qt::ShortcutContext context,
                             auto run) {
         auto* shortcut = new QShortcut(keys, scope);
         shortcut->setContext(context);
         connect(shortcut, &QShortcut::activated, this, run);
     };
+    // F1: help for the focus widget. An open menu has the keyboard: eventFilter sees it.
+    key(QKeySequence(Qt::Key_F1), this, Qt::WindowShortcut, [this] { ShowContextHelp(); });
+
+    // Keys for the tool buttons that take no focus. Each presses its button, which does
+    // nothing while the button is disabled; the menus show no key texts. No entry, spin
+    // edit or cell editor of this window takes them for its own (eventFilter).
     for (const auto& [keys, button] : {std::pair{Qt::CTRL | Qt::Key_O, ui->ToolBtnOpen},
                                        std::pair{Qt::CTRL | Qt::Key_F, ui->ToolButtonFindChange},
                                        std::pair{Qt::CTRL | Qt::Key_E, ui->ToolButtonEdit},
@@ -135,13 +142,16 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
         key(QKeySequence(keys), this, Qt::WindowShortcut, [button = button] { button->click(); });
         windowKeys_.append(keys);
     }
-    for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid})
-        grid->setWindowKeys(windowKeys_);
+    // The window's keys, F1 in its menus, the wheel over the table and leaving an entry
+    // are seen in one place, whichever of the window's controls has them (eventFilter).
+    qApp->installEventFilter(this);
+
     // Return and F2 load the table's current row, as a double click does.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})
         key(QKeySequence(k), ui->HexGrid, Qt::WidgetShortcut, [this] { HexGridDblClick(); });
-    // Tab moves between the cells of the two grids; Ctrl+Tab leaves them. The grid takes
-    // the focus first, so that an open cell editor is closed as any focus change does.
+    // Tab moves between the cells of the two grids; Ctrl+Tab and Ctrl+Shift+Tab leave them,
+    // from a cell editor too. The grid takes the focus first, so that an open cell editor
+    // is closed as any focus change does.
     for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid}) {
         for (const bool next : {true, false}) {
             const QKeySequence keys = next ? QKeySequence(Qt::CTRL | Qt::Key_Tab)
@@ -152,43 +162,43 @@ TFrmHexEditor::TFrmHexEditor(const Platform& platform, QWidget* parent)
             });
         }
     }
-    // The spin edits' line edits would take Ctrl+E as the entries' do.
-    ui->CSpinEditReihen->installEventFilter(this);
-    ui->CSpinEditSpalten->installEventFilter(this);
-    // Ctrl+Tab reaches the table itself where the shortcut above is not matched first.
-    ui->HexGrid->installEventFilter(this);
-
-    // The focus goes where the work goes on: into the panel's row, or back to the table.
-    connect(ui->ToolButtonEdit, &QToolButton::clicked, this, [this] {
-        if (EditPanelVisible == 1 && ui->HexEditGrid->isEnabled())
-            ui->HexEditGrid->setFocus(Qt::OtherFocusReason);
-        else if (ui->HexGrid->isVisible())
-            ui->HexGrid->setFocus(Qt::OtherFocusReason);
-    });
-    connect(ui->BtnNeueSuche, &QPushButton::clicked, this,
-            [this] { ui->ListBoxTreffer->setAccessibleDescription(QString()); });
-    // A control that becomes disabled or hidden hands the focus on down the tab order; it
-    // never lands on the tool bar that way, but on the table.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (now && old && ui->ToolBar1->isAncestorOf(now) &&
-            (!old->isEnabled() || !old->isVisible()))
-            // Once this focus change is over: a screen reader hears of it after this one.
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (ui->HexGrid->isVisible() && ui->ToolBar1->isAncestorOf(focusWidget()))
-                        ui->HexGrid->setFocus(Qt::OtherFocusReason);
-                },
-                Qt::QueuedConnection);
-    });
-
     // Return in the search entry searches, as "&Suchen" does; the entry's popup list
     // keeps its own Return.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter})
         key(QKeySequence(k), ui->ComboBoxSuchen, Qt::WidgetShortcut,
             [this] { ui->BtnSuchen->click(); });
+}
 
-    FormCreate();
+void TFrmHexEditor::TakeFocusFromPanels() {
+    QWidget* focus = focusWidget();
+    if (ui->HexGrid->isVisible() && focus &&
+        (ui->GrpEdit->isAncestorOf(focus) || ui->GrpFindChange->isAncestorOf(focus)))
+        FocusTable();
+}
+
+void TFrmHexEditor::FocusTable() {
+    ui->HexGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void TFrmHexEditor::FocusEditRowOrTable() {
+    if (EditPanelVisible == 1 && ui->HexEditGrid->isEnabled())
+        ui->HexEditGrid->setFocus(Qt::OtherFocusReason);
+    else if (ui->HexGrid->isVisible())
+        FocusTable();
+}
+
+void TFrmHexEditor::KeepFocusOffToolBar(QWidget* old, QWidget* now) {
+    // A control that becomes disabled or hidden hands the focus on down the tab order; it
+    // never lands on the tool bar that way, but on the table. That is done once this focus
+    // change is over, so a screen reader hears of it after this one.
+    if (now && old && ui->ToolBar1->isAncestorOf(now) && (!old->isEnabled() || !old->isVisible()))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (ui->HexGrid->isVisible() && ui->ToolBar1->isAncestorOf(focusWidget()))
+                    FocusTable();
+            },
+            Qt::QueuedConnection);
 }
 
 TFrmHexEditor::~TFrmHexEditor() {
@@ -196,6 +206,7 @@ TFrmHexEditor::~TFrmHexEditor() {
     // longer a TFrmHexEditor; the focus moves and an open cell editor of the edit row
     // then hands on its text. Nothing a child says from here on concerns the window, and
     // the hit list outlives the model it shows.
+    qApp->removeEventFilter(this);
     ui->HexEditGrid->setEditTextHook(nullptr);
     ui->HexEditGrid->setSelectCellHook(nullptr);
     ui->ListBoxTreffer->setModel(nullptr);
@@ -225,26 +236,40 @@ void TFrmHexEditor::WithFile(void (TFrmHexEditor::*handler)()) {
         (this->*handler)();
 }
 
+namespace {
+
+// The object is this one or lies below it, menus and their popups included.
+bool OwnedBy(const QObject* object, const QObject* owner) {
+    for (; object; object = object->parent())
+        if (object == owner)
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched) &&
+    // Every event of the application passes here (InstallKeys): only this window's count.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::Wheel &&
+        type != QEvent::FocusOut)
+        return false;
+    if (!OwnedBy(watched, this))
+        return QMainWindow::eventFilter(watched, event);
+    if (type == QEvent::KeyPress && qobject_cast<QMenu*>(watched) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         ShowContextHelp();
         return true;
     }
-    if (event->type() == QEvent::ShortcutOverride &&
+    // An entry, a spin edit or a cell editor would take Ctrl+E for end of line: the
+    // window's own keys are the window's wherever the focus is.
+    if (type == QEvent::ShortcutOverride &&
         windowKeys_.contains(static_cast<QKeyEvent*>(event)->keyCombination()))
-        return true; // an entry would take Ctrl+E for end of line
-    if (event->type() == QEvent::KeyPress && watched == ui->HexGrid) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
-            (key->modifiers() & Qt::ControlModifier)) {
-            focusNextPrevChild(key->key() == Qt::Key_Tab);
-            return true;
-        }
-    }
-    if (event->type() == QEvent::Wheel && watched == ui->HexGrid->viewport())
+        return true;
+    // The table has no scrolling of its own: its wheel turns the scroll bar.
+    if (type == QEvent::Wheel && watched == ui->HexGrid->viewport())
         return QCoreApplication::sendEvent(ui->ScrollBarVertikal, event);
-    if (event->type() == QEvent::FocusOut) {
+    if (type == QEvent::FocusOut) {
         // The entry is left for another control of the window: not for its own popup,
         // nor when the whole window loses the focus to a message box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

@@ -73,6 +73,24 @@ private:
     std::array<QString, 4> RecentFiles;
     // SearchPattern, ReplacePattern and their lengths are kept by search_, with the hits.
 
+    // Construction, in the order the constructor runs them (window/Frmhex.cpp): the form,
+    // the handlers of each subsystem, where the focus goes, the keys.
+    void BuildForm();
+    void ConnectAppHandlers();
+    void ConnectViewHandlers();
+    void ConnectSearchHandlers();
+    void ConnectEditHandlers();
+    void ConnectFocusRules();
+    void InstallKeys();
+
+    // Where the focus goes (window/Frmhex.cpp). A panel that goes takes no focus along.
+    void TakeFocusFromPanels();
+    void FocusTable();
+    // After the edit panel's toggle: its row when one is loaded, else the table.
+    void FocusEditRowOrTable();
+    // A control that became disabled or hidden never hands the focus to the tool bar.
+    void KeepFocusOffToolBar(QWidget* old, QWidget* now);
+
     // Lifecycle (window/Frmhex.cpp).
     void FormCreate();
     void FormActivate();
@@ -151,6 +169,12 @@ private:
     qint32 SearchFile();
     void BtnNeueSucheClick();
     void BtnHilfeClick();
+    // The panel as "Neue Suche" leaves it, from every path that starts it anew: no hits,
+    // no count (on the screen nor for a screen reader), "&Suchen" and the entries enabled,
+    // "&Ersetzen" and "&Neue Suche" disabled; the entries keep their texts. Showing the
+    // panel does less: the base goes back to hex, the entries and the count label stay.
+    enum class SearchReset { NewSearch, PanelShown };
+    void ResetSearchPanel(SearchReset how = SearchReset::NewSearch);
 
     // Hit navigation (window/search/Navigation.cpp).
     void ListBoxTrefferClick();
@@ -177,6 +201,9 @@ private:
 
     // Runs a handler that needs an open file; before the first file it does nothing.
     void WithFile(void (TFrmHexEditor::*handler)());
+    [[nodiscard]] auto WithFileRun(void (TFrmHexEditor::*handler)()) {
+        return [this, handler] { WithFile(handler); };
+    }
     // A file is open: before the first one, nothing is read, scrolled or searched.
     [[nodiscard]] bool HasFile() const { return DataFile.isOpen(); }
 

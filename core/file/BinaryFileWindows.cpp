@@ -138,11 +138,13 @@ bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
         !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
         return true;
     // The allocation size, never the end of file: the file grows only with the bytes
-    // written. It is only ever raised, as a smaller one would cut the file.
-    if (offset + length <= standard.AllocationSize.QuadPart)
+    // written. It is only ever raised, and only past the end of file.
+    const std::optional<std::int64_t> raised = RaisedAllocation(
+        offset + length, standard.EndOfFile.QuadPart, standard.AllocationSize.QuadPart);
+    if (!raised)
         return true;
     FILE_ALLOCATION_INFO allocation{};
-    allocation.AllocationSize.QuadPart = offset + length;
+    allocation.AllocationSize.QuadPart = *raised;
     if (SetFileInformationByHandle(handle, FileAllocationInfo, &allocation, sizeof allocation))
         return true;
     // A file system without such a reservation writes without one.

@@ -69,6 +69,11 @@ private slots:
                                << R"(\\?\UNC\server\teil\x.bin)";
         QTest::newRow("already long") << R"(\\?\C:\Daten\x.bin)"
                                       << R"(\\?\C:\Daten\x.bin)";
+        // Names Windows opens without them in the short form; the long form would not.
+        QTest::newRow("trailing dot") << R"(C:\Daten\text.txt.)"
+                                      << R"(\\?\C:\Daten\text.txt)";
+        QTest::newRow("trailing blank") << R"(C:\Daten\text.txt )"
+                                        << R"(\\?\C:\Daten\text.txt)";
     }
     void longPathForm() {
 #ifdef _WIN32
@@ -78,6 +83,26 @@ private slots:
 #else
         QSKIP("only Windows has the \\\\?\\ form of a path");
 #endif
+    }
+
+    // What Windows' reservation sets: never an allocation at or below the end of file.
+    void raisedAllocation_data() {
+        QTest::addColumn<qint64>("end");
+        QTest::addColumn<qint64>("endOfFile");
+        QTest::addColumn<qint64>("allocated");
+        QTest::addColumn<qint64>("raised"); // -1: none
+        QTest::newRow("sparse 1 MiB, write inside") << 500002LL << 1048576LL << 8192LL << -1LL;
+        QTest::newRow("sparse, write past the end")
+            << 1048600LL << 1048576LL << 8192LL << 1048600LL;
+        QTest::newRow("past the end, already allocated") << 5000LL << 4000LL << 8192LL << -1LL;
+        QTest::newRow("plain file, write inside") << 100LL << 4000LL << 4096LL << -1LL;
+    }
+    void raisedAllocation() {
+        QFETCH(qint64, end);
+        QFETCH(qint64, endOfFile);
+        QFETCH(qint64, allocated);
+        QFETCH(qint64, raised);
+        QCOMPARE(RaisedAllocation(end, endOfFile, allocated).value_or(-1), raised);
     }
 
     void openRefusesWhatIsNoFile_data() {

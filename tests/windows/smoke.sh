@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The Windows program as a user gets it, under Wine with the windows platform, run inside
 # an X server (xvfb-run) with openbox:
-#   the installer puts it into the folder given, with a Start-menu entry and its entry
-#   under "Programs and Features"; run again, it installs over it into the folder it
-#   remembers; the program starts and shows "Zirpel []", opens a file through the real
+#   an earlier version's installer puts it into the folder given, with a Start-menu entry
+#   and its entry under "Programs and Features"; this version's installs over it into the
+#   folder it remembers, and removes what only the earlier version had; the program starts and shows "Zirpel []", opens a file through the real
 #   dialog (caption with the Windows path), writes a byte through the edit row; while it
 #   runs, neither the installer nor the uninstaller replaces or removes it; it ends
 #   through "&Beenden", leaving its settings in the registry as strings and 32-bit
 #   integers; the uninstaller removes what was installed and leaves the settings.
-#   smoke.sh SETUP.EXE        (WINEPREFIX as prepared by scripts/test-windows)
+#   smoke.sh SETUP.EXE OLDER-SETUP.EXE   (WINEPREFIX as prepared by scripts/test-windows)
 set -euo pipefail
 setup="$1"
+older="$2"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -44,9 +45,11 @@ drive_c="$WINEPREFIX/drive_c"
 installed="$drive_c/Programme/Zirpel"
 menu_entry="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zirpel.lnk"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zirpel'
-wine "$setup" /S '/D=C:\Programme\Zirpel'
+wine "$older" /S '/D=C:\Programme\Zirpel'
 wineserver -w
 [ -f "$installed/zirpel.exe" ] || fail "zirpel.exe not installed"
+[ -f "$installed/Alt.txt" ] && [ -f "$installed/alt/Alt.txt" ] ||
+  fail "the earlier version's own files not installed"
 [ -f "$installed/Tamsel.hlp" ] || fail "Tamsel.hlp not installed"
 [ -f "$menu_entry" ] || fail "no Start-menu entry"
 entry="$(wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r')"
@@ -57,13 +60,16 @@ for value in 'DisplayName +REG_SZ +Zirpel$' 'DisplayVersion +REG_SZ +[0-9]+\.[0-
 done
 echo "installed: $(find "$installed" -type f | wc -l) files"
 
-# Installed again over it, without a folder given: into the folder it remembers.
+# This version over it, without a folder given: into the folder it remembers, and what
+# only the earlier version had is gone.
 rm "$installed/Tamsel.hlp"
 wine "$setup" /S
 wineserver -w
 [ -f "$installed/Tamsel.hlp" ] || fail "the second installation did not go into the remembered folder"
 [ ! -e "$drive_c/Program Files/Zirpel" ] || fail "the second installation went into Program Files"
-echo "installed over: into the remembered folder"
+[ ! -e "$installed/Alt.txt" ] && [ ! -e "$installed/alt" ] ||
+  fail "the earlier version's own files left behind: $(ls "$installed")"
+echo "installed over: into the remembered folder, the earlier version's own files removed"
 
 # A file in a folder whose name lies outside the ANSI code page.
 data="$drive_c/Daten Ω"

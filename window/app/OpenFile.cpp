@@ -83,14 +83,8 @@ void TFrmHexEditor::LoadFile(const QString& name, BinaryFile stream, qint32 size
     setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     FileSize = size;
     Invalidate(DocumentChange::FileOpened);
-    // The panel starts anew, as "Neue Suche" leaves it; the entries keep their texts. A
-    // count of the file shown before goes, the label's first caption stays until a search.
-    search_.reset();
-    ShowSearchPhase(true);
-    if (ui->LblTreffer->text().endsWith(QStringLiteral(" Treffer"))) {
-        ui->LblTreffer->setText(QString());
-        ui->LblTreffer->adjustSize();
-    }
+    // The panel starts anew, as "Neue Suche" leaves it.
+    ResetSearchPanel();
     // Clamping the position may run the scroll handler with the new stream.
     ui->ScrollBarVertikal->setMaximum(FileSize);
     UpdateLayout();

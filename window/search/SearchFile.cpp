@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QRadioButton>
 #include <QToolButton>
 
 namespace zirpel {
@@ -51,10 +52,25 @@ qint32 TFrmHexEditor::SearchFile() {
 }
 
 void TFrmHexEditor::BtnNeueSucheClick() {
+    ResetSearchPanel();
+}
+
+void TFrmHexEditor::ResetSearchPanel(SearchReset how) {
     search_.reset();
+    ui->ListBoxTreffer->setAccessibleDescription(QString());
+    if (countTold_)
+        countTold_->setAccessibleDescription(QString());
+    if (how == SearchReset::PanelShown) {
+        ui->RadioGrpBasisHex->setChecked(true);
+        ShowSearchPhase();
+        return;
+    }
     ShowSearchPhase(true);
-    ui->LblTreffer->setText(QString());
-    ui->LblTreffer->adjustSize();
+    // A count goes; the label's first caption stays until a search.
+    if (ui->LblTreffer->text().endsWith(QStringLiteral(" Treffer"))) {
+        ui->LblTreffer->setText(QString());
+        ui->LblTreffer->adjustSize();
+    }
 }
 
 void TFrmHexEditor::BtnHilfeClick() {

@@ -141,9 +141,7 @@ void TFrmHexEditor::ToolButtonFindChangeClick() {
     if (SearchPanelVisible == 1) {
         ui->ToolButtonEdit->setChecked(false);
         EditPanelVisible = 0;
-        ui->RadioGrpBasisHex->setChecked(true);
-        search_.reset();
-        ShowSearchPhase();
+        ResetSearchPanel(SearchReset::PanelShown);
     }
     UpdateLayout();
     RenderPage();
