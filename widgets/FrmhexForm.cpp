@@ -8,6 +8,7 @@
 #include "widgets/ScrollBar.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolButton.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -61,7 +62,7 @@ QAction* Action(QMenu* menu, const char* name, const QString& text, const QStrin
 
 QToolButton* ToolButton(QWidget* bar, const char* name, int left, const QIcon& icon,
                         const QString& hint, bool check) {
-    auto* b = Make<QToolButton>(bar, name, left, 2, 26, 22);
+    auto* b = Make<zirpel::ToolButton>(bar, name, left, 2, 26, 22);
     b->setIcon(icon);
     b->setIconSize(QSize(16, 16));
     b->setAutoRaise(true);

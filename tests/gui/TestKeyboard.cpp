@@ -121,7 +121,6 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(steps) << keys
                                 << QString::fromLatin1(expected);
         };
-        // Before a file the focus is on the first control shown, the tool bar's "Öffnen".
         row("Ctrl+O asks for a file", "", Qt::CTRL | Qt::Key_O, "- 1 offen ToolBtnOpen / :");
         row("Ctrl+F before a file: button disabled", "", Qt::CTRL | Qt::Key_F,
             "- 0 offen ToolBtnOpen / :");
@@ -130,11 +129,11 @@ private slots:
         row("Ctrl+E shows the edit panel", "open", Qt::CTRL | Qt::Key_E,
             "Bearbeiten 1 offen HexGrid / :");
         row("Ctrl+Q ends the program", "open", Qt::CTRL | Qt::Key_Q, "- 1 zu  / :");
-        row("Return loads the row, the keys go on in it", "open, Edit, cell 3",
-            QKeyCombination(Qt::Key_Return), "Bearbeiten 1 offen HexEditGrid 00000020/41 :");
+        row("Return loads the row", "open, Edit, cell 3", QKeyCombination(Qt::Key_Return),
+            "Bearbeiten 1 offen HexEditGrid 00000020/41 :");
         row("F2 loads the row", "open, cell 3", QKeyCombination(Qt::Key_F2),
             "- 1 offen HexGrid 00000020/41 :");
-        row("Ctrl+Tab leaves the table for the tool bar", "open, cell 3", Qt::CTRL | Qt::Key_Tab,
+        row("Ctrl+Tab leaves the table", "open, cell 3", Qt::CTRL | Qt::Key_Tab,
             "- 1 offen ToolBtnOpen / :");
         // A keyboard sends Shift+Tab as Backtab.
         row("Ctrl+Shift+Tab leaves the table", "open, cell 3",
