@@ -11,59 +11,24 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 
 namespace zirpel {
 
-namespace {
-
-// A box or dialog without an owner leaves it to the window manager which window is
-// active when it closes, and some make none active: every key would then go nowhere.
-// The window the user came from is made active again; it gives the focus back to the
-// control that had it.
-class ReturnToWindow {
-public:
-    ReturnToWindow() : window_(QApplication::activeWindow()) {
-        // Right after another box its window may not be active again yet.
-        if (!window_)
-            for (QWidget* top : QApplication::topLevelWidgets())
-                if (qobject_cast<QMainWindow*>(top) && top->isVisible())
-                    window_ = top;
-    }
-    ~ReturnToWindow() {
-        if (window_ && window_->isVisible()) {
-            window_->raise();
-            window_->activateWindow();
-        }
-    }
-    ReturnToWindow(const ReturnToWindow&) = delete;
-    ReturnToWindow& operator=(const ReturnToWindow&) = delete;
-
-private:
-    QPointer<QWidget> window_;
-};
-
-} // namespace
-
 void QtDialogs::systemMessage(const QString& text, const QString& title, Icon icon) {
-    const ReturnToWindow back;
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, title, text,
                     QMessageBox::Ok);
     box.exec();
 }
 
 void QtDialogs::appMessage(const QString& text) {
-    const ReturnToWindow back;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Zirpel"), text, QMessageBox::Ok);
     const WindowPlacer centred(box);
     box.exec();
 }
 
 bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
-    const ReturnToWindow back;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), question);
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
@@ -158,7 +123,6 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     // belongs to the window it was opened from: it stays above it, and the system makes
     // that window active again when it closes.
     const bool native = QGuiApplication::platformName() == QLatin1String("windows");
-    const ReturnToWindow back;
     QFileDialog dialog(native ? QApplication::activeWindow() : nullptr, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, !native);
     // The list shows each entry's own text; the appended patterns only drive the filtering.
