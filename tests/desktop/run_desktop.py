@@ -99,8 +99,9 @@ class Desktop:
         # The server picks a free display and says which; -noreset keeps it up while no
         # client is connected.
         read_end, write_end = os.pipe()
+        # A key that a step holds down does not repeat.
         self.spawn(["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
-                    "-screen", "0", "1280x1024x24"], pass_fds=(write_end,),
+                    "-ardelay", "60000", "-screen", "0", "1280x1024x24"], pass_fds=(write_end,),
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -236,11 +237,11 @@ STEPS = [
     # At start the focus is on the first control shown: the tool bar's "Öffnen".
     dict(keys="", focus=("push button", "Öffnen")),
     # No file yet: the search panel is not shown, so Alt+H opens the help menu.
-    dict(keys="down:alt h", focus=("menu item", "Inhalt")),
-    dict(keys="up:alt Escape Escape", focus=("push button", "Öffnen")),  # Alt up once open
+    dict(keys="down:alt down:h", focus=("menu item", "Inhalt")),  # let go once it is open
+    dict(keys="up:h up:alt Escape Escape", focus=("push button", "Öffnen")),
     # Opened from the recent list: the table takes the focus on its current cell.
-    dict(keys="down:alt d", focus=("menu item", "Öffnen")),
-    dict(keys="up:alt 1", focus=(CELL, "00")),
+    dict(keys="down:alt down:d", focus=("menu item", "Öffnen")),
+    dict(keys="up:d up:alt 1", focus=(CELL, "00")),
     dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00"), headers=("00000010", "00")),
     dict(keys="End", focus=(CELL, "................")),
     dict(keys="Home", focus=(CELL, "10")),
