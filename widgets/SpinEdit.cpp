@@ -9,7 +9,7 @@ namespace zirpel {
 SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent) {
     setRange(kMinPageShape, kMaxPageShape);
     setSingleStep(kPageShapeStep);
-    setValue(32);
+    setValue(kMaxPageShape);
     setFocusPolicy(Qt::StrongFocus);
     lineEdit()->setReadOnly(true);
     // Up and Down step by 4 only; PageUp/PageDown would step by 40.

@@ -6,6 +6,7 @@
 #include "core/edit/EditRowState.h"
 #include "core/file/BinaryFile.h"
 #include "core/search/SearchState.h"
+#include "core/settings/RecentFileList.h"
 #include "core/system/Platform.h"
 #include "core/view/Page.h"
 
@@ -70,7 +71,7 @@ private:
     // buffers of its own (core/search/HitScanner), so nothing uses this field.
     std::array<quint8, kMaxPageSize> SearchWindow{};
     std::array<char, kMaxRowText> TextLineBuffer{};
-    std::array<QString, 4> RecentFiles;
+    RecentList RecentFiles;
     // SearchPattern, ReplacePattern and their lengths are kept by search_, with the hits.
 
     // Construction, in the order the constructor runs them (window/Frmhex.cpp): the form,

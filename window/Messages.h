@@ -9,8 +9,12 @@ namespace zirpel {
     return QStringLiteral("Die Datei kann nicht gelesen werden.");
 }
 
-[[nodiscard]] inline QString CannotWriteMessage() {
-    return QStringLiteral("Die Datei kann nicht geschrieben werden.");
+// restored: the file is as it was before the failed write.
+[[nodiscard]] inline QString CannotWriteMessage(bool restored = true) {
+    const QString message = QStringLiteral("Die Datei kann nicht geschrieben werden.");
+    return restored ? message
+                    : message + QStringLiteral("\nDie alten Bytes konnten nicht vollständig "
+                                               "zurückgeschrieben werden.");
 }
 
 } // namespace zirpel

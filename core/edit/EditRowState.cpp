@@ -7,12 +7,6 @@
 
 namespace zirpel {
 
-namespace {
-
-// Offsets and sizes are signed 32-bit: a longer file could not be opened again.
-
-} // namespace
-
 void EditRowState::load(qint32 offset, const QStringList& cells, const QString& text) {
     enabled_ = true;
     offset_ = offset;
@@ -54,7 +48,7 @@ EditRowState::Plan EditRowState::compose(qint64 fileSize) const {
 
 EditRowState::Result EditRowState::write(const QString& path, const FileIdentity& shown) const {
     Result refused = Result::CannotWrite;
-    const bool written =
+    const WriteResult result =
         WriteInPlace(path, shown, offset_, cells_.size(),
                      [&](qint64 fileSize, std::span<const quint8>) -> std::optional<WriteRuns> {
                          Plan plan = compose(fileSize);
@@ -64,7 +58,9 @@ EditRowState::Result EditRowState::write(const QString& path, const FileIdentity
                          }
                          return std::move(plan.runs);
                      });
-    return written ? Result::Ok : refused;
+    if (result == WriteResult::NotRestored)
+        return Result::NotRestored;
+    return result == WriteResult::Written ? Result::Ok : refused;
 }
 
 } // namespace zirpel

@@ -16,8 +16,9 @@ class EditRowState {
 public:
     enum class Result {
         Ok,
-        BehindEnd,  // the row starts behind the file's end: a write would leave a gap
-        CannotWrite // the file is another one or cannot be written, or would grow too long
+        BehindEnd,   // the row starts behind the file's end: a write would leave a gap
+        CannotWrite, // the file is another one or cannot be written, or would grow too long
+        NotRestored  // the write failed partway and the old bytes could not all be put back
     };
     struct Plan {
         Result result = Result::Ok;
@@ -31,9 +32,10 @@ public:
     void disable() { enabled_ = false; }
     [[nodiscard]] bool isEnabled() const { return enabled_; }
     [[nodiscard]] qint32 offset() const { return offset_; }
-    [[nodiscard]] const QString& cell(int index) const { return cells_[index]; }
+    // The text of byte cell index (from 0); empty for an index the row does not have.
+    [[nodiscard]] QString cell(int index) const { return cells_.value(index); }
     [[nodiscard]] const QString& text() const { return text_; }
-    [[nodiscard]] bool typed(int index) const { return typed_[index]; }
+    [[nodiscard]] bool typed(int index) const { return typed_.value(index); }
 
     // The editor of byte cell index (from 0) holds text, after a change or as it closes.
     // Only a text other than the cell's makes the cell typed: an editor opened and closed,

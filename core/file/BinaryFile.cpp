@@ -36,13 +36,14 @@ std::size_t BinaryFile::read(void* buffer, std::size_t count) {
     return std::fread(buffer, 1, count, f_);
 }
 
-bool BinaryFile::write(const void* buffer, std::size_t count) {
-    if (!f_)
-        return false;
+bool BinaryFile::write(const void* buffer, std::size_t count, std::size_t* done) {
     std::size_t allowed = count;
-    if (testTransferLimit)
+    if (f_ && testTransferLimit)
         allowed = std::min(count, testTransferLimit(Transfer::Write, tell(), count));
-    return std::fwrite(buffer, 1, allowed, f_) == count;
+    const std::size_t n = f_ ? std::fwrite(buffer, 1, allowed, f_) : 0;
+    if (done)
+        *done = n;
+    return n == count;
 }
 
 bool BinaryFile::commitAndClose() {

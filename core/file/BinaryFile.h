@@ -22,7 +22,7 @@ class BinaryFile {
 public:
     enum class Mode { Read, Update };
     enum class Transfer { Read, Write };
-    enum class Step { Sync, Close };
+    enum class Step { Reserve, Sync, Close };
 
     // Test seam, never set by the program: when set, a read or write moves only as many
     // bytes as this returns for the count asked at the offset, as a failing disk does
@@ -31,7 +31,8 @@ public:
     static inline std::function<std::size_t(Transfer, std::int64_t offset, std::size_t count)>
         testTransferLimit;
     // Test seam, never set by the program: when set and it returns true for a step of
-    // commitAndClose, that step reports failure after it ran, as a disk error found then.
+    // commitAndClose, that step reports failure after it ran, as a disk error found then;
+    // for Reserve, the space is not there.
     static inline std::function<bool(Step)> testStepFails;
 
     BinaryFile() = default;
@@ -60,7 +61,8 @@ public:
     // that another thread may read the file this way while the stream stays put. Number
     // of bytes read; 0 at the end or on an error.
     std::size_t readAt(std::int64_t offset, void* buffer, std::size_t count) const;
-    [[nodiscard]] bool write(const void* buffer, std::size_t count);
+    // True when all count bytes went in; done, when given, tells how many did.
+    [[nodiscard]] bool write(const void* buffer, std::size_t count, std::size_t* done = nullptr);
     // Flushes the stream's buffer and syncs the file to disk.
     [[nodiscard]] bool flushAndSync();
     // Flushes, syncs and closes; false when any of these failed.

@@ -130,7 +130,7 @@ BinaryFile BinaryFile::duplicate() const {
 }
 
 bool BinaryFile::reserve(std::int64_t offset, std::int64_t length) {
-    if (!f_ || offset < 0 || length < 0)
+    if (!f_ || offset < 0 || length < 0 || (testStepFails && testStepFails(Step::Reserve)))
         return false;
     const HANDLE handle = OsHandle(f_);
     FILE_STANDARD_INFO standard{};

@@ -17,57 +17,84 @@ bool RunsFit(const WriteRuns& runs, qint64 count) {
     return true;
 }
 
+// Puts the old bytes back over what a failed write put in: the runs before done whole
+// and the first part bytes of run done, as far as the file still reaches (one that another
+// program cut meanwhile is not filled up again); then cuts off what the write added past
+// the old size. True when all of that worked.
+bool PutBack(BinaryFile& file, qint64 offset, qint64 size, const QByteArray& old,
+             const WriteRuns& runs, qsizetype done, qint64 part) {
+    const qint64 now = file.size();
+    bool back = now >= 0;
+    qint64 reached = 0;
+    for (qsizetype i = 0; i <= done && i < runs.size(); ++i) {
+        const qint64 at = runs[i].at;
+        const qint64 length = i < done ? runs[i].bytes.size() : part;
+        if (length > 0)
+            reached = at + length;
+        const qint64 n = std::min({length, old.size() - at, now - offset - at});
+        if (n > 0)
+            back =
+                file.seek(offset + at) && file.write(old.constData() + at, std::size_t(n)) && back;
+    }
+    if (offset + reached > size && now > size)
+        back = file.truncate(size) && back;
+    return file.commitAndClose() && back;
+}
+
 } // namespace
 
-bool WriteInPlace(const QString& path, const FileIdentity& shown, qint64 offset, qint64 count,
-                  const ComposeWrite& compose) {
+WriteResult WriteInPlace(const QString& path, const FileIdentity& shown, qint64 offset,
+                         qint64 count, const ComposeWrite& compose) {
     BinaryFile stream;
     // The name may lead to another file by now (renamed over, a link swapped in): only
     // the file the window opened is written.
     if (offset < 0 || count < 0 || !stream.open(path, BinaryFile::Mode::Update) ||
         stream.identity() != shown)
-        return false;
+        return WriteResult::Unchanged;
     const qint64 size = stream.size();
     if (size < 0)
-        return false;
+        return WriteResult::Unchanged;
     // What the range holds now: the bytes compose decides from, put back if the write
     // fails.
     QByteArray old(std::clamp(size - offset, qint64(0), count), Qt::Uninitialized);
     if (!old.isEmpty() &&
         (!stream.seek(offset) ||
          stream.read(old.data(), std::size_t(old.size())) != std::size_t(old.size())))
-        return false;
+        return WriteResult::Unchanged;
     const std::optional<WriteRuns> runs =
         compose(size, {reinterpret_cast<const quint8*>(old.constData()), std::size_t(old.size())});
     if (!runs || !RunsFit(*runs, count))
-        return false;
+        return WriteResult::Unchanged;
     if (runs->isEmpty())
-        return true;
+        return WriteResult::Written;
     const qint64 first = runs->front().at;
     const qint64 end = runs->back().at + runs->back().bytes.size();
     // Closing may still report a write the system had put off; the old bytes then go back
     // through this second handle on the same file.
     BinaryFile spare = stream.duplicate();
     if (!spare.isOpen() || !stream.reserve(offset + first, end - first))
-        return false;
-    const bool written = std::all_of(runs->begin(), runs->end(), [&](const WriteRun& run) {
-        return stream.seek(offset + run.at) &&
-               stream.write(run.bytes.constData(), std::size_t(run.bytes.size()));
-    });
-    if (written && stream.commitAndClose())
-        return true;
+        return WriteResult::Unchanged;
+    // How far the write got: the runs before done went in whole, part bytes of run done.
+    qsizetype done = 0;
+    std::size_t part = 0;
+    for (; done < runs->size(); ++done) {
+        const WriteRun& run = (*runs)[done];
+        if (testBeforeRun)
+            testBeforeRun(done);
+        // Another program may have cut the file since it was read: a run goes in only
+        // where the file still reaches its start, and past the old end only while the
+        // file is as long as it was, so that no gap is ever filled with zeros.
+        part = 0;
+        if (stream.size() < std::min(offset + run.at, size) || !stream.seek(offset + run.at) ||
+            !stream.write(run.bytes.constData(), std::size_t(run.bytes.size()), &part))
+            break;
+    }
+    if (done == runs->size() && stream.commitAndClose())
+        return WriteResult::Written;
     // The streams are unbuffered: nothing of the failed write is still pending.
     stream.close();
-    for (const WriteRun& run : *runs) {
-        const qint64 back = std::min<qint64>(run.bytes.size(), old.size() - run.at);
-        if (back > 0)
-            (void)(spare.seek(offset + run.at) &&
-                   spare.write(old.constData() + run.at, std::size_t(back)));
-    }
-    if (offset + end > size)
-        (void)spare.truncate(size);
-    (void)spare.commitAndClose();
-    return false;
+    return PutBack(spare, offset, size, old, *runs, done, qint64(part)) ? WriteResult::Unchanged
+                                                                        : WriteResult::NotRestored;
 }
 
 } // namespace zirpel

@@ -28,16 +28,32 @@ using WriteRuns = QList<WriteRun>;
 using ComposeWrite =
     std::function<std::optional<WriteRuns>(qint64 size, std::span<const quint8> current)>;
 
+// How a write ended.
+enum class WriteResult {
+    Written,
+    // Not written, and the file holds nothing of it: refused, failed before a byte went
+    // in, or failed later with the old bytes put back.
+    Unchanged,
+    // Failed after bytes went in, and putting the old ones back failed too: the file may
+    // hold some of the bytes written.
+    NotRestored,
+};
+
+// Test seam, never set by the program: called before run k (from 0) is checked and
+// written, where another program may act on the file.
+inline std::function<void(qsizetype run)> testBeforeRun;
+
 // Opens the existing regular file at path for update and, when it is still the file
 // shown, reads the count bytes at offset (fewer where the file ends) and writes the runs
 // compose makes of them, each inside those count bytes, then flushes, syncs and closes
 // the stream. The range is set aside first without changing the file's length, so the
-// file grows only as the bytes go in. False when the file is another one, opening,
-// sizing, reading, reserving, writing, syncing or closing fails, or compose refuses; once
-// a byte may have gone in, a failure puts the old bytes and length back. The bytes are
-// read and written through the same open file, so nothing of this process comes between
-// them.
-[[nodiscard]] bool WriteInPlace(const QString& path, const FileIdentity& shown, qint64 offset,
-                                qint64 count, const ComposeWrite& compose);
+// file grows only as the bytes go in. Fails when the file is another one, opening,
+// sizing, reading, reserving, writing, syncing or closing fails, compose refuses, or the
+// file no longer reaches a run's start (a run past the old end: the file has shrunk);
+// once a byte has gone in, a failure puts back the old bytes of exactly what went in and
+// the old length. The bytes are read and written through the same open file, so nothing
+// of this process comes between them.
+[[nodiscard]] WriteResult WriteInPlace(const QString& path, const FileIdentity& shown,
+                                       qint64 offset, qint64 count, const ComposeWrite& compose);
 
 } // namespace zirpel

@@ -48,7 +48,8 @@ void HitListModel::setHits(HitStore hits, bool decimal) {
 }
 
 QString HitListModel::text(int row) const {
-    return AddressText(hits_.at(row), decimal_);
+    const qint32 at = hits_.at(row);
+    return at < 0 ? QString() : AddressText(at, decimal_);
 }
 
 } // namespace zirpel

@@ -26,7 +26,8 @@ public:
     void setHits(HitStore hits, bool decimal);
     // Rows stop below 2^31: offsets do, and so do the hits of a file under 2 GiB.
     [[nodiscard]] int count() const { return int(hits_.count()); }
-    // The entry text of a row, as the list shows it, and the offset it stands for.
+    // The entry text of a row, as the list shows it, and the offset it stands for; empty
+    // and -1 for a row the list does not have.
     [[nodiscard]] QString text(int row) const;
     [[nodiscard]] qint32 offset(int row) const { return hits_.at(row); }
 

@@ -72,7 +72,8 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits) {
 }
 
 qint32 HitStore::at(qint64 k) const {
-    Q_ASSERT(k >= 0 && k < count_);
+    if (k < 0 || k >= count_)
+        return -1;
     // The last region that starts at or before hit k holds it.
     const auto after = std::upper_bound(regions_.begin(), regions_.end(), k,
                                         [](qint64 v, const Region& r) { return v < r.before; });

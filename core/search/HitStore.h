@@ -42,7 +42,7 @@ public:
 
     [[nodiscard]] Form form() const { return form_; }
     [[nodiscard]] qint64 count() const { return count_; }
-    // The offset of hit number k (0 <= k < count()).
+    // The offset of hit number k (0 <= k < count()); -1 for any other k.
     [[nodiscard]] qint32 at(qint64 k) const;
     void clear();
 

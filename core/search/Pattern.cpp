@@ -17,16 +17,16 @@ ParsedPattern ParsePattern(const QString& text, PatternBase base) {
         return {PatternError::None, bytes};
     }
 
-    const QByteArray upper = UpperCp1252(ToCp1252(text));
-    const qsizetype n = upper.size();
+    const QByteArray digits = ToCp1252(text);
+    const qsizetype n = digits.size();
     if (n % 2 != 0)
         return {PatternError::OddLength, {}};
-    if (!std::all_of(upper.begin(), upper.end(),
+    if (!std::all_of(digits.begin(), digits.end(),
                      [](char c) { return IsHexDigit(char16_t(quint8(c))); }))
         return {PatternError::BadDigit, {}};
     QByteArray bytes(n / 2, Qt::Uninitialized);
     for (qsizetype j = 0; j < n / 2; ++j)
-        bytes[j] = char(HexDigitsToInt(QByteArrayView(upper).sliced(2 * j, 2), 1));
+        bytes[j] = char(HexDigitsToInt(QByteArrayView(digits).sliced(2 * j, 2), 1));
     return {PatternError::None, bytes};
 }
 

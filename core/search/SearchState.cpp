@@ -1,6 +1,5 @@
 #include "core/search/SearchState.h"
 
-#include "core/file/WriteInPlace.h"
 #include "core/search/HitScanner.h"
 
 namespace zirpel {
@@ -52,7 +51,8 @@ SearchState::ReplaceCheck SearchState::checkReplace(const QString& search,
     return ReplaceCheck::Ok;
 }
 
-bool SearchState::replace(const QString& path, const FileIdentity& shown, qint64 offset) const {
+WriteResult SearchState::replace(const QString& path, const FileIdentity& shown,
+                                 qint64 offset) const {
     return WriteInPlace(
         path, shown, offset, replacement_.size(),
         [this](qint64, std::span<const quint8> current) -> std::optional<WriteRuns> {

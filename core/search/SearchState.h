@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/file/BinaryFile.h"
+#include "core/file/WriteInPlace.h"
 #include "core/search/HitListModel.h"
 #include "core/search/Pattern.h"
 
@@ -52,7 +53,8 @@ public:
                                             int row, qint64 fileSize) const;
     // Writes the replacement at offset into the file shown (see WriteInPlace), never past
     // its end as it is at that moment.
-    [[nodiscard]] bool replace(const QString& path, const FileIdentity& shown, qint64 offset) const;
+    [[nodiscard]] WriteResult replace(const QString& path, const FileIdentity& shown,
+                                      qint64 offset) const;
 
 private:
     Phase phase_ = Phase::Ready;

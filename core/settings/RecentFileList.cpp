@@ -3,8 +3,8 @@
 namespace zirpel {
 
 void AddToTop(RecentList& list, const QString& name) {
-    int k = 3;
-    for (int i = 0; i < 4; ++i) {
+    int k = kRecentFiles - 1;
+    for (int i = 0; i < kRecentFiles; ++i) {
         if (list[i] == name) {
             k = i;
             break;
@@ -23,9 +23,9 @@ void MoveIndexToTop(RecentList& list, int index) {
 }
 
 void RemoveAt(RecentList& list, int index) {
-    for (int j = index; j <= 2; ++j)
+    for (int j = index; j < kRecentFiles - 1; ++j)
         list[j] = list[j + 1];
-    list[3].clear();
+    list.back().clear();
 }
 
 QString RecentCaption(int k, const QString& name) {

@@ -7,7 +7,8 @@
 
 namespace zirpel {
 
-using RecentList = std::array<QString, 4>;
+inline constexpr int kRecentFiles = 4;
+using RecentList = std::array<QString, kRecentFiles>;
 
 // Puts name at the top: an entry equal to it moves up, else every entry moves down
 // and the oldest is dropped.
@@ -16,7 +17,7 @@ void AddToTop(RecentList& list, const QString& name);
 void MoveIndexToTop(RecentList& list, int index);
 // Removes the entry at index; the entries after it move up and the last slot empties.
 void RemoveAt(RecentList& list, int index);
-// The caption of menu item k (1 to 4): "&k  " followed by the name.
+// The caption of menu item k (1 to kRecentFiles): "&k  " followed by the name.
 [[nodiscard]] QString RecentCaption(int k, const QString& name);
 
 } // namespace zirpel

@@ -1,11 +1,12 @@
 // Reading and writing the twelve settings values, in their fixed order.
 #include "core/settings/StoredSettings.h"
+#include "core/view/Page.h"
 
 namespace zirpel {
 
 namespace {
 
-const char* const RecentNames[] = {"Datei1", "Datei2", "Datei3", "Datei4"};
+const char* const RecentNames[kRecentFiles] = {"Datei1", "Datei2", "Datei3", "Datei4"};
 
 // The integer values, in the one order in which they are read and written.
 struct Integers {
@@ -76,7 +77,7 @@ LoadedSettings LoadStoredSettings(SettingsStore& store, const StoredSettings& cu
     loaded.values.recentFiles = {};
     bool complete = false;
     if (store.open(false)) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kRecentFiles; ++i) {
             // A value of another type is taken as an empty slot.
             loaded.values.recentFiles[i] =
                 store.readString(Name(RecentNames[i])).value_or(QString());
@@ -85,8 +86,8 @@ LoadedSettings LoadStoredSettings(SettingsStore& store, const StoredSettings& cu
     }
     if (!complete) {
         loaded.centre = true;
-        loaded.values.rows = 16;
-        loaded.values.columns = 16;
+        loaded.values.rows = kFallbackPageShape;
+        loaded.values.columns = kFallbackPageShape;
     }
     store.close();
     return loaded;
@@ -98,7 +99,7 @@ bool SaveStoredSettings(SettingsStore& store, const StoredSettings& values, cons
         return false;
     }
     bool all = true;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < kRecentFiles; ++i)
         all &= store.writeString(Name(RecentNames[i]), values.recentFiles[i]);
     const Integers integers{
         frame.top(), frame.left(),   frame.width(),           frame.height(),

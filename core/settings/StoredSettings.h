@@ -2,18 +2,18 @@
 // settings key: twelve named values, read once at start-up and written once at close.
 #pragma once
 
+#include "core/settings/RecentFileList.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QString>
-#include <array>
 #include <optional>
 
 namespace zirpel {
 
 struct StoredSettings {
-    std::array<QString, 4> recentFiles;
+    RecentList recentFiles;
     qint32 rows = 0;
     qint32 columns = 0;
     qint32 decimalAddresses = 0;

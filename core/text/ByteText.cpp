@@ -116,17 +116,4 @@ QByteArray ToCp1252(const QString& text) {
     return out;
 }
 
-QByteArray UpperCp1252(QByteArray bytes) {
-    for (char& c : bytes) {
-        const quint8 b = quint8(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
-            c = char(b - 0x20);
-        else if (b == 0x9A || b == 0x9C || b == 0x9E) // š œ ž
-            c = char(b - 0x10);
-        else if (b == 0xFF) // ÿ
-            c = char(0x9F);
-    }
-    return bytes;
-}
-
 } // namespace zirpel

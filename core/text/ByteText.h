@@ -44,8 +44,4 @@ namespace zirpel {
 // The Windows-1252 bytes of a text; characters outside the set become '?'.
 [[nodiscard]] QByteArray ToCp1252(const QString& text);
 
-// Upper-cases Windows-1252 bytes one by one, as the single-byte locale does: "ä" becomes
-// "Ä", and nothing changes its length (unlike Unicode's "ß" to "SS").
-[[nodiscard]] QByteArray UpperCp1252(QByteArray bytes);
-
 } // namespace zirpel

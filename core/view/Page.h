@@ -13,13 +13,16 @@ namespace zirpel {
 inline constexpr int kMinPageShape = 16;
 inline constexpr int kMaxPageShape = 32;
 inline constexpr int kPageShapeStep = 4;
+// Rows and columns when the settings hold none.
+inline constexpr int kFallbackPageShape = 16;
 // The largest page, and so the page buffer.
 inline constexpr int kMaxPageSize = kMaxPageShape * kMaxPageShape;
 
-// The table's columns for a page of `columns` bytes a row: the address, one per byte, a
-// spacer, the text.
+// The table's columns besides the byte columns: the address, a spacer, the text.
+inline constexpr int kGridOtherColumns = 3;
+// The table's columns for a page of `columns` bytes a row.
 [[nodiscard]] constexpr int GridColumns(int columns) {
-    return columns + 3;
+    return columns + kGridOtherColumns;
 }
 [[nodiscard]] constexpr int TextColumn(int columns) {
     return columns + 2;

@@ -743,6 +743,7 @@ private slots:
         QTest::newRow("held by another program that lets others only read") << "readers";
         QTest::newRow("range locked against writes by another program") << "locked";
         QTest::newRow("read-only attribute set after the search") << "read-only";
+        QTest::newRow("sync fails after the write and after the put-back") << "put back";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -791,19 +792,29 @@ private slots:
             QVERIFY(held->held());
         } else if (how == QLatin1String("read-only")) {
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
+        } else if (how == QLatin1String("put back")) {
+            BinaryFile::testStepFails = [](BinaryFile::Step s) {
+                return s == BinaryFile::Step::Sync;
+            };
         }
         chooseBase("RadioGrpBasisAscii");
         clickHit(how == QLatin1String("past-end") ? 1 : 0);
         const qint32 page = pageOffset();
         h->click("BtnErsetzen");
+        BinaryFile::testStepFails = nullptr;
         // A replacement past the file's end as it is now is refused before the question; a
         // file cut short is also said to be unreadable, once, when the hit's page is read.
         const bool cut = how == QLatin1String("shortened");
         const bool pastEnd = cut || how == QLatin1String("past-end");
         QCOMPARE(h->dialogs.questions.size(), pastEnd ? 0 : 1);
-        const QStringList messages = cut       ? QStringList{kCannotRead, kPastEnd}
-                                     : pastEnd ? QStringList{kPastEnd}
-                                               : QStringList{kCannotWrite};
+        const QStringList messages =
+            cut       ? QStringList{kCannotRead, kPastEnd}
+            : pastEnd ? QStringList{kPastEnd}
+            : how == QLatin1String("put back")
+                ? QStringList{kCannotWrite +
+                              QStringLiteral("\nDie alten Bytes konnten nicht "
+                                             "vollständig zurückgeschrieben werden.")}
+                : QStringList{kCannotWrite};
         QCOMPARE(h->dialogs.messageTexts(), messages);
         QCOMPARE(h->dialogs.messages[0].title, QStringLiteral("Zirpel"));
         if (how == QLatin1String("deleted"))

@@ -262,6 +262,7 @@ private slots:
         QTest::newRow("file shortened below the loaded row") << "shortened";
         QTest::newRow("write refused by the disk") << "short";
         QTest::newRow("sync fails after the write") << "sync";
+        QTest::newRow("sync fails after the write and after the put-back") << "put back";
         QTest::newRow("held by another program that lets others only read") << "readers";
         QTest::newRow("range locked against writes by another program") << "locked";
         QTest::newRow("read-only attribute set meanwhile") << "read-only";
@@ -304,6 +305,13 @@ private slots:
             BinaryFile::testStepFails = [syncs = 0](BinaryFile::Step step) mutable {
                 return step == BinaryFile::Step::Sync && syncs++ == 0;
             };
+        } else if (how == QLatin1String("put back")) {
+            BinaryFile::testStepFails = [](BinaryFile::Step step) {
+                return step == BinaryFile::Step::Sync;
+            };
+            messages =
+                QStringList{kCannotWrite + QStringLiteral("\nDie alten Bytes konnten nicht "
+                                                          "vollständig zurückgeschrieben werden.")};
         } else if (how == QLatin1String("readers") || how == QLatin1String("locked")) {
 #ifndef _WIN32
             QSKIP("only Windows lets a program keep others from writing a file");

@@ -139,21 +139,6 @@ private slots:
         for (const bool decimal : {false, true})
             QCOMPARE(AddressTextToOffset(AddressText(offset, decimal), decimal), offset);
     }
-
-    void upperCp1252_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("upper");
-        QTest::newRow("ASCII letters") << QStringLiteral("0d0a xyz") << QStringLiteral("0D0A XYZ");
-        QTest::newRow("umlauts") << QStringLiteral("äöü") << QStringLiteral("ÄÖÜ");
-        QTest::newRow("sharp s keeps its length") << QStringLiteral("ß") << QStringLiteral("ß");
-        QTest::newRow("letters in 80 to 9F") << QStringLiteral("šœžÿ") << QStringLiteral("ŠŒŽŸ");
-        QTest::newRow("division sign is no letter") << QStringLiteral("÷") << QStringLiteral("÷");
-    }
-    void upperCp1252() {
-        QFETCH(QString, text);
-        QFETCH(QString, upper);
-        QCOMPARE(UpperCp1252(ToCp1252(text)), ToCp1252(upper));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestByteText)

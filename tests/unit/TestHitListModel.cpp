@@ -52,6 +52,9 @@ private slots:
         QCOMPARE(model.rowCount(), 2);
         QCOMPARE(model.data(model.index(1), Qt::DisplayRole).toString(), text);
         QCOMPARE(model.text(1), text);
+        // A row the list does not have (in release builds too).
+        QCOMPARE(model.text(2), QString());
+        QCOMPARE(model.offset(-1), -1);
     }
 
     void hitListIsAProperModel() {

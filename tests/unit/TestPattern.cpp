@@ -51,6 +51,10 @@ private slots:
         QTest::newRow("ASCII question mark is itself") << "a?" << ascii << none << QByteArray("a?");
         QTest::newRow("ASCII character outside Windows-1252 refused")
             << QStringLiteral("K\u03C9") << ascii << notInSet << QByteArray();
+        QTest::newRow("ASCII first character outside Windows-1252 refused")
+            << QStringLiteral("\u03C9K") << ascii << notInSet << QByteArray();
+        QTest::newRow("ASCII U+0080 is no Windows-1252 character")
+            << QStringLiteral("a\u0080") << ascii << notInSet << QByteArray();
         QTest::newRow("ASCII character outside the basic plane refused")
             << QStringLiteral("a\U0001F600") << ascii << notInSet << QByteArray();
     }

@@ -86,6 +86,8 @@ private slots:
             << QString(41, 'a') << QString(41, 'Z') << 0 << 600ll << int(Check::LengthsDiffer);
         QTest::newRow("no entry selected") << "ABC"
                                            << "XYZ" << -1 << 600ll << int(Check::NoSelection);
+        QTest::newRow("row past the last hit") << "ABC"
+                                               << "XYZ" << 2 << 600ll << int(Check::NoSelection);
         QTest::newRow("file cut below the end of the hit")
             << "ABC"
             << "XYZ" << 0 << 102ll << int(Check::PastEnd);

@@ -4,9 +4,11 @@
 #include "core/file/WriteInPlace.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <numeric>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/wait.h>
@@ -73,7 +75,7 @@ private slots:
                                  seen = QByteArray(reinterpret_cast<const char*>(current.data()),
                                                    qsizetype(current.size()));
                                  return std::optional<WriteRuns>(runs);
-                             }));
+                             }) == WriteResult::Written);
         // What is written is decided from the size and the bytes of the range as they are.
         QCOMPARE(seenSize, before.size());
         QCOMPARE(seen, before.mid(offset, count));
@@ -89,6 +91,7 @@ private slots:
         QTest::newRow("negative offset") << "negative";
         QTest::newRow("the bytes refused as the file is now") << "refused";
         QTest::newRow("a run past the range") << "outside";
+        QTest::newRow("no space for the range") << "no space";
     }
     void writeInPlaceFails() {
         QFETCH(QString, what);
@@ -116,9 +119,14 @@ private slots:
         }
         const bool refuse = what == QLatin1String("refused");
         const WriteRuns runs{{what == QLatin1String("outside") ? 1 : 0, "AB"}};
-        QVERIFY(!WriteInPlace(path, shown, offset, 2, [&](qint64, std::span<const quint8>) {
-            return refuse ? std::nullopt : std::optional<WriteRuns>(runs);
-        }));
+        if (what == QLatin1String("no space"))
+            BinaryFile::testStepFails = [](BinaryFile::Step s) {
+                return s == BinaryFile::Step::Reserve;
+            };
+        QVERIFY(WriteInPlace(path, shown, offset, 2, [&](qint64, std::span<const quint8>) {
+                    return refuse ? std::nullopt : std::optional<WriteRuns>(runs);
+                }) == WriteResult::Unchanged);
+        BinaryFile::testStepFails = nullptr;
         // Nothing came into being and the file at the name is untouched.
         QCOMPARE(ReadWholeFile(plain), atPlain);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
@@ -127,9 +135,11 @@ private slots:
             QVERIFY(QDir(path).isEmpty());
     }
 
-    // Once a byte may have gone in, every failure puts the old bytes and length back:
-    // "write 2" fails the second write, "write 1 short" moves one byte of the first,
-    // "sync" and "close" fail those steps of the closing commit.
+    // Once a byte may have gone in, a failure puts back the old bytes of exactly what went
+    // in, and the old length: "write 2" fails the second write, "write 1 short" moves one
+    // byte of the first, "sync" and "close" fail those steps of the closing commit, "and
+    // the put-back" the write after. Another program may write EE at 0x15 or cut the file
+    // to nothing before run 1 or 2; what it did stays.
     void failureAfterTheFirstByte_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<qint64>("offset");
@@ -141,24 +151,48 @@ private slots:
         QTest::newRow("sync fails") << "sync" << qint64(2) << WriteRuns{{0, "AB"}};
         QTest::newRow("close fails") << "close" << qint64(2) << WriteRuns{{0, "AB"}};
         QTest::newRow("sync fails after the file grew")
-            << "sync" << qint64(8) << WriteRuns{{0, "ABCD"}};
+            << "sync" << qint64(30) << WriteRuns{{0, "ABCD"}};
         QTest::newRow("close fails after the file grew")
-            << "close" << qint64(8) << WriteRuns{{1, "B"}, {2, "CD"}};
+            << "close" << qint64(30) << WriteRuns{{1, "B"}, {2, "CD"}};
+        QTest::newRow("third run refused after two went in")
+            << "write 3" << qint64(2) << WriteRuns{{0, "A"}, {2, "B"}, {5, "C"}};
+        QTest::newRow("another program writes where the write never came")
+            << "write 2, EE at 0x15 before run 2" << qint64(16)
+            << WriteRuns{{0, "A"}, {2, "B"}, {5, "C"}};
+        QTest::newRow("another program writes where a run cut short never came")
+            << "write 1 short, EE at 0x15 before run 1" << qint64(0x14) << WriteRuns{{0, "AB"}};
+        QTest::newRow("file cut to nothing before the first run")
+            << "cut before run 1" << qint64(16) << WriteRuns{{0, "A"}};
+        QTest::newRow("file cut to nothing between the runs")
+            << "cut before run 2" << qint64(16) << WriteRuns{{0, "A"}, {2, "B"}};
+        QTest::newRow("putting the old bytes back fails too")
+            << "write 2 and the put-back" << qint64(2) << WriteRuns{{0, "A"}, {4, "B"}};
     }
     void failureAfterTheFirstByte() {
         QFETCH(QString, fault);
         QFETCH(qint64, offset);
         QFETCH(WriteRuns, runs);
         QTemporaryDir dir;
-        const QByteArray before("0123456789");
+        QByteArray before(32, Qt::Uninitialized); // 00 to 1F
+        std::iota(before.begin(), before.end(), 0);
         const QString path = MakeFile(dir, QStringLiteral("f.bin"), before);
-        const bool cutShort = fault == QLatin1String("write 1 short");
-        const int failingWrite = cutShort ? 1 : fault == QLatin1String("write 2") ? 2 : 0;
+        const bool cutShort = fault.startsWith(QLatin1String("write 1 short"));
+        const bool putBackFails = fault.endsWith(QLatin1String("put-back"));
+        const int failingWrite =
+            fault.startsWith(QLatin1String("write ")) ? fault[6].digitValue() : 0;
         int writes = 0;
         BinaryFile::testTransferLimit = [&](BinaryFile::Transfer t, qint64, std::size_t n) {
             if (t == BinaryFile::Transfer::Write && ++writes == failingWrite)
                 return cutShort ? n - 1 : 0;
-            return n;
+            return putBackFails && writes == failingWrite + 1 ? 0 : n;
+        };
+        testBeforeRun = [&](qsizetype run) {
+            QFile other(path);
+            if (fault.endsWith(QStringLiteral("before run %1").arg(run + 1)))
+                QVERIFY(other.open(QIODevice::ReadWrite) &&
+                        (fault.contains(QLatin1String("cut"))
+                             ? other.resize(0)
+                             : other.seek(0x15) && other.write("\xEE", 1)));
         };
         // Only the write's own step fails; the commit that puts the old bytes back works.
         const std::optional<BinaryFile::Step> failing =
@@ -171,14 +205,19 @@ private slots:
             failed = failed || now;
             return now;
         };
-        const bool written =
-            WriteInPlace(path, IdentityOf(path), offset, 4, [&](qint64, std::span<const quint8>) {
+        const WriteResult written =
+            WriteInPlace(path, IdentityOf(path), offset, 16, [&](qint64, std::span<const quint8>) {
                 return std::optional<WriteRuns>(runs);
             });
         BinaryFile::testTransferLimit = nullptr;
         BinaryFile::testStepFails = nullptr;
-        QVERIFY(!written);
-        QCOMPARE(ReadWholeFile(path), before);
+        testBeforeRun = nullptr;
+        QCOMPARE(written, putBackFails ? WriteResult::NotRestored : WriteResult::Unchanged);
+        if (fault.contains(QLatin1String("EE")))
+            before[0x15] = '\xEE';
+        if (putBackFails)
+            before[offset] = runs[0].bytes[0];
+        QCOMPARE(ReadWholeFile(path), fault.contains(QLatin1String("cut")) ? QByteArray() : before);
     }
 
     // Killed at a write, the file is as before or holds bytes of the row being written,

@@ -16,14 +16,14 @@ void TFrmHexEditor::AddRecentFile(const QString& name) {
 
 void TFrmHexEditor::UpdateRecentMenu() {
     QAction* items[] = {ui->MnuObjekt1, ui->MnuObjekt2, ui->MnuObjekt3, ui->MnuObjekt4};
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < kRecentFiles; ++k)
         // A name's "&" is shown as it is, never taken for a mnemonic.
         items[k]->setText(RecentCaption(
             k + 1, QString(RecentFiles[k]).replace(QLatin1Char('&'), QStringLiteral("&&"))));
 }
 
 void TFrmHexEditor::OpenRecentFile(int index) {
-    if (index < 0 || index > 3)
+    if (index < 0 || index >= kRecentFiles)
         return;
     const QString title = QStringLiteral("Auswahl Objekt");
     if (RecentFiles[index].isEmpty()) {

@@ -16,8 +16,9 @@ void TFrmHexEditor::BtnEditGridUebernehmenClick() {
         platform_.dialogs.appMessage(QStringLiteral("Die Zeile beginnt hinter dem Dateiende."));
         // The file was cut: a page that now comes up short has been told by this message.
         pageReadFailed_ = true;
-    } else if (result == EditRowState::Result::CannotWrite) {
-        platform_.dialogs.appMessage(CannotWriteMessage());
+    } else if (result != EditRowState::Result::Ok) {
+        platform_.dialogs.appMessage(
+            CannotWriteMessage(result != EditRowState::Result::NotRestored));
     } else {
         DisableEditRow();
     }

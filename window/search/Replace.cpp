@@ -57,8 +57,9 @@ void TFrmHexEditor::BtnErsetzenClick() {
         return;
 
     const qint32 offset = AddressTextToOffset(address);
-    if (!search_.replace(FileName, dataFileIdentity_, offset)) {
-        platform_.dialogs.appMessage(CannotWriteMessage());
+    const WriteResult written = search_.replace(FileName, dataFileIdentity_, offset);
+    if (written != WriteResult::Written) {
+        platform_.dialogs.appMessage(CannotWriteMessage(written == WriteResult::Unchanged));
         // Show the file as it is now, whatever part of the write reached it.
         ShowPage();
         return;

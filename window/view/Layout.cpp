@@ -29,7 +29,7 @@ void ShapeColumns(StringGrid* grid, int columns, int gridLineWidth) {
     for (int c = 1; c <= columns; ++c)
         grid->setColWidth(c, Geometry::ByteColumnWidth);
     grid->setColWidth(columns + 1, Geometry::SpacerColumnWidth);
-    grid->setColWidth(TextColumn(columns), Geometry::CharWidth * columns + 4);
+    grid->setColWidth(TextColumn(columns), Geometry{.columns = columns}.textColumnWidth());
     grid->setCharColumn(TextColumn(columns), Geometry::CharWidth);
 }
 

@@ -13,7 +13,8 @@ void TFrmHexEditor::RenderPage() {
     // The layout keeps the shape within the grid and the buffer; the bounds only guard
     // against a page shape that was never laid out.
     const int rows = std::clamp(Rows, 0, std::min(kMaxPageShape, grid->rowCount() - 1));
-    const int cols = std::clamp(Columns, 0, std::min(kMaxPageShape, grid->colCount() - 3));
+    const int cols =
+        std::clamp(Columns, 0, std::min(kMaxPageShape, grid->colCount() - kGridOtherColumns));
     const bool decimal = DecimalAddresses != 0;
     qint64 address = PageOffset;
     grid->beginUpdate();
