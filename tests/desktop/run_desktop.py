@@ -420,7 +420,7 @@ def run(desktop, program, steps, print_tree):
     desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
     reader = Reader()
     desktop.spawn([program], stdout=subprocess.DEVNULL)
-    app = until("the program on the accessibility bus", accessible_app)
+    app = until("the program on the accessibility bus", accessible_app, 3 * LIMIT)
 
     def x(*args):
         return subprocess.run(args, env=desktop.env, capture_output=True, text=True).stdout
@@ -442,7 +442,7 @@ def run(desktop, program, steps, print_tree):
         return (int(size[0]) + left + right, int(size[1]) + top + bottom) == (250, 200) and \
             app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None
 
-    until("the keyboard on its window", keyboard_on_window)
+    until("the keyboard on its window", keyboard_on_window, 3 * LIMIT)  # a busy start
     files = {name: os.path.join(desktop.work, name + ".bin") for name in ("other", "missing")}
     shutil.copy(data, files["other"])
     files["data"] = data
