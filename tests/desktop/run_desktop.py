@@ -134,9 +134,9 @@ class Desktop:
             process.wait()
         shutil.rmtree(self.work, ignore_errors=True)
 
-    def key(self, *keys, held=False):  # a key held down stays down meanwhile
-        subprocess.run(["xdotool", "key"] + ([] if held else ["--clearmodifiers"]) +
-                       ["--delay", "30", *keys], env=self.env, check=True)
+    def key(self, *keys):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "--delay", "30", *keys],
+                       env=self.env, check=True)
 
     def type(self, text):
         subprocess.run(["xdotool", "type", "--clearmodifiers", "--delay", "20", text],
@@ -228,9 +228,7 @@ def tree(acc, indent=0, out=None):
 # must not have got; value, the focused control's value; direct, the focus went straight
 # there (a screen reader heard of no other control on the way); tree, the step after which
 # --tree prints the tree.
-# Keys "down:"/"up:" hold a key and let it go, "pause:" waits seconds as a user does;
-# {data}, {other}, {missing} are files. frames, the dotted focus frame shown or not (see
-# frame_drawn); selected, the focused text is empty or selected whole; active, the window.
+# Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, active: see check_step.
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
@@ -263,14 +261,11 @@ STEPS = [
     # Ctrl+E shows the edit panel: no row is loaded, so the table has the focus; Return
     # loads the current row, the edit row takes the focus and frames its current cell.
     dict(keys="ctrl+e", focus=TABLE, direct=True),
-    dict(keys="Return", focus=(CELL, "00"), within="Bearbeitungszeile", cell=(1, 1, "00"),
-         edit=(0, "00000000"), frames=[("Bearbeitungszeile", 0, 1, True),
-                                       ("Dateiinhalt", 1, 1, False)]),
+    dict(keys="Return", focus=(CELL, "00"), within="Bearbeitungszeile", edit=(0, "00000000"),
+         frames=[("Bearbeitungszeile", 0, 1, True), ("Dateiinhalt", 1, 1, False)]),
     dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
     dict(keys="space", focus=TABLE, direct=True, frames=[("Dateiinhalt", 1, 1, True)]),
-    # Letters and digits typed into the table do not move it (the next key shows it).
-    dict(keys="3 Right", focus=(CELL, "01")),
-    dict(keys="a Left", focus=(CELL, "00")),
+    dict(keys="3 a Right Left", focus=(CELL, "00")),  # typed, 3 and a move nothing
     # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
     dict(keys="Return 4", focus=("text", None)),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
@@ -291,9 +286,7 @@ STEPS = [
          frames=[("Treffer", 0, None, True)]),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
-    # The open dialog's name box is empty or selected whole, also once its folder is read:
-    # a typed path replaces the last name. Opened, cancelled or refused, the window is
-    # active again with the focus where it was.
+    # The open dialog's name box is empty or selected whole; the window active after it.
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="type:{other} Return", focus=TABLE, active=True),
     dict(keys="ctrl+o", focus=("text", None), selected=True),
@@ -301,9 +294,6 @@ STEPS = [
     dict(keys="type:{data} Return", focus=TABLE, active=True),
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="Escape", focus=TABLE, active=True),
-    dict(keys="ctrl+o", focus=("text", None), selected=True),
-    dict(keys="type:{missing} Return", focus=("push button", None)),
-    dict(keys="Return", focus=TABLE, active=True),
 ]
 
 
@@ -317,19 +307,16 @@ def accessible_app():
 def dotted(x, y, width, height):
     """Whether a line along the longer side of that screen area is dotted."""
     text = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (
-        width, height, x, y), "+repage", "-depth", "8", "txt:-"], capture_output=True,
-                          text=True).stdout
-    lines, length = {}, max(width, height)
+        width, height, x, y), "-depth", "8", "txt:-"], capture_output=True, text=True).stdout
+    lines = {}
     for px, py, colour in re.findall(r"^(\d+),(\d+): (\S+)", text, re.M):
-        across, along = (int(py), int(px)) if width > height else (int(px), int(py))
-        lines.setdefault(across, {})[along] = colour
-    return any(sum(c.get(i) != c.get(i + 1) for i in range(length)) >= length // 3
+        lines.setdefault(py if width > height else px, []).append(colour)
+    return any(sum(a != b for a, b in zip(c, c[1:])) >= max(width, height) // 3
                for c in lines.values())
 
 
 def frame_drawn(app, name, row, column):
-    """Whether the dotted focus frame shows around a table's cell (its left inner edge), the
-    list (row None: its left edge) or an entry (its top edge)."""
+    """The dotted focus frame on a table's cell, the list (row None) or an entry."""
     if column is not None:
         cell = find(app, "table", name).queryTable().getAccessibleAt(row, column)
         x, y, width, height = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -431,8 +418,7 @@ def run(desktop, program, steps, print_tree):
         # the program knows it.
         found = x("xdotool", "search", "--name", "^Zirpel \\[\\]$").split()
         active = x("xprop", "-root", "_NET_ACTIVE_WINDOW").split()
-        if not found or not active or int(found[0]) != int(active[-1], 16) or \
-                x("xdotool", "getwindowfocus").strip() != found[0]:
+        if not found or not active or int(found[0]) != int(active[-1], 16):
             return False
         extents = re.findall(r"\d+", x("xprop", "-id", found[0], "_NET_FRAME_EXTENTS"))
         size = re.findall(r"(?:Width|Height): +(\d+)", x("xwininfo", "-id", found[0]))
@@ -450,17 +436,15 @@ def run(desktop, program, steps, print_tree):
     for number, step in enumerate(steps, 1):
         reader.take()
         step = {k: v.format(**files) if isinstance(v, str) else v for k, v in step.items()}
-        held = False
         for key in step["keys"].split():
             if key.startswith("type:"):
                 desktop.type(key[5:])
             elif key.startswith(("down:", "up:")):
-                held = key.startswith("down:")
-                subprocess.run(["xdotool"] + ("key" + key.replace(":", " ")).split(), env=desktop.env)
+                subprocess.run(["xdotool"] + ("key" + key.replace(":", " ")).split())
             elif key.startswith("pause:"):
                 time.sleep(float(key[6:]))  # a user who waits is the case itself
             else:
-                desktop.key(key, held=held)
+                desktop.key(key)
         heard = []
 
         def holds():
