@@ -2,16 +2,225 @@
 // while the program runs is noticed; a missing file is explained in the window itself.
 #include "platform/QtHelpViewer.h"
 #include "platform/Images.h"
+#include "platform/ReaderNotice.h"
 
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QShortcut>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <tuple>
 #include <utility>
 
 namespace zirpel {
+
+namespace {
+
+// The help text, read as a text with a caret: the arrow keys move it line by line, Tab
+// and Shift+Tab go from link to link, Return follows the link. A topic shown puts the
+// caret on its heading, so that a screen reader starts there.
+class HelpText : public QTextBrowser {
+public:
+    explicit HelpText(QWidget* parent) : QTextBrowser(parent) {
+        setObjectName(QStringLiteral("HelpText"));
+        setAccessibleName(QStringLiteral("Hilfetext"));
+        setFocusPolicy(Qt::StrongFocus);
+        setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+        connect(this, &QTextBrowser::anchorClicked, this, [this] { following_ = true; });
+        connect(this, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+            if (url.hasFragment())
+                putCaretAt(url.fragment());
+            // A followed link moves the caret without a key that reads it: the reader
+            // is told where it landed.
+            if (std::exchange(following_, false))
+                NotifyReader(window(), textCursor().block().text().trimmed());
+        });
+    }
+
+protected:
+    bool focusNextPrevChild(bool next) override {
+        // The next link from the caret on (the toolkit's own search starts at the top
+        // whenever no link is chosen), round to the first past the end.
+        struct Link {
+            int start, end;
+        };
+        QList<Link> links;
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            QString href;
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment part = it.fragment();
+                const QTextCharFormat format = part.charFormat();
+                const QString here = format.isAnchor() ? format.anchorHref() : QString();
+                if (!here.isEmpty() && here == href && links.last().end == part.position())
+                    links.last().end = part.position() + part.length();
+                else if (!here.isEmpty())
+                    links.append({part.position(), part.position() + part.length()});
+                href = here;
+            }
+        }
+        if (links.isEmpty())
+            return QTextBrowser::focusNextPrevChild(next);
+        const QTextCursor caret = textCursor();
+        const Link* chosen = next ? &links.first() : &links.last();
+        if (next) {
+            for (const Link& link : links)
+                if (link.start >= caret.selectionEnd() && link.start != caret.selectionStart()) {
+                    chosen = &link;
+                    break;
+                }
+        } else {
+            for (auto it = links.crbegin(); it != links.crend(); ++it)
+                if (it->end <= caret.selectionStart()) {
+                    chosen = &*it;
+                    break;
+                }
+        }
+        QTextCursor link(document());
+        link.setPosition(chosen->start);
+        link.setPosition(chosen->end, QTextCursor::KeepAnchor);
+        setTextCursor(link);
+        return true;
+    }
+
+private:
+    bool following_ = false;
+
+    void putCaretAt(const QString& anchor) {
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (it.fragment().charFormat().anchorNames().contains(anchor)) {
+                    QTextCursor caret(block);
+                    setTextCursor(caret);
+                    return;
+                }
+            }
+        }
+    }
+};
+
+// What a screen reader sees of it: a read-only text of many lines with a caret, not the
+// label the toolkit makes of a browser.
+class HelpTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit HelpTextAccessible(QTextBrowser* text)
+        : QAccessibleWidget(text, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.multiLine = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    int characterCount() const override { return document()->characterCount() - 1; }
+    QString text(int start, int end) const override {
+        return range(start, end).selectedText().replace(QChar(QChar::ParagraphSeparator), u'\n');
+    }
+    QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                         int* end) const override {
+        return around(offset, boundary, 0, start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                             int* end) const override {
+        return around(offset, boundary, -1, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                            int* end) const override {
+        return around(offset, boundary, 1, start, end);
+    }
+    int cursorPosition() const override { return browser()->textCursor().position(); }
+    void setCursorPosition(int position) override {
+        browser()->setTextCursor(range(position, position));
+    }
+    int selectionCount() const override { return browser()->textCursor().hasSelection() ? 1 : 0; }
+    void selection(int index, int* start, int* end) const override {
+        const QTextCursor c = browser()->textCursor();
+        *start = *end = 0;
+        if (index == 0 && c.hasSelection()) {
+            *start = c.selectionStart();
+            *end = c.selectionEnd();
+        }
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0)
+            setCursorPosition(cursorPosition());
+    }
+    void setSelection(int index, int start, int end) override {
+        if (index == 0)
+            browser()->setTextCursor(range(start, end));
+    }
+    QRect characterRect(int offset) const override {
+        QRect r = browser()->cursorRect(range(offset, offset));
+        r.setWidth(qMax(1, browser()->cursorRect(range(offset + 1, offset + 1)).left() - r.left()));
+        return QRect(browser()->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return browser()->cursorForPosition(browser()->viewport()->mapFromGlobal(point)).position();
+    }
+    void scrollToSubstring(int start, int) override {
+        browser()->setTextCursor(range(start, start));
+    }
+    QString attributes(int, int* start, int* end) const override {
+        // None told: the whole text is one run.
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+private:
+    [[nodiscard]] QTextBrowser* browser() const { return static_cast<QTextBrowser*>(widget()); }
+    [[nodiscard]] QTextDocument* document() const { return browser()->document(); }
+    [[nodiscard]] QTextCursor range(int start, int end) const {
+        const int last = characterCount();
+        QTextCursor c(document());
+        c.setPosition(qBound(0, start, last));
+        c.setPosition(qBound(0, end, last), QTextCursor::KeepAnchor);
+        return c;
+    }
+    // The line (word, sentence, ...) at the offset, or the one before or after it; lines
+    // as laid out on the screen. A line runs up to the start of the next one, its line
+    // break included, as readers expect of a line.
+    QString around(int offset, QAccessible::TextBoundaryType boundary, int step, int* start,
+                   int* end) const {
+        const auto at = [&](int position) {
+            auto found =
+                QAccessible::qAccessibleTextBoundaryHelper(range(position, position), boundary);
+            if (boundary == QAccessible::LineBoundary &&
+                text(found.second, found.second + 1) == QLatin1String("\n"))
+                ++found.second;
+            return found;
+        };
+        auto [first, past] = at(offset);
+        if (step != 0 && (step < 0 ? first > 0 : past < characterCount()))
+            std::tie(first, past) = at(step < 0 ? first - 1 : past);
+        else if (step != 0)
+            first = past = step < 0 ? 0 : characterCount();
+        *start = first;
+        *end = past;
+        return text(first, past);
+    }
+};
+
+QAccessibleInterface* HelpTextFactory(const QString& key, QObject* object) {
+    if (key != QLatin1String("QTextBrowser"))
+        return nullptr;
+    auto* text = dynamic_cast<HelpText*>(object);
+    return text ? new HelpTextAccessible(text) : nullptr;
+}
+
+} // namespace
 
 QStringList HelpFileCandidates(const QString& executableDir) {
     const QDir dir(executableDir);
@@ -41,21 +250,32 @@ void QtHelpViewer::showContext(int context) {
 }
 
 void QtHelpViewer::showTopic(const QString& anchor) {
-    if (!browser_) {
-        browser_ = std::make_unique<QTextBrowser>();
-        browser_->setObjectName(QStringLiteral("HelpViewer"));
-        browser_->setWindowTitle(QStringLiteral("Zirpel-Hilfe"));
-        browser_->setOpenExternalLinks(true);
-        browser_->resize(560, 480);
+    if (!window_) {
+        static const bool accessible = [] {
+            QAccessible::installFactory(HelpTextFactory);
+            return true;
+        }();
+        Q_UNUSED(accessible);
+        // A window of its own, which a screen reader names by its title, holding the text.
+        window_ = std::make_unique<QWidget>();
+        window_->setObjectName(QStringLiteral("HelpViewer"));
+        window_->setWindowTitle(QStringLiteral("Zirpel-Hilfe"));
+        window_->resize(560, 480);
         // An open help window does not keep the program running once the main window closed.
-        browser_->setAttribute(Qt::WA_QuitOnClose, false);
+        window_->setAttribute(Qt::WA_QuitOnClose, false);
         InitImages();
-        browser_->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
+        window_->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
+        auto* layout = new QVBoxLayout(window_.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        browser_ = new HelpText(window_.get());
+        browser_->setOpenExternalLinks(true);
+        layout->addWidget(browser_);
+        window_->setFocusProxy(browser_);
         // Closed like the desktop's other viewers.
         for (const QKeySequence& keys :
              {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
-            auto* shortcut = new QShortcut(keys, browser_.get());
-            QObject::connect(shortcut, &QShortcut::activated, browser_.get(), &QWidget::close);
+            auto* shortcut = new QShortcut(keys, window_.get());
+            QObject::connect(shortcut, &QShortcut::activated, window_.get(), &QWidget::close);
         }
     }
     if (const std::optional<QString> path = FindHelpFile(executableDir_)) {
@@ -74,9 +294,10 @@ void QtHelpViewer::showTopic(const QString& anchor) {
                                          "<p>Gesucht wurde in:</p><ul>%2</ul>")
                               .arg(QString::fromLatin1(HelpFileName), places));
     }
-    browser_->show();
-    browser_->raise();
-    browser_->activateWindow();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    browser_->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace zirpel

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QTextBrowser;
+class QWidget;
 
 namespace zirpel {
 
@@ -29,14 +30,15 @@ public:
     void showContents() override;
     void showContext(int context) override;
 
-    // The window, once something has been shown; for tests.
-    [[nodiscard]] QTextBrowser* window() const { return browser_.get(); }
+    // The help text in its window, once something has been shown; for tests.
+    [[nodiscard]] QTextBrowser* text() const { return browser_; }
 
 private:
     void showTopic(const QString& anchor);
 
     QString executableDir_;
-    std::unique_ptr<QTextBrowser> browser_;
+    std::unique_ptr<QWidget> window_;
+    QTextBrowser* browser_ = nullptr; // the window's child
 };
 
 } // namespace zirpel

@@ -253,6 +253,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     HexEditGrid->setRowCount(1);
     HexEditGrid->setEditable(true);
     HexEditGrid->setCurrentCell(1, 0);
+    // Its cells are the table's columns: a screen reader names each by the table's offset.
+    HexEditGrid->setColumnHeadsFrom(HexGrid);
     BtnEditGridUebernehmen = Make<QPushButton>(GrpEdit, "BtnEditGridUebernehmen", 230, 45, 75, 25);
     BtnEditGridUebernehmen->setText(QStringLiteral("Übernehmen"));
     BtnEditGridCancel = Make<QPushButton>(GrpEdit, "BtnEditGridCancel", 310, 45, 75, 25);

@@ -37,9 +37,16 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override {
-        if (t != QAccessible::Name || !isValid())
+        if (!isValid())
             return {};
-        return index().data(Qt::DisplayRole).toString();
+        if (t == QAccessible::Name)
+            return index().data(Qt::DisplayRole).toString();
+        // Its place in the whole list, which the screen shows only by the scroll bar.
+        if (t == QAccessible::Description)
+            return QStringLiteral("Treffer %1 von %2")
+                .arg(row_ + 1)
+                .arg(view_->model()->rowCount());
+        return {};
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {

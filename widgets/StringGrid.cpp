@@ -25,6 +25,9 @@ public:
         return parent.isValid() ? 0 : cols_;
     }
     QVariant data(const QModelIndex& index, int role) const override {
+        if (index.isValid() && role == Qt::AccessibleDescriptionRole &&
+            index == grid_->describedCell_)
+            return grid_->cellDescription_;
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
             return {};
         return text(index.column(), index.row());
@@ -39,8 +42,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role != Qt::DisplayRole || section < 0)
             return {};
-        if (orientation == Qt::Horizontal)
-            return section < cols_ && grid_->fixedRows() > 0 ? text(section, 0) : QString();
+        if (orientation == Qt::Horizontal) {
+            if (section >= cols_)
+                return QString();
+            if (grid_->fixedRows() > 0)
+                return text(section, 0);
+            // A grid without a header row of its own may take another's.
+            const StringGrid* heads = grid_->columnHeadsFrom_;
+            return heads && section < heads->colCount() && heads->fixedRows() > 0
+                       ? heads->cell(section, 0)
+                       : QString();
+        }
         return section < rows_ && grid_->fixedCols() > 0 ? text(0, section) : QString();
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override {
@@ -383,6 +395,10 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     emit dblClick();
 }
 
+void StringGrid::setColumnHeadsFrom(const StringGrid* grid) {
+    columnHeadsFrom_ = grid;
+}
+
 QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
     QModelIndex next = QTableView::moveCursor(cursorAction, modifiers);
     // Home, Ctrl+Home and PageUp aim at the fixed column or row: they stop at the first
@@ -427,7 +443,27 @@ void StringGrid::announceCurrentCell() {
     QAccessible::updateAccessibility(&focus);
 }
 
+void StringGrid::describeCurrentCell(const QString& text) {
+    describedCell_ = currentIndex();
+    cellDescription_ = text;
+    QAccessibleInterface* table = QAccessible::isActive() && describedCell_.isValid()
+                                      ? QAccessible::queryAccessibleInterface(this)
+                                      : nullptr;
+    QAccessibleInterface* cell =
+        table && table->tableInterface()
+            ? table->tableInterface()->cellAt(describedCell_.row(), describedCell_.column())
+            : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    event.setChild(table->indexOfChild(cell));
+    QAccessible::updateAccessibility(&event);
+}
+
 void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // A word said on a cell belongs to the moment; the cell does not keep it.
+    if (current != describedCell_)
+        describedCell_ = QPersistentModelIndex();
     // The table view says a cell took the focus whenever the current cell moves, even
     // while the focus is on another control: a screen reader would read that cell.
     if (hasFocus())

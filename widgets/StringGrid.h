@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QRawFont>
 #include <QTableView>
 #include <QVector>
@@ -69,6 +70,14 @@ public:
     // closes; the hook decides what the cells keep and sets them.
     void setEditTextHook(std::function<void(int col, int row, const QString& text)> hook);
 
+    // The grid whose header row heads this grid's columns for a screen reader, where this
+    // grid has no header row of its own.
+    void setColumnHeadsFrom(const StringGrid* grid);
+
+    // Tells a screen reader `text` on the current cell, as that cell's description, until
+    // another cell becomes the current one.
+    void describeCurrentCell(const QString& text);
+
     // The removable dotted marker: drawing the same rectangle again removes it, and
     // setting the text of a cell it touches removes it too.
     void toggleFocusFrame(const QRect& rect);
@@ -95,6 +104,7 @@ protected:
 
 private:
     friend class StringGridDelegate;
+    friend class StringGridModel;
     struct Glyph {
         quint32 index = 0; // 0: the font lacks it, drawn as text
         qreal advance = 0;
@@ -130,6 +140,9 @@ private:
     int charWidth_ = 7;
     QVector<int> colWidths_;
     QList<QRect> focusFrames_;
+    QPointer<const StringGrid> columnHeadsFrom_;
+    QPersistentModelIndex describedCell_;
+    QString cellDescription_;
     std::function<bool(int, int)> selectCellHook_;
     std::function<void(int, int, const QString&)> editTextHook_;
     mutable QRawFont rawFont_;

@@ -231,6 +231,17 @@ void TFrmHexEditor::DisableEditRow() {
     ui->BtnEditGridCancel->setEnabled(false);
 }
 
+void TFrmHexEditor::Announce(const QString& text) {
+    announcer_.clear();
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
+                announcer_.say(focus, text);
+        },
+        Qt::QueuedConnection);
+}
+
 void TFrmHexEditor::WithFile(void (TFrmHexEditor::*handler)()) {
     if (HasFile())
         (this->*handler)();

@@ -9,6 +9,7 @@
 #include "core/settings/RecentFileList.h"
 #include "core/system/Platform.h"
 #include "core/view/Page.h"
+#include "widgets/Announcer.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -200,6 +201,10 @@ private:
     // the row they hold.
     void DisableEditRow();
 
+    // Tells a screen reader `text` where its focus is, once the event at hand is over and
+    // the focus has gone where it goes; the word before is taken back.
+    void Announce(const QString& text);
+
     // Runs a handler that needs an open file; before the first file it does nothing.
     void WithFile(void (TFrmHexEditor::*handler)());
     [[nodiscard]] auto WithFileRun(void (TFrmHexEditor::*handler)()) {
@@ -220,8 +225,8 @@ private:
     bool pageReadFailed_ = false;
     // The window's own keys (Ctrl+O, F, E, Q): no entry or cell editor takes them.
     QList<QKeyCombination> windowKeys_;
-    // The control that was told the count of a search without hits.
-    QPointer<QWidget> countTold_;
+    // What a screen reader was last told where its focus was.
+    Announcer announcer_;
 };
 
 } // namespace zirpel

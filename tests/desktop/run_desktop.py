@@ -276,7 +276,7 @@ STEPS = [
     dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     # A search without hits leaves the focus in the entry, which says the count.
     dict(keys="ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
-    dict(keys="Return", focus=("combo box", "Suchen nach:"), desc="0 Treffer"),
+    dict(keys="Return", focus=("combo box", "Suchen nach:"), told="0 Treffer"),
     # With hits the list takes the focus and says the count; the page stays.
     dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("list", "Treffer"), desc="4 Treffer", cell=(1, 1, "00"),
@@ -285,7 +285,20 @@ STEPS = [
     dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41"),
          frames=[("Treffer", 0, None, True)]),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
+    # Each entry tells its place in the list; "Neue Suche" is heard where the focus is.
+    dict(keys="Up", focus=("list item", "00000041"), desc="Treffer 1 von 4"),
+    dict(keys="alt+n", focus=("list", "Treffer"), told="Neue Suche"),
+    # The help is a text read by its caret, which F1 puts on the topic; Tab goes to the
+    # next link, Return follows it.
+    dict(keys="F1", focus=("text", "Hilfetext"), line="Suchen und Ersetzen"),
+    dict(keys="Tab", focus=("text", "Hilfetext"), link="Zurück zum Inhalt"),
+    dict(keys="Return", focus=("text", "Hilfetext"), line="Zirpel – Inhalt"),
+    dict(keys="Escape", focus=("list", "Treffer")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
+    # Loading a row is heard; the edit row's cells are headed by their row's address and
+    # their offset, as the table's are.
+    dict(keys="F2", focus=(CELL, None), told=r"Bearbeitungszeile [0-9A-F]{8}",
+         edit_headers=(3, "02")),
     # The open dialog's name box is empty or selected whole; the window active after it.
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="type:{other} Return", focus=TABLE, active=True),
@@ -380,6 +393,9 @@ def check_step(app, reader, step, heard):
                 return "cell %d,%d reads '%s'" % (row, column, cell.name)
     except Exception as error:  # an object that went away
         return "unreadable: %s" % error
+    problem = check_told(app, focus, step, heard)
+    if problem:
+        return problem
     for kind, source in step.get("heard", []):
         if not any(e[0] == kind and e[1] == source for e in heard):
             return "not heard: %s from %s" % (kind, source)
@@ -394,6 +410,47 @@ def check_step(app, reader, step, heard):
         said = [e for e in heard if e[0].startswith(kind)]
         if said:
             return "heard: %s" % (said[0],)
+    return ""
+
+
+def check_told(app, focus, step, heard):
+    """The help text's caret line and chosen link; a result told where the reader listens:
+    as the new description of the focused object (of the text inside a focused entry),
+    read out at once; the edit row's headers."""
+    try:
+        if "line" in step or "link" in step:
+            text = focus.queryText()
+            if "line" in step:
+                line = text.getTextAtOffset(text.caretOffset, pyatspi.TEXT_BOUNDARY_LINE_START)
+                if line[0].strip() != step["line"]:
+                    return "caret on '%s'" % line[0].strip()
+            if "link" in step:
+                start, end = text.getSelection(0) if text.getNSelections() else (0, 0)
+                if text.getText(start, end) != step["link"]:
+                    return "chosen '%s'" % text.getText(start, end)
+        if "told" in step:
+            followed = [focus] + [c for c in focus if c is not None and
+                                  c.getRoleName() == "text"]
+            told = [o for o in followed if re.fullmatch(step["told"], o.description)]
+            if not told:
+                return "not told '%s'" % step["told"]
+            if not any(e[0] == "object:property-change:accessible-description" and
+                       e[1] == describe(told[0]) for e in heard):
+                return "no description change from " + describe(told[0])
+            # Read out at once: as a notification, or with the object, which says it has
+            # the focus.
+            if not any((e[0] == "object:state-changed:showing" and e[2] == 1 and
+                        re.fullmatch("notification '%s'" % step["told"], e[1])) or
+                       (e[0] == "focus:" and e[1] == describe(told[0])) for e in heard):
+                return "not read out: '%s'" % step["told"]
+        if "edit_headers" in step:
+            column, offset = step["edit_headers"]
+            row = find(app, "table", "Bearbeitungszeile").queryTable()
+            heads = (row.getRowHeader(0).name, row.getColumnHeader(column).name)
+            if not re.fullmatch("[0-9A-F]{8}", heads[0]) or heads[1] != offset:
+                return "edit row cell headed %s" % (heads,)
+    except Exception as error:  # an object that went away
+        return "unreadable: %s" % error
     return ""
 
 

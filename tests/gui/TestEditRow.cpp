@@ -232,6 +232,8 @@ private slots:
         QCOMPARE(enabled(), stillEnabled);
         QCOMPARE(disabled(), !stillEnabled);
         QCOMPARE(editCells(19), before);
+        // A screen reader names each cell by the table's offset above it.
+        QCOMPARE(h->editGrid()->model()->headerData(3, Qt::Horizontal).toString(), h->cell(3, 0));
         if (action == QLatin1String("scroll"))
             h->find<QScrollBar>("ScrollBarVertikal")->setValue(0);
         if (!stillEnabled) {

@@ -6,6 +6,7 @@
 #include "platform/QtHelpViewer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -209,12 +210,15 @@ private slots:
         viewer.showContents();
         if (context != 0)
             viewer.showContext(context);
-        QTextBrowser* b = viewer.window();
+        QTextBrowser* b = viewer.text();
         QVERIFY(b && b->isVisible());
         QCOMPARE(b->source().fragment(), anchor);
         const int top = AnchorTopInViewport(*b, anchor);
         QVERIFY2(top >= 0 && top < b->viewport()->height(), qPrintable(QString::number(top)));
         QVERIFY(b->toPlainText().contains(heading));
+        // A reader starts on the topic's heading, in a text it reads by its caret.
+        QCOMPARE(b->textCursor().block().text().trimmed(), heading);
+        QCOMPARE(QAccessible::queryAccessibleInterface(b)->role(), QAccessible::EditableText);
     }
 
     void everyTopicAndLinkOfTheHelpFileExists() {
@@ -236,8 +240,8 @@ private slots:
         QtHelpViewer viewer(dir.path());
         viewer.showContents();
         // The program ends when the main window closes, even with the help still open.
-        QVERIFY(viewer.window()->isVisible());
-        QVERIFY(!viewer.window()->testAttribute(Qt::WA_QuitOnClose));
+        QVERIFY(viewer.text()->isVisible());
+        QVERIFY(!viewer.text()->window()->testAttribute(Qt::WA_QuitOnClose));
     }
 
     void viewerClosesWithKeys_data() {
@@ -249,12 +253,12 @@ private slots:
         QFETCH(QKeyCombination, keys);
         QtHelpViewer viewer(QDir::tempPath());
         viewer.showContents();
-        QVERIFY(QTest::qWaitForWindowActive(viewer.window()));
+        QVERIFY(QTest::qWaitForWindowActive(viewer.text()));
         // It carries the program's icon, as the main window does.
-        QCOMPARE(viewer.window()->windowIcon().pixmap(32).toImage(),
+        QCOMPARE(viewer.text()->windowIcon().pixmap(32).toImage(),
                  WindowHarness().create().windowIcon().pixmap(32).toImage());
-        QTest::keyClick(viewer.window(), keys.key(), keys.keyboardModifiers());
-        QVERIFY(!viewer.window()->isVisible());
+        QTest::keyClick(viewer.text(), keys.key(), keys.keyboardModifiers());
+        QVERIFY(!viewer.text()->isVisible());
     }
 
     void missingHelpFileIsReportedByTheViewer() {
@@ -262,7 +266,7 @@ private slots:
         const QString bin = dir.filePath(QStringLiteral("bin"));
         QtHelpViewer viewer(bin);
         viewer.showContext(500);
-        QTextBrowser* b = viewer.window();
+        QTextBrowser* b = viewer.text();
         QVERIFY(b && b->isVisible());
         QVERIFY(b->toPlainText().contains(
             QStringLiteral("Die Hilfedatei „Tamsel.hlp“ wurde nicht gefunden.")));

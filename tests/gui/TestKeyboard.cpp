@@ -204,6 +204,8 @@ private slots:
             QCOMPARE(
                 entry->text(QAccessible::Name),
                 QStringLiteral("%1").arg((firstEntry + i) * 16, 8, 16, QLatin1Char('0')).toUpper());
+            QCOMPARE(entry->text(QAccessible::Description),
+                     QStringLiteral("Treffer %1 von 10").arg(firstEntry + i + 1));
             QCOMPARE(entry->state().selected, i == selected);
             QCOMPARE(entry->state().focused, i == selected);
             QCOMPARE(iface->indexOfChild(entry), i);

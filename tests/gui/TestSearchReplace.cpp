@@ -364,6 +364,7 @@ private slots:
         // The panel as "Neue Suche" leaves it; the entries keep their texts.
         QCOMPARE(entries(), QStringList{});
         QCOMPARE(label(), QString());
+        QCOMPARE(list()->accessibleDescription(), QString());
         QCOMPARE(states(), QStringLiteral("100 11"));
         QCOMPARE(suchen()->currentText(), QStringLiteral("0d0a"));
         QCOMPARE(ersetzen()->currentText(), QStringLiteral("0D0A"));

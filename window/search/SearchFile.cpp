@@ -31,14 +31,10 @@ void TFrmHexEditor::BtnSuchenClick() {
     ShowSearchPhase(true);
     // The user goes on in the list, which says the count; without hits the control with
     // the focus says it. No entry is selected, so the page stays.
-    if (countTold_)
-        countTold_->setAccessibleDescription(QString());
-    if (search_.hits().count() > 0) {
+    if (search_.hits().count() > 0)
         ui->ListBoxTreffer->setFocus(Qt::OtherFocusReason);
-    } else if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus)) {
-        countTold_ = focus;
-        focus->setAccessibleDescription(ui->LblTreffer->text());
-    }
+    else
+        Announce(ui->LblTreffer->text());
     // The list holds the hits before the first byte that could not be read.
     if (search_.readFailed())
         platform_.dialogs.appMessage(CannotReadMessage());
@@ -58,18 +54,19 @@ void TFrmHexEditor::BtnNeueSucheClick() {
 void TFrmHexEditor::ResetSearchPanel(SearchReset how) {
     search_.reset();
     ui->ListBoxTreffer->setAccessibleDescription(QString());
-    if (countTold_)
-        countTold_->setAccessibleDescription(QString());
+    announcer_.clear();
     if (how == SearchReset::PanelShown) {
         ui->RadioGrpBasisHex->setChecked(true);
         ShowSearchPhase();
         return;
     }
     ShowSearchPhase(true);
-    // A count goes; the label's first caption stays until a search.
+    // A count goes, and a screen reader hears that it went; the label's first caption
+    // stays until a search.
     if (ui->LblTreffer->text().endsWith(QStringLiteral(" Treffer"))) {
         ui->LblTreffer->setText(QString());
         ui->LblTreffer->adjustSize();
+        Announce(QStringLiteral("Neue Suche"));
     }
 }
 

@@ -87,6 +87,9 @@ void TFrmHexEditor::HexGridDblClick() {
         edit->setCurrentCell(1, 0);
         edit->setFocus(Qt::OtherFocusReason);
     }
+    // Loaded unseen where the panel is hidden, and with the same texts as before where it
+    // is shown: the user hears which row it was.
+    Announce(ui->HexEditGrid->accessibleName() + QLatin1Char(' ') + edit->cell(0, 0).trimmed());
 }
 
 } // namespace zirpel
