@@ -492,7 +492,7 @@ def run(desktop, program, steps, print_tree):
     failures = []
     for number, step in enumerate(steps, 1):
         reader.take()
-        step = {k: v.format(**files) if isinstance(v, str) else v for k, v in step.items()}
+        step = dict(step, keys=step["keys"].format(**files))
         for key in step["keys"].split():
             if key.startswith("type:"):
                 desktop.type(key[5:])
