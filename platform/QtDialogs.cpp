@@ -9,6 +9,7 @@
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,13 +40,53 @@ bool QtDialogs::confirm(const QString& question, QPoint topLeft) {
     return box.clickedButton() == yes;
 }
 
+namespace {
+
+// Until the user's first key or click in the name box, the name put there stays selected
+// whole: a key that types replaces it, whatever the dialog did to the box meanwhile. From
+// then on the box is the user's alone.
+class NameBoxGuard : public QObject {
+public:
+    NameBoxGuard(QLineEdit* box, const QString& name) : QObject(box), box_(box), name_(name) {
+        box->installEventFilter(this);
+    }
+    [[nodiscard]] bool touched() const { return touched_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (!touched_ && !static_cast<QKeyEvent*>(event)->text().isEmpty() &&
+                box_->text() == name_)
+                box_->selectAll();
+            touched_ = true;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::InputMethod:
+            touched_ = true;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* box_;
+    QString name_;
+    bool touched_ = false;
+};
+
+} // namespace
+
 void QtDialogs::preselectLastName(QFileDialog& dialog) const {
     if (lastName_.isEmpty())
         return;
     // The folder is read in the background, and a name chosen with selectFile() before it
     // has been read is chosen again when it has, over whatever the user typed or picked
     // meanwhile. So the name box gets the last name now, and the list marks it once the
-    // folder is read, only if the user has not changed the name box by then.
+    // folder is read, only if the user has not touched the name box by then.
     const QFileInfo last(lastName_);
     auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     auto* list = dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"));
@@ -55,21 +96,25 @@ void QtDialogs::preselectLastName(QFileDialog& dialog) const {
         return;
     }
     dialog.setDirectory(last.absolutePath());
+    // Selected whole, so that the first key typed replaces it.
     nameBox->setText(last.fileName());
+    nameBox->selectAll();
+    const auto* guard = new NameBoxGuard(nameBox, last.fileName());
     // The dialog marks a name set into the box in the list at once, and a name the user
     // puts into the box before it has the focus is marked beside it, not instead: the
     // dialog would then open the first one marked, the last name. Until the folder is
     // read only the name box holds it.
     list->selectionModel()->clearSelection();
-    const QMetaObject::Connection marking = QObject::connect(
-        model, &QFileSystemModel::directoryLoaded, nameBox,
-        [&dialog, nameBox, last](const QString& folder) {
-            if (folder == last.absolutePath() && nameBox->text() == last.fileName())
-                dialog.selectFile(last.absoluteFilePath());
-        });
-    // Once the user has changed the name, nothing here touches the box or the list again.
-    QObject::connect(nameBox, &QLineEdit::textEdited, nameBox,
-                     [marking] { QObject::disconnect(marking); });
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, guard,
+                     [&dialog, nameBox, guard, last](const QString& folder) {
+                         if (guard->touched() || folder != last.absolutePath() ||
+                             nameBox->text() != last.fileName())
+                             return;
+                         dialog.selectFile(last.absoluteFilePath());
+                         // Marking it may write the name into the box again, unselected.
+                         nameBox->setText(last.fileName());
+                         nameBox->selectAll();
+                     });
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter) {
@@ -96,6 +141,11 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
     } else if (!native) {
         preselectLastName(dialog);
     }
+    // The name box offers no completions: a popup of them still open when Return closes
+    // the dialog leaves no window of the program active under some window managers
+    // (openbox), and every key after it goes nowhere. The name is taken as typed.
+    if (auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        nameBox->setCompleter(nullptr);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = dialog.selectedFiles().first();

@@ -9,6 +9,7 @@
 #include "widgets/ScrollBar.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ToolButton.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -62,7 +63,7 @@ QAction* Action(QMenu* menu, const char* name, const QString& text, const QStrin
 
 QToolButton* ToolButton(QWidget* bar, const char* name, int left, const QIcon& icon,
                         const QString& hint, bool check) {
-    auto* b = Make<QToolButton>(bar, name, left, 2, 26, 22);
+    auto* b = Make<zirpel::ToolButton>(bar, name, left, 2, 26, 22);
     b->setIcon(icon);
     b->setIconSize(QSize(16, 16));
     b->setAutoRaise(true);
@@ -266,9 +267,14 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     RadioGrpBasis->setAccessibleName(QStringLiteral("Basis"));
     HexEditGrid->setAccessibleName(QStringLiteral("Bearbeitungszeile"));
 
-    // Tab order.
+    // Tab order: the table, then the tool bar's buttons from left to right, then the
+    // spin edits and the panels.
     QWidget::setTabOrder(ScrollBarVertikal, HexGrid);
-    QWidget::setTabOrder(HexGrid, CSpinEditReihen);
+    const QList<QWidget*> toolOrder{
+        HexGrid,        ToolBtnOpen,      ToolButtonEdit,   ToolButtonFindChange, ToolButtonEnde,
+        ToolButtonInfo, ToolButtonHexDez, ToolButtonGitter, CSpinEditReihen};
+    for (qsizetype i = 1; i < toolOrder.size(); ++i)
+        QWidget::setTabOrder(toolOrder[i - 1], toolOrder[i]);
     QWidget::setTabOrder(CSpinEditReihen, CSpinEditSpalten);
     QWidget::setTabOrder(CSpinEditSpalten, ListBoxTreffer);
     QWidget::setTabOrder(ListBoxTreffer, RadioGrpBasisHex);
@@ -282,6 +288,12 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     QWidget::setTabOrder(ComboBoxErsetzen, HexEditGrid);
     QWidget::setTabOrder(HexEditGrid, BtnEditGridUebernehmen);
     QWidget::setTabOrder(BtnEditGridUebernehmen, BtnEditGridCancel);
+
+    // At start the focus is on the first control shown: the table and the spin edits are
+    // hidden, the scroll bar lies outside the small window. The focus is drawn from the
+    // start, not only after the first Tab: the styles draw it for the keyboard alone.
+    ToolBtnOpen->setFocus(Qt::OtherFocusReason);
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
 
     Central->resize(697, 526);
 }

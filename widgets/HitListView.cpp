@@ -191,6 +191,19 @@ void HitListView::paintEvent(QPaintEvent*) {
             DrawLongText(painter, rect.left(), rect.left() + rect.width(), baseline, text, width);
         }
     }
+    // The focus shows where the keys go: around the current entry, or around the whole
+    // list while no entry is current (the first Down chooses one).
+    if (!hasFocus())
+        return;
+    QRect frame = viewport()->rect();
+    if (selected >= first && selected <= last)
+        frame = QRect(0, (selected - first) * kRowHeight, viewport()->width(), kRowHeight);
+    else if (selected >= 0)
+        return; // the current entry is scrolled out of view
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
 }
 
 void HitListView::resizeEvent(QResizeEvent* event) {

@@ -412,12 +412,21 @@ QModelIndex StringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifi
 
 void StringGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
+    viewport()->update();
     // The table took the focus: a screen reader goes on to its current cell, where the
     // arrow keys work. The table says it has the focus after this event, so the cell's
     // word comes once the table's is out.
     if (QAccessible::isActive())
         QMetaObject::invokeMethod(this, &StringGrid::announceCurrentCell, Qt::QueuedConnection);
 }
+
+void StringGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    // The current cell's frame goes with the focus.
+    viewport()->update();
+}
+
+void StringGrid::keyboardSearch(const QString&) {}
 
 void StringGrid::announceCurrentCell() {
     if (!hasFocus() || !currentIndex().isValid())
@@ -544,6 +553,7 @@ void StringGrid::paintEvent(QPaintEvent* event) {
     if (gridLineWidth_ == 1)
         paintGridLines(p);
     paintFocusFrames(p);
+    paintCurrentCellFrame(p);
 }
 
 void StringGrid::paintCellBackgrounds(QPainter& p, const QRect& area,
@@ -653,6 +663,22 @@ void StringGrid::paintGridLines(QPainter& p) const {
         const int y = rowViewportPosition(r) + rowHeight(r) - 1;
         p.fillRect(QRect(0, y, right + 1, 1), gridColour);
     }
+}
+
+void StringGrid::paintCurrentCellFrame(QPainter& p) const {
+    // The grid the keys go to shows it: a dotted frame inside its current cell that
+    // inverts what lies under it, so it shows on the selection colour in every style.
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() ||
+        cellKind(current.column(), current.row(), current) != CurrentCell)
+        return;
+    const QRect cell = cellRect(current.column(), current.row());
+    p.save();
+    p.setCompositionMode(QPainter::RasterOp_NotDestination);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(cell.adjusted(1, 1, -2, -2));
+    p.restore();
 }
 
 void StringGrid::paintFocusFrames(QPainter& p) const {

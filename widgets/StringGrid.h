@@ -95,6 +95,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Typed letters and digits never move the current cell.
+    void keyboardSearch(const QString& search) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -120,6 +123,7 @@ private:
     void paintGlyphRuns(QPainter& p, const TextRuns& runs) const;
     void paintGridLines(QPainter& p) const;
     void paintFocusFrames(QPainter& p) const;
+    void paintCurrentCellFrame(QPainter& p) const;
     [[nodiscard]] bool canSelect(int col, int row) const;
     void applySectionSizes();
     void dropFramesTouching(const QRect& rect);

@@ -340,6 +340,8 @@ void TFrmHexEditor::ShowViewControls(bool visible) {
     ui->CSpinEditReihen->setVisible(visible);
     ui->TextReihen->setVisible(visible);
     ui->HexGrid->setVisible(visible);
+    // Before a file the scroll bar lies outside the small window: it takes no focus there.
+    ui->ScrollBarVertikal->setFocusPolicy(visible ? Qt::StrongFocus : Qt::NoFocus);
     if (!visible)
         placer_->setOuterSize(QSize(250, 200));
 }

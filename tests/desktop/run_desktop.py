@@ -99,8 +99,9 @@ class Desktop:
         # The server picks a free display and says which; -noreset keeps it up while no
         # client is connected.
         read_end, write_end = os.pipe()
+        # A key that a step holds down does not repeat.
         self.spawn(["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp",
-                    "-screen", "0", "1280x1024x24"], pass_fds=(write_end,),
+                    "-ardelay", "60000", "-screen", "0", "1280x1024x24"], pass_fds=(write_end,),
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -227,14 +228,18 @@ def tree(acc, indent=0, out=None):
 # must not have got; value, the focused control's value; direct, the focus went straight
 # there (a screen reader heard of no other control on the way); tree, the step after which
 # --tree prints the tree.
+# Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, active: see check_step.
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
+    # At start the focus is on the first control shown: the tool bar's "Öffnen".
+    dict(keys="", focus=("push button", "Öffnen")),
     # No file yet: the search panel is not shown, so Alt+H opens the help menu.
-    dict(keys="alt+h", focus=("menu item", "Inhalt")),
-    dict(keys="Escape Escape", focus=("scroll bar", "Position in der Datei")),
+    dict(keys="down:alt down:h", focus=("menu item", "Inhalt")),  # let go once it is open
+    dict(keys="up:h up:alt Escape Escape", focus=("push button", "Öffnen")),
     # Opened from the recent list: the table takes the focus on its current cell.
-    dict(keys="alt+d 1", focus=(CELL, "00")),
+    dict(keys="down:alt down:d", focus=("menu item", "Öffnen")),
+    dict(keys="up:d up:alt 1", focus=(CELL, "00")),
     dict(keys="Down", focus=(CELL, "10"), cell=(1, 1, "00"), headers=("00000010", "00")),
     dict(keys="End", focus=(CELL, "................")),
     dict(keys="Home", focus=(CELL, "10")),
@@ -243,39 +248,42 @@ STEPS = [
     dict(keys="Next", focus=(CELL, "F0")),
     dict(keys="Prior", focus=(CELL, "00")),
     # Ctrl+Tab and Ctrl+Shift+Tab leave the table.
-    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="ctrl+Tab", focus=("push button", "Öffnen")),
     dict(keys="shift+Tab", focus=TABLE),
     dict(keys="ctrl+shift+Tab", focus=("scroll bar", "Position in der Datei")),
     dict(keys="Tab", focus=TABLE),
     # A step says the new value and nothing of the table.
-    dict(keys="ctrl+Tab", focus=("spin button", "Reihen:")),
+    dict(keys="ctrl+shift+Tab shift+Tab shift+Tab", focus=("spin button", "Reihen:")),
     dict(keys="Up", focus=("spin button", "Reihen:"), value=20,
          heard=[("object:property-change:accessible-value", "spin button 'Reihen:'")],
          not_heard=["focus:", "object:state-changed:focused"]),
+    dict(keys="shift+Tab", focus=("check box", "Tabellengitter ein-/ausschalten")),
     # Ctrl+E shows the edit panel: no row is loaded, so the table has the focus; Return
-    # loads the current row, Ctrl+Tab reaches the edit row.
+    # loads the current row, the edit row takes the focus and frames its current cell.
     dict(keys="ctrl+e", focus=TABLE, direct=True),
-    dict(keys="Return", focus=TABLE, cell=(1, 1, "00"), edit=(0, "00000000")),
-    dict(keys="ctrl+Tab Tab Tab", focus=(CELL, "00"), within="Bearbeitungszeile"),
+    dict(keys="Return", focus=(CELL, "00"), within="Bearbeitungszeile", edit=(0, "00000000"),
+         frames=[("Bearbeitungszeile", 0, 1, True), ("Dateiinhalt", 1, 1, False)]),
     dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
-    dict(keys="space", focus=TABLE, direct=True),
+    dict(keys="space", focus=TABLE, direct=True, frames=[("Dateiinhalt", 1, 1, True)]),
+    dict(keys="3 a Right Left", focus=(CELL, "00")),  # typed, 3 and a move nothing
     # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
-    dict(keys="Return ctrl+Tab Tab Tab 4", focus=("text", None)),
+    dict(keys="Return 4", focus=("text", None)),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
     # The search panel; Ctrl+E from the entry, too, reaches the window.
-    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
-    dict(keys="ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab", focus=("combo box", "Suchen nach:")),
+    dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     # A search without hits leaves the focus in the entry, which says the count.
     dict(keys="ctrl+a type:ffff", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("combo box", "Suchen nach:"), told="0 Treffer"),
     # With hits the list takes the focus and says the count; the page stays.
     dict(keys="ctrl+a type:4142", focus=("combo box", "Suchen nach:")),
     dict(keys="Return", focus=("list", "Treffer"), desc="4 Treffer", cell=(1, 1, "00"),
-         direct=True, tree=True),
+         direct=True, tree=True, frames=[("Treffer", None, None, True)]),
     # The first Down selects the first hit and shows its page.
-    dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41")),
+    dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41"),
+         frames=[("Treffer", 0, None, True)]),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
     # Each entry tells its place in the list; "Neue Suche" is heard where the focus is.
     dict(keys="Up", focus=("list item", "00000041"), desc="Treffer 1 von 4"),
@@ -291,6 +299,14 @@ STEPS = [
     # their offset, as the table's are.
     dict(keys="F2", focus=(CELL, None), told=r"Bearbeitungszeile [0-9A-F]{8}",
          edit_headers=(3, "02")),
+    # The open dialog's name box is empty or selected whole; the window active after it.
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="type:{other} Return", focus=TABLE, active=True),
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="pause:3", focus=("text", None), selected=True),
+    dict(keys="type:{data} Return", focus=TABLE, active=True),
+    dict(keys="ctrl+o", focus=("text", None), selected=True),
+    dict(keys="Escape", focus=TABLE, active=True),
 ]
 
 
@@ -299,6 +315,30 @@ def accessible_app():
         if app is not None and app.name.lower().startswith("zirpel"):
             return app
     return None
+
+
+def dotted(x, y, width, height):
+    """Whether a line along the longer side of that screen area is dotted."""
+    text = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (
+        width, height, x, y), "-depth", "8", "txt:-"], capture_output=True, text=True).stdout
+    lines = {}
+    for px, py, colour in re.findall(r"^(\d+),(\d+): (\S+)", text, re.M):
+        lines.setdefault(py if width > height else px, []).append(colour)
+    return any(sum(a != b for a, b in zip(c, c[1:])) >= max(width, height) // 3
+               for c in lines.values())
+
+
+def frame_drawn(app, name, row, column):
+    """The dotted focus frame on a table's cell, the list (row None) or an entry."""
+    if column is not None:
+        cell = find(app, "table", name).queryTable().getAccessibleAt(row, column)
+        x, y, width, height = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return dotted(x + 1, y + 2, 1, height - 4)
+    found = find(app, "list", name) if row is None else find(app, "list", name)[row]
+    x, y, width, height = found.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    if row is None:  # the middle half, past where the first entries are drawn
+        return dotted(x, y + height // 4, 4, height // 2)
+    return dotted(x + 4, y, width - 8, 2)  # the entry's top edge, above its text
 
 
 def check_step(app, reader, step, heard):
@@ -335,6 +375,16 @@ def check_step(app, reader, step, heard):
             row = find(app, "table", "Bearbeitungszeile").queryTable()
             if row.getAccessibleAt(0, column).name != text:
                 return "edit row cell %d reads '%s'" % (column, row.getAccessibleAt(0, column).name)
+        text = focus.queryText() if "selected" in step else None
+        if text and text.characterCount and [tuple(text.getSelection(i)) for i in range(
+                text.getNSelections())] != [(0, text.characterCount)]:
+            return "text '%s' not selected whole" % text.getText(0, -1)
+        if step.get("active") and not app[0].getState().contains(pyatspi.STATE_ACTIVE):
+            return "window not active"
+        for name, row, column, shown in step.get("frames", []):
+            if frame_drawn(app, name, row, column) != shown:
+                return "focus frame %s on %s %s" % ("missing" if shown else "drawn", name,
+                                                    (row, column))
         if "cell" in step:
             row, column, text = step["cell"]
             table = find(app, "table", "Dateiinhalt").queryTable()
@@ -414,7 +464,7 @@ def run(desktop, program, steps, print_tree):
     desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
     reader = Reader()
     desktop.spawn([program], stdout=subprocess.DEVNULL)
-    app = until("the program on the accessibility bus", accessible_app)
+    app = until("the program on the accessibility bus", accessible_app, 3 * LIMIT)
 
     def x(*args):
         return subprocess.run(args, env=desktop.env, capture_output=True, text=True).stdout
@@ -435,13 +485,21 @@ def run(desktop, program, steps, print_tree):
         return (int(size[0]) + left + right, int(size[1]) + top + bottom) == (250, 200) and \
             app[0].getState().contains(pyatspi.STATE_ACTIVE) and reader.focus is not None
 
-    until("the keyboard on its window", keyboard_on_window)
+    until("the keyboard on its window", keyboard_on_window, 3 * LIMIT)  # a busy start
+    files = {name: os.path.join(desktop.work, name + ".bin") for name in ("other", "missing")}
+    shutil.copy(data, files["other"])
+    files["data"] = data
     failures = []
     for number, step in enumerate(steps, 1):
         reader.take()
+        step = dict(step, keys=step["keys"].format(**files))
         for key in step["keys"].split():
             if key.startswith("type:"):
                 desktop.type(key[5:])
+            elif key.startswith(("down:", "up:")):
+                subprocess.run(["xdotool"] + ("key" + key.replace(":", " ")).split())
+            elif key.startswith("pause:"):
+                time.sleep(float(key[6:]))  # a user who waits is the case itself
             else:
                 desktop.key(key)
         heard = []

@@ -121,20 +121,20 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(steps) << keys
                                 << QString::fromLatin1(expected);
         };
-        row("Ctrl+O asks for a file", "", Qt::CTRL | Qt::Key_O, "- 1 offen ScrollBarVertikal / :");
+        row("Ctrl+O asks for a file", "", Qt::CTRL | Qt::Key_O, "- 1 offen ToolBtnOpen / :");
         row("Ctrl+F before a file: button disabled", "", Qt::CTRL | Qt::Key_F,
-            "- 0 offen ScrollBarVertikal / :");
+            "- 0 offen ToolBtnOpen / :");
         row("Ctrl+F shows the search panel", "open", Qt::CTRL | Qt::Key_F,
             "Suchen 1 offen HexGrid / :");
         row("Ctrl+E shows the edit panel", "open", Qt::CTRL | Qt::Key_E,
             "Bearbeiten 1 offen HexGrid / :");
         row("Ctrl+Q ends the program", "open", Qt::CTRL | Qt::Key_Q, "- 1 zu  / :");
         row("Return loads the row", "open, Edit, cell 3", QKeyCombination(Qt::Key_Return),
-            "Bearbeiten 1 offen HexGrid 00000020/41 :");
+            "Bearbeiten 1 offen HexEditGrid 00000020/41 :");
         row("F2 loads the row", "open, cell 3", QKeyCombination(Qt::Key_F2),
             "- 1 offen HexGrid 00000020/41 :");
         row("Ctrl+Tab leaves the table", "open, cell 3", Qt::CTRL | Qt::Key_Tab,
-            "- 1 offen CSpinEditReihen / :");
+            "- 1 offen ToolBtnOpen / :");
         // A keyboard sends Shift+Tab as Backtab.
         row("Ctrl+Shift+Tab leaves the table", "open, cell 3",
             Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, "- 1 offen ScrollBarVertikal / :");
@@ -146,7 +146,7 @@ private slots:
         row("Return in the search entry searches", "open, Find, entry",
             QKeyCombination(Qt::Key_Return), "Suchen 1 offen ListBoxTreffer / 1 Treffer");
         // The tool bar's buttons (address base, grid lines, ...) take the focus from Tab.
-        row("Shift+Tab from the scroll bar reaches the tool bar", "open, focus ScrollBarVertikal",
+        row("Shift+Tab from the spin edits reaches the tool bar", "open, focus CSpinEditReihen",
             Qt::SHIFT | Qt::Key_Backtab, "- 1 offen ToolButtonGitter / :");
     }
     void keys() {
