@@ -1,6 +1,7 @@
 #include "widgets/FormParts.h"
 
 #include <QLabel>
+#include <QPainter>
 
 namespace zirpel {
 
@@ -23,6 +24,14 @@ QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, con
         l->move(x, y);
     }
     return l;
+}
+
+void PaintFocusFrame(QWidget* widget) {
+    if (!widget->hasFocus())
+        return;
+    QPainter painter(widget);
+    painter.setPen(QPen(widget->palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(widget->rect().adjusted(1, 1, -2, -2));
 }
 
 } // namespace zirpel

@@ -18,4 +18,8 @@ enum class LabelSize { FitText, Fixed };
 QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
               LabelSize size = LabelSize::FitText);
 
+// Paints the dotted focus frame inside a control's edges, for the controls whose style
+// draws none (the scroll bar, the flat tool buttons). Called from their paintEvent.
+void PaintFocusFrame(QWidget* widget);
+
 } // namespace zirpel

@@ -1,18 +1,13 @@
 #include "widgets/ScrollBar.h"
 
-#include <QPainter>
+#include "widgets/FormParts.h"
 
 namespace zirpel {
 
 void ScrollBar::paintEvent(QPaintEvent* event) {
     QScrollBar::paintEvent(event);
-    if (!hasFocus())
-        return;
-    // A dotted frame inside the edges, over the arrows and the track alike, however the
-    // focus came: the styles draw none for a scroll bar.
-    QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    // Over the arrows and the track alike, however the focus came.
+    PaintFocusFrame(this);
 }
 
 // The style repaints nothing when the focus comes or goes.
