@@ -205,8 +205,10 @@ TFrmHexEditor::~TFrmHexEditor() {
     // QWidget hides the window while it tears it down, after ui is gone and this is no
     // longer a TFrmHexEditor; the focus moves and an open cell editor of the edit row
     // then hands on its text. Nothing a child says from here on concerns the window, and
-    // the hit list outlives the model it shows.
+    // the hit list outlives the model it shows. Nor does the application's focus change or
+    // any of its events.
     qApp->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
     ui->HexEditGrid->setEditTextHook(nullptr);
     ui->HexEditGrid->setSelectCellHook(nullptr);
     ui->ListBoxTreffer->setModel(nullptr);
