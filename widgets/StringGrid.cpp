@@ -428,36 +428,35 @@ void StringGrid::focusOutEvent(QFocusEvent* event) {
 
 void StringGrid::keyboardSearch(const QString&) {}
 
-void StringGrid::announceCurrentCell() {
-    if (!hasFocus() || !currentIndex().isValid())
-        return;
-    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
-    QAccessibleInterface* cell =
-        table && table->tableInterface()
-            ? table->tableInterface()->cellAt(currentIndex().row(), currentIndex().column())
-            : nullptr;
+namespace {
+
+// Tells a screen reader of a change at one cell of the grid.
+void UpdateCellAccessibility(QAbstractItemView* grid, const QModelIndex& index,
+                             QAccessible::Event type) {
+    QAccessibleInterface* table =
+        index.isValid() ? QAccessible::queryAccessibleInterface(grid) : nullptr;
+    QAccessibleInterface* cell = table && table->tableInterface()
+                                     ? table->tableInterface()->cellAt(index.row(), index.column())
+                                     : nullptr;
     if (!cell)
         return;
-    QAccessibleEvent focus(this, QAccessible::Focus);
-    focus.setChild(table->indexOfChild(cell));
-    QAccessible::updateAccessibility(&focus);
+    QAccessibleEvent event(grid, type);
+    event.setChild(table->indexOfChild(cell));
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void StringGrid::announceCurrentCell() {
+    if (hasFocus())
+        UpdateCellAccessibility(this, currentIndex(), QAccessible::Focus);
 }
 
 void StringGrid::describeCurrentCell(const QString& text) {
     describedCell_ = currentIndex();
     cellDescription_ = text;
-    QAccessibleInterface* table = QAccessible::isActive() && describedCell_.isValid()
-                                      ? QAccessible::queryAccessibleInterface(this)
-                                      : nullptr;
-    QAccessibleInterface* cell =
-        table && table->tableInterface()
-            ? table->tableInterface()->cellAt(describedCell_.row(), describedCell_.column())
-            : nullptr;
-    if (!cell)
-        return;
-    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-    event.setChild(table->indexOfChild(cell));
-    QAccessible::updateAccessibility(&event);
+    if (QAccessible::isActive())
+        UpdateCellAccessibility(this, describedCell_, QAccessible::DescriptionChanged);
 }
 
 void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
