@@ -261,8 +261,8 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         ShowContextHelp();
         return true;
     }
-    if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
-        KeyTaken(watched, *static_cast<QKeyEvent*>(event), type == QEvent::KeyPress))
+    if (type != QEvent::Wheel && type != QEvent::FocusOut &&
+        KeyTaken(watched, *static_cast<QKeyEvent*>(event)))
         return true;
     // The table has no scrolling of its own: its wheel turns the scroll bar.
     if (type == QEvent::Wheel && watched == ui->HexGrid->viewport())
@@ -282,7 +282,8 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TFrmHexEditor::KeyTaken(QObject* watched, QKeyEvent& key, bool press) {
+bool TFrmHexEditor::KeyTaken(QObject* watched, QKeyEvent& key) {
+    const bool press = key.type() == QEvent::KeyPress;
     // An entry, a spin edit or a cell editor would take Ctrl+E for end of line: the
     // window's own keys are the window's wherever the focus is.
     if (!press && windowKeys_.contains(key.keyCombination()))
@@ -314,6 +315,18 @@ bool TFrmHexEditor::KeyTaken(QObject* watched, QKeyEvent& key, bool press) {
             ui->BtnHilfe->click();
         key.accept(); // offered as a shortcut: kept from the menu bar
         return true;
+    }
+    // Alt+D and Alt+H open their menu when the letter's press arrives, not at once as a
+    // shortcut: with an accessibility client listening, Qt hands every key press to it
+    // first, and the Alt press that came late would close the menu again. The menu opens
+    // on its own name, which a screen reader says; Down goes to its first entry.
+    for (QMenu* menu : {ui->MnuDatei, ui->MnuHelp}) {
+        if (QKeySequence::mnemonic(menu->title())[0] == key.keyCombination()) {
+            if (press && !key.isAutoRepeat())
+                ui->MnuMainHex->setActiveAction(menu->menuAction());
+            key.accept();
+            return true;
+        }
     }
     // A mnemonic never types: Alt with a letter that no enabled, shown control took (the
     // shortcut would have) inserts nothing into an entry, a spin edit or a cell editor. A
