@@ -47,7 +47,7 @@ STEPS = [("start", "", r"Öffnen push button\.")] + [
     ("Alt+E: Ersetzen is disabled", "ctrl+a type:4142 alt+e", r"", "4142"),
     ("search with hits", "Return", r"Treffer.*4 Treffer"),
     ("third hit", "Down Down Down", r"00000241.*Treffer 3 von 4"),
-    ("to the table, on the hit", "ctrl+e", r"00000240\. \| 41\."),
+    ("to the table, on the hit", "ctrl+e", r"00000241\. \| 41\."),
     ("Alt+H: the panel's Hilfe", "ctrl+f alt+h", r"Zirpel-Hilfe.*Suchen und Ersetzen"),
     ("close the help", "Escape", r"Zirpel  \["),
 ]
