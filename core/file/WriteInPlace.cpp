@@ -21,9 +21,9 @@ bool RunsFit(const WriteRuns& runs, qint64 count) {
 // and the first part bytes of run done, only where the file held them before this write
 // lengthened it and still holds them (one that another program cut meanwhile is not
 // filled up again); then cuts the file back to grownFrom, the size it had just before
-// the run that lengthened it (-1: none did), where it is longer now. The file can only be
-// left as another program left it while it ends where this write's bytes ended, at
-// grownTo. True when all of that worked.
+// the run that lengthened it (-1: none did), where it is longer now. Bytes that another
+// program appended behind this write's end, grownTo, would go with the cut: then the
+// file is not cut, and not as it was. True when all of that worked.
 bool PutBack(BinaryFile& file, qint64 offset, const QByteArray& old, const WriteRuns& runs,
              qsizetype done, qint64 part, qint64 grownFrom, qint64 grownTo) {
     const qint64 now = file.size();

@@ -140,8 +140,9 @@ private slots:
     // in, and the old length: "write 2" fails the second write, "write 1 short" moves one
     // byte of the first, "sync" and "close" fail those steps of the closing commit, "and
     // the put-back" the write after; "replace" writes a replacement. Another program may
-    // write EE at 0x15, append it at 0x20 or cut the file before a run; what it did stays,
-    // and the write stops before a run whose place is cut.
+    // write EE at 0x15, append it at 0x20 or 0x21 or cut the file before a run; what it did
+    // stays, and the write stops before a run whose place is cut. Where the first byte
+    // written "stays", the file is not as it was.
     void failureAfterTheFirstByte_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<qint64>("offset");
@@ -165,6 +166,9 @@ private slots:
             << "write 1 short, EE at 0x15 before run 1" << qint64(0x14) << WriteRuns{{0, "AB"}};
         QTest::newRow("another program appends where the write never came")
             << "write 2, EE at 0x20 before run 2" << qint64(2) << WriteRuns{{0, "A"}, {4, "B"}};
+        QTest::newRow("another program appends behind what the write appended")
+            << "write 2, EE at 0x21 before run 2, C stays" << qint64(32)
+            << WriteRuns{{0, "C"}, {1, "D"}};
         QTest::newRow("file cut to nothing before the first run")
             << "cut to 0 before run 1" << qint64(16) << WriteRuns{{0, "A"}};
         QTest::newRow("file cut to nothing between the runs")
@@ -193,6 +197,7 @@ private slots:
         const QString path = MakeFile(dir, QStringLiteral("f.bin"), before);
         const bool cutShort = fault.startsWith(QLatin1String("write 1 short"));
         const bool putBackFails = fault.endsWith(QLatin1String("put-back"));
+        const bool notRestored = putBackFails || fault.endsWith(QLatin1String("stays"));
         const int failingWrite =
             fault.startsWith(QLatin1String("write ")) ? fault[6].digitValue() : 0;
         int writes = 0;
@@ -231,14 +236,14 @@ private slots:
         BinaryFile::testTransferLimit = nullptr;
         BinaryFile::testStepFails = nullptr;
         testBeforeRun = nullptr;
-        QCOMPARE(written, putBackFails ? WriteResult::NotRestored : WriteResult::Unchanged);
+        QCOMPARE(written, notRestored ? WriteResult::NotRestored : WriteResult::Unchanged);
         if (cut >= 0)
             before.truncate(cut);
         if (ee > 0) {
             before.resize(std::max<qsizetype>(before.size(), ee + 1));
             before[ee] = '\xEE';
         }
-        if (putBackFails)
+        if (notRestored)
             before[offset] = runs[0].bytes[0];
         QCOMPARE(ReadWholeFile(path), before);
     }
