@@ -59,7 +59,8 @@ WriteResult SearchState::replace(const QString& path, const FileIdentity& shown,
             if (qint64(current.size()) != replacement_.size())
                 return std::nullopt;
             return WriteRuns{{0, replacement_}};
-        });
+        },
+        WriteKind::Replace);
 }
 
 } // namespace zirpel

@@ -745,6 +745,7 @@ private slots:
         QTest::newRow("range locked against writes by another program") << "locked";
         QTest::newRow("read-only attribute set after the search") << "read-only";
         QTest::newRow("sync fails after the write and after the put-back") << "put back";
+        QTest::newRow("file cut inside the hit while the write waits") << "cut in the hit";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -793,6 +794,9 @@ private slots:
             QVERIFY(held->held());
         } else if (how == QLatin1String("read-only")) {
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
+        } else if (how == QLatin1String("cut in the hit")) {
+            testBeforeRun = [this](qsizetype) { QVERIFY(QFile::resize(path, 102)); };
+            after = file.left(102);
         } else if (how == QLatin1String("put back")) {
             BinaryFile::testStepFails = [](BinaryFile::Step s) {
                 return s == BinaryFile::Step::Sync;
@@ -803,14 +807,18 @@ private slots:
         const qint32 page = pageOffset();
         h->click("BtnErsetzen");
         BinaryFile::testStepFails = nullptr;
+        testBeforeRun = nullptr;
         // A replacement past the file's end as it is now is refused before the question; a
         // file cut short is also said to be unreadable, once, when the hit's page is read.
         const bool cut = how == QLatin1String("shortened");
         const bool pastEnd = cut || how == QLatin1String("past-end");
         QCOMPARE(h->dialogs.questions.size(), pastEnd ? 0 : 1);
+        // Cut inside the hit while the write waits, the file is not written, and the page
+        // read again comes up short.
         const QStringList messages =
-            cut       ? QStringList{kCannotRead, kPastEnd}
-            : pastEnd ? QStringList{kPastEnd}
+            how == QLatin1String("cut in the hit") ? QStringList{kCannotWrite, kCannotRead}
+            : cut                                  ? QStringList{kCannotRead, kPastEnd}
+            : pastEnd                              ? QStringList{kPastEnd}
             : how == QLatin1String("put back")
                 ? QStringList{kCannotWrite +
                               QStringLiteral("\nDie alten Bytes konnten nicht "
