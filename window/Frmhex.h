@@ -180,6 +180,9 @@ private:
 
     // Hit navigation (window/search/Navigation.cpp).
     void ListBoxTrefferClick();
+    // Makes the byte at `offset` of the page shown the table's current cell, without
+    // taking the focus: going back to the table, the keys and a screen reader start there.
+    void MakeTableCurrentAt(qint32 offset);
 
     // Replace (window/search/Replace.cpp).
     void BtnErsetzenClick();

@@ -8,6 +8,7 @@
 #include "widgets/StringGrid.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -460,6 +461,10 @@ private slots:
         const int inPage = hit - page;
         QCOMPARE(h->cell(1 + inPage % 16, 1 + inPage / 16), QStringLiteral("AB"));
         QVERIFY(list()->selectionModel()->isRowSelected(0, {}));
+        // It is the table's current cell, while the list keeps the focus.
+        QCOMPARE(QPoint(h->grid()->currentCol(), h->grid()->currentRow()),
+                 QPoint(1 + inPage % 16, 1 + inPage / 16));
+        QCOMPARE(QApplication::focusWidget(), list());
     }
 
     void scrollingContinuesFromTheHit() {
@@ -651,6 +656,7 @@ private slots:
         QCOMPARE(h->cell(0, 1), QStringLiteral("000003E3"));
         QCOMPARE(h->cell(1, 1), QStringLiteral("01"));
         QCOMPARE(h->cell(6, 1), QStringLiteral("00")); // behind the end: the zeroed page
+        QCOMPARE(QPoint(h->grid()->currentCol(), h->grid()->currentRow()), QPoint(1, 1));
     }
 
     void answeringNoWritesNothing() {

@@ -66,6 +66,7 @@ void TFrmHexEditor::BtnErsetzenClick() {
     }
     PageOffset = offset;
     ShowPage();
+    MakeTableCurrentAt(offset);
 }
 
 } // namespace zirpel
