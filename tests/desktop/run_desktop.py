@@ -269,6 +269,8 @@ STEPS = [
     # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
     dict(keys="Return 4", focus=("text", None)),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
+    # A row loaded into the hidden panel is loaded unseen: nothing is said.
+    dict(keys="F2", focus=TABLE, not_heard=["object:property-change:accessible-description"]),
     # The search panel; Ctrl+E from the entry, too, reaches the window.
     dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
@@ -285,6 +287,13 @@ STEPS = [
     dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41"),
          frames=[("Treffer", 0, None, True)]),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
+    # A jump makes the hit the table's current cell (on the last page, where it lies): the
+    # table is entered on it.
+    dict(keys="Down Down", focus=("list item", "00000341")),
+    dict(keys="Tab Tab Tab Tab Tab Tab", focus=(CELL, "41"), headers=("00000340", "01")),
+    dict(keys="ctrl+shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab",
+         focus=("list item", "00000341")),
+    dict(keys="Up Up", focus=("list item", "00000141")),
     # Each entry tells its place in the list; "Neue Suche" is heard where the focus is.
     dict(keys="Up", focus=("list item", "00000041"), desc="Treffer 1 von 4"),
     dict(keys="alt+n", focus=("list", "Treffer"), told="Neue Suche"),

@@ -614,6 +614,9 @@ private slots:
         QCOMPARE(label(), count);
         QCOMPARE(states(), buttons);
         QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: %1 Bytes").arg(file.size()));
+        QCOMPARE(h->told(), pattern + QStringLiteral(" an der Adresse ") + listed[row] +
+                                QStringLiteral(" durch ") + replacement +
+                                QStringLiteral(" ersetzt"));
     }
 
     void questionStandsBelowThePanelsButtons() {
@@ -672,6 +675,7 @@ private slots:
         QCOMPARE(ReadWholeFile(path), file);
         QCOMPARE(pageOffset(), page);
         QCOMPARE(h->cell(1, 1), QStringLiteral("61"));
+        QCOMPARE(h->told(), QString());
     }
 
     // The checks run in order; each stops before anything is asked or written.

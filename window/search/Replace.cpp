@@ -67,6 +67,8 @@ void TFrmHexEditor::BtnErsetzenClick() {
     PageOffset = offset;
     ShowPage();
     MakeTableCurrentAt(offset);
+    Announce(search + QStringLiteral(" an der Adresse ") + address.trimmed() +
+             QStringLiteral(" durch ") + replacement + QStringLiteral(" ersetzt"));
 }
 
 } // namespace zirpel
