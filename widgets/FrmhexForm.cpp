@@ -6,6 +6,7 @@
 #include "widgets/EntryAccessible.h"
 #include "widgets/FormParts.h"
 #include "widgets/HitListView.h"
+#include "widgets/PaletteIcon.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
@@ -95,9 +96,12 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
                            Qt::WindowCloseButtonHint);
     window->setProperty("helpContext", 100);
 
-    for (int i = 0; i < 16; ++i)
-        ImageList1.append(
-            QIcon(QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'))));
+    // The grid and the address base are black line drawings: drawn in the palette's text
+    // colour, they show on a dark palette too.
+    for (int i = 0; i < 16; ++i) {
+        const QString path = QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'));
+        ImageList1.append(i == 14 || i == 15 ? PaletteIcon(path) : QIcon(path));
+    }
 
     // Main menu.
     MnuMainHex = window->menuBar();

@@ -4,9 +4,11 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QStyle>
@@ -79,6 +81,38 @@ private slots:
         h->showAndActivate();
     }
     void cleanup() { h.reset(); }
+
+    void toolBarImagesShowOnEveryPalette_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("dark");
+        for (const char* button : {"ToolButtonHexDez", "ToolButtonGitter"}) {
+            QTest::addRow("%s, light palette", button) << button << false;
+            QTest::addRow("%s, dark palette", button) << button << true;
+        }
+    }
+    void toolBarImagesShowOnEveryPalette() {
+        QFETCH(QString, button);
+        QFETCH(bool, dark);
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+        if (dark) {
+            QPalette night = light;
+            for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+                night.setColor(role, QColor(0x31, 0x36, 0x3b));
+            for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                night.setColor(role, QColor(0xfc, 0xfc, 0xfc));
+            QApplication::setPalette(night);
+        }
+        // The widgets take the new palette from a posted event.
+        QCoreApplication::processEvents();
+        // Ink: a pixel far from the background's grey.
+        const QImage image = h->find<QToolButton>(qPrintable(button))->grab().toImage();
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ink += qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(1, 1))) > 100;
+        QVERIFY2(ink >= 20, qPrintable(QString::number(ink)));
+    }
 
     void openShowsFirstPage() {
         const QByteArray bytes = Counting(1000);
