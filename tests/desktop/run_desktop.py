@@ -226,7 +226,8 @@ def tree(acc, indent=0, out=None):
 # cell's table; headers, the focused cell's row and column header;
 # heard, events a screen reader must have got (type, source); not_heard, event types it
 # must not have got; value, the focused control's value; direct, the focus went straight
-# there (a screen reader heard of no other control on the way); tree, the step after which
+# there (a screen reader heard of no other control on the way); window, the role and name
+# of the focus's window; tree, the step after which
 # --tree prints the tree.
 # Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, active: see check_step.
 CELL = "table cell"
@@ -299,8 +300,9 @@ STEPS = [
     dict(keys="alt+n", focus=("list", "Treffer"), told="Neue Suche"),
     # The help is a text read by its caret, which F1 puts on the topic; Tab goes to the
     # next link, Return follows it.
-    dict(keys="F1", focus=("text", "Hilfetext"), line="Suchen und Ersetzen"),
-    dict(keys="Tab", focus=("text", "Hilfetext"), link="Zurück zum Inhalt"),
+    dict(keys="F1", focus=("text", "Hilfetext"), line="Suchen und Ersetzen",
+         window=("frame", "Zirpel-Hilfe")),
+    dict(keys="Tab", focus=("link", "Zurück zum Inhalt"), link="Zurück zum Inhalt"),
     dict(keys="Return", focus=("text", "Hilfetext"), line="Zirpel – Inhalt"),
     dict(keys="Escape", focus=("list", "Treffer")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
@@ -365,6 +367,12 @@ def check_step(app, reader, step, heard):
         # A cell counts as focused whenever it is its table's current one.
         if role == CELL and not focus.parent.getState().contains(pyatspi.STATE_FOCUSED):
             return describe(focus) + " announced, but its table has no focus"
+        if "window" in step:
+            top = focus
+            while top.parent is not None and top.parent.getRoleName() != "application":
+                top = top.parent
+            if (top.getRoleName(), top.name) != step["window"]:
+                return "in window " + describe(top)
         if "within" in step and focus.parent.name != step["within"]:
             return "focus in " + describe(focus.parent)
         if "desc" in step and focus.description != step["desc"]:
@@ -428,7 +436,8 @@ def check_told(app, focus, step, heard):
     read out at once; the edit row's headers."""
     try:
         if "line" in step or "link" in step:
-            text = focus.queryText()
+            # A chosen link is the help text's child; the text's selection is the link.
+            text = (focus.parent if focus.getRoleName() == "link" else focus).queryText()
             if "line" in step:
                 line = text.getTextAtOffset(text.caretOffset, pyatspi.TEXT_BOUNDARY_LINE_START)
                 if line[0].strip() != step["line"]:
