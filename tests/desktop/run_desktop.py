@@ -252,6 +252,12 @@ STEPS = [
     dict(keys="ctrl+Tab", focus=("push button", "Öffnen")),
     dict(keys="shift+Tab", focus=TABLE),
     dict(keys="ctrl+shift+Tab", focus=("scroll bar", "Position in der Datei")),
+    # The scroll bar's position is heard as the address shown, in its base.
+    dict(keys="Down", focus=("scroll bar", "Position in der Datei"), desc="00000010",
+         heard=[("object:property-change:accessible-description",
+                 "scroll bar 'Position in der Datei'")],
+         not_heard=["object:property-change:accessible-value"]),
+    dict(keys="Up", focus=("scroll bar", "Position in der Datei"), desc="00000000"),
     dict(keys="Tab", focus=TABLE),
     # A step says the new value and nothing of the table.
     dict(keys="ctrl+shift+Tab shift+Tab shift+Tab", focus=("spin button", "Reihen:")),

@@ -4,6 +4,7 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFontInfo>
@@ -196,6 +197,11 @@ private slots:
             h->click("ToolButtonHexDez");
         bar()->setSliderPosition(offset);
         QCOMPARE(bar()->value(), offset);
+        // A screen reader hears the scroll bar's position as the first row's address, and
+        // no number in another base.
+        QAccessibleInterface* position = QAccessible::queryAccessibleInterface(bar());
+        QCOMPARE(position->text(QAccessible::Description), rows[0].trimmed());
+        QVERIFY(!position->valueInterface());
         for (int r = 0; r < rows.size(); ++r) {
             QCOMPARE(h->cell(0, r + 1), rows[r]);
             QVERIFY(ShowsWhole(h->grid()->viewport(), h->grid()->cellRect(0, r + 1)));
