@@ -3,6 +3,7 @@
 #include "core/search/Pattern.h"
 #include "core/view/Page.h"
 #include "platform/Images.h"
+#include "platform/LineEditAccessible.h"
 #include "widgets/EntryAccessible.h"
 #include "widgets/FormParts.h"
 #include "widgets/HitListView.h"
@@ -217,8 +218,10 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     BtnNeueSuche->setText(QStringLiteral("&Neue Suche"));
     BtnHilfe = Make<QPushButton>(GrpFindChange, "BtnHilfe", 428, 104, 75, 25);
     BtnHilfe->setText(QStringLiteral("&Hilfe"));
-    // The entries are named by their labels before a screen reader first sees them.
+    // The entries are named by their labels before a screen reader first sees them, and
+    // every line entry (cell editors and the open dialog's too) is read whole.
     InstallEntryAccessible();
+    InstallLineEditAccessible();
     ComboBoxSuchen = Make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
     ComboBoxSuchen->setAccessibleName(QStringLiteral("Suchen nach:"));
     ComboBoxSuchen->setEditable(true);

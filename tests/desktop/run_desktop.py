@@ -229,7 +229,8 @@ def tree(acc, indent=0, out=None):
 # there (a screen reader heard of no other control on the way); window, the role and name
 # of the focus's window; tree, the step after which
 # --tree prints the tree.
-# Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, active: see check_step.
+# Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, whole, active: see
+# check_step.
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
@@ -321,6 +322,8 @@ STEPS = [
     dict(keys="type:{other} Return", focus=TABLE, active=True),
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="pause:3", focus=("text", None), selected=True),
+    # Read whole: one run of text attributes to its end (a reader splits the line by them).
+    dict(keys="", focus=("text", None), selected=True, whole=True),
     dict(keys="type:{data} Return", focus=TABLE, active=True),
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="Escape", focus=TABLE, active=True),
@@ -402,6 +405,9 @@ def check_step(app, reader, step, heard):
         if text and text.characterCount and [tuple(text.getSelection(i)) for i in range(
                 text.getNSelections())] != [(0, text.characterCount)]:
             return "text '%s' not selected whole" % text.getText(0, -1)
+        if step.get("whole") and text and tuple(text.getAttributeRun(
+                text.characterCount - 1)[1:]) != (0, text.characterCount):
+            return "attribute run %s" % (text.getAttributeRun(text.characterCount - 1)[1:],)
         if step.get("active") and not app[0].getState().contains(pyatspi.STATE_ACTIVE):
             return "window not active"
         for name, row, column, shown in step.get("frames", []):

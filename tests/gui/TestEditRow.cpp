@@ -5,6 +5,7 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 
+#include <QAccessible>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -132,6 +133,12 @@ private slots:
             QCOMPARE(editCell(4), cells[k]);
             QCOMPARE(textCell()[3], shown[k]);
             QCOMPARE(h->told(), told[k]);
+            // A reader reads the editor's text whole: one run of attributes to its end.
+            QAccessibleTextInterface* text =
+                QAccessible::queryAccessibleInterface(QApplication::focusWidget())->textInterface();
+            int start = -1, end = -1;
+            text->attributes(text->characterCount() - 1, &start, &end);
+            QCOMPARE(text->text(start, end), cells[k]);
         }
         // Closing the editor keeps what the last key left.
         QTest::keyClick(KeyTarget(g), Qt::Key_Return);
