@@ -282,6 +282,7 @@ STEPS = [
     # The search panel; Ctrl+E from the entry, too, reaches the window.
     dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
+    dict(keys="ctrl+a type:4142", focus=("combo box", "Ersetzen durch:")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
     dict(keys="ctrl+f ctrl+shift+Tab shift+Tab shift+Tab", focus=("combo box", "Suchen nach:")),
     # A search without hits leaves the focus in the entry, which says the count.
@@ -302,6 +303,13 @@ STEPS = [
     dict(keys="ctrl+shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab",
          focus=("list item", "00000341")),
     dict(keys="Up Up", focus=("list item", "00000141")),
+    # A replace (here by the same bytes) is told where the focus is, once the question is
+    # answered and the window has the focus back.
+    dict(keys="alt+e", focus=("push button", "Ja")),
+    dict(keys="Return", focus=("list item", "00000141"),
+         heard=[("object:property-change:accessible-description", "list 'Treffer'"),
+                ("object:state-changed:showing",
+                 "notification '4142 an der Adresse 00000141 durch 4142 ersetzt'")]),
     # Each entry tells its place in the list; "Neue Suche" is heard where the focus is.
     dict(keys="Up", focus=("list item", "00000041"), desc="Treffer 1 von 4"),
     dict(keys="alt+n", focus=("list", "Treffer"), told="Neue Suche"),

@@ -182,6 +182,18 @@ private slots:
         QCOMPARE(g->currentCol(), 16);
         QTest::keyClick(g, Qt::Key_Tab);
         QCOMPARE(g->currentCol(), 16);
+        // Out of a cell editor Tab moves on as over a cell: no editor opens on the next one
+        // (a screen reader hears it with its offset), until a key is typed there.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(14, 0).center());
+        QTest::keyClick(g, Qt::Key_4);
+        QTest::keyClick(KeyTarget(g), Qt::Key_Tab);
+        QCOMPARE(g->currentCol(), 15);
+        QCOMPARE(QApplication::focusWidget(), g);
+        QTest::keyClick(g, Qt::Key_5);
+        QTest::keyClick(KeyTarget(g), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(g->currentCol(), 14);
+        QCOMPARE(QApplication::focusWidget(), g);
+        QCOMPARE(editCell(14) + editCell(15), QStringLiteral("45"));
     }
 
     // What disables the loaded row, and what leaves it as it is; the cells keep their
