@@ -271,6 +271,11 @@ STEPS = [
     dict(keys="ctrl+e", focus=TABLE, direct=True),
     dict(keys="Return", focus=(CELL, "00"), within="Bearbeitungszeile", edit=(0, "00000000"),
          frames=[("Bearbeitungszeile", 0, 1, True), ("Dateiinhalt", 1, 1, False)]),
+    # Tab gives the next cell with its offset, as the arrows do, from a cell editor too
+    # (the same byte typed again: the file stays as it is).
+    dict(keys="Tab", focus=(CELL, "01"), within="Bearbeitungszeile", headers=("00000000", "01")),
+    dict(keys="0 1 Tab", focus=(CELL, "02"), within="Bearbeitungszeile",
+         headers=("00000000", "02")),
     dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
     dict(keys="space", focus=TABLE, direct=True, frames=[("Dateiinhalt", 1, 1, True)]),
     dict(keys="3 a Right Left", focus=(CELL, "00")),  # typed, 3 and a move nothing
