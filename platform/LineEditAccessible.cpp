@@ -1,5 +1,6 @@
 #include "platform/LineEditAccessible.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -21,6 +22,23 @@ public:
         if (type == QAccessible::EditableTextInterface)
             return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessibleInterface* parent() const override {
+        // The editor of a table cell lies within that cell: a reader that then moves on in
+        // the row hears the next cell as after an arrow key, not the whole row anew.
+        QWidget* viewport = edit()->parentWidget();
+        auto* view =
+            viewport ? qobject_cast<QAbstractItemView*>(viewport->parentWidget()) : nullptr;
+        const QModelIndex cell = view && view->viewport() == viewport
+                                     ? view->indexAt(edit()->geometry().center())
+                                     : QModelIndex();
+        QAccessibleInterface* table =
+            cell.isValid() ? QAccessible::queryAccessibleInterface(view) : nullptr;
+        if (table && table->tableInterface())
+            if (QAccessibleInterface* inCell =
+                    table->tableInterface()->cellAt(cell.row(), cell.column()))
+                return inCell;
+        return QAccessibleWidget::parent();
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)

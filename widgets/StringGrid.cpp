@@ -481,6 +481,9 @@ void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
         return;
     }
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // The reader is back on the cell that was edited, and then moves on in its row.
+    if (QAccessible::isActive() && hasFocus())
+        UpdateCellAccessibility(this, currentIndex(), QAccessible::Focus);
     const QModelIndex next =
         moveCursor(hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, {});
     if (next.isValid())

@@ -134,11 +134,14 @@ private slots:
             QCOMPARE(textCell()[3], shown[k]);
             QCOMPARE(h->told(), told[k]);
             // A reader reads the editor's text whole: one run of attributes to its end.
-            QAccessibleTextInterface* text =
-                QAccessible::queryAccessibleInterface(QApplication::focusWidget())->textInterface();
+            QAccessibleInterface* editor =
+                QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            QAccessibleTextInterface* text = editor->textInterface();
             int start = -1, end = -1;
             text->attributes(text->characterCount() - 1, &start, &end);
             QCOMPARE(text->text(start, end), cells[k]);
+            // It lies within its cell: moving on in the row, a reader hears only the next.
+            QCOMPARE(editor->parent()->tableCellInterface()->columnIndex(), 4);
         }
         // Closing the editor keeps what the last key left.
         QTest::keyClick(KeyTarget(g), Qt::Key_Return);
