@@ -282,9 +282,16 @@ void HitListView::keyPressEvent(QKeyEvent* event) {
 void HitListView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
-    // The list took the focus: the reader goes on to its current entry.
-    if (selection_)
-        announceCurrent(selection_->currentIndex());
+    // The list took the focus: the reader goes on to its current entry. The list says it
+    // has the focus after this event, so the entry's word comes once the list's is out.
+    if (QAccessible::isActive())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (selection_)
+                    announceCurrent(selection_->currentIndex());
+            },
+            Qt::QueuedConnection);
 }
 
 void HitListView::focusOutEvent(QFocusEvent* event) {

@@ -471,6 +471,25 @@ void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
         QAbstractItemView::currentChanged(current, previous);
 }
 
+void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Tab out of a cell editor moves on as Tab over a cell does, without opening the next
+    // cell's editor: a screen reader hears that cell with its offset, as after an arrow
+    // key, and the next key typed opens the editor.
+    if (hint != QAbstractItemDelegate::EditNextItem &&
+        hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // The reader is back on the cell that was edited, and then moves on in its row.
+    if (QAccessible::isActive() && hasFocus())
+        UpdateCellAccessibility(this, currentIndex(), QAccessible::Focus);
+    const QModelIndex next =
+        moveCursor(hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, {});
+    if (next.isValid())
+        setCurrentIndex(next);
+}
+
 void StringGrid::scrollTo(const QModelIndex&, ScrollHint) {
     // Every cell is always in view; the grid never scrolls.
 }

@@ -8,6 +8,7 @@
 #include "widgets/StringGrid.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -460,6 +461,10 @@ private slots:
         const int inPage = hit - page;
         QCOMPARE(h->cell(1 + inPage % 16, 1 + inPage / 16), QStringLiteral("AB"));
         QVERIFY(list()->selectionModel()->isRowSelected(0, {}));
+        // It is the table's current cell, while the list keeps the focus.
+        QCOMPARE(QPoint(h->grid()->currentCol(), h->grid()->currentRow()),
+                 QPoint(1 + inPage % 16, 1 + inPage / 16));
+        QCOMPARE(QApplication::focusWidget(), list());
     }
 
     void scrollingContinuesFromTheHit() {
@@ -609,6 +614,9 @@ private slots:
         QCOMPARE(label(), count);
         QCOMPARE(states(), buttons);
         QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: %1 Bytes").arg(file.size()));
+        QCOMPARE(h->told(), pattern + QStringLiteral(" an der Adresse ") + listed[row] +
+                                QStringLiteral(" durch ") + replacement +
+                                QStringLiteral(" ersetzt"));
     }
 
     void questionStandsBelowThePanelsButtons() {
@@ -651,6 +659,7 @@ private slots:
         QCOMPARE(h->cell(0, 1), QStringLiteral("000003E3"));
         QCOMPARE(h->cell(1, 1), QStringLiteral("01"));
         QCOMPARE(h->cell(6, 1), QStringLiteral("00")); // behind the end: the zeroed page
+        QCOMPARE(QPoint(h->grid()->currentCol(), h->grid()->currentRow()), QPoint(1, 1));
     }
 
     void answeringNoWritesNothing() {
@@ -666,6 +675,7 @@ private slots:
         QCOMPARE(ReadWholeFile(path), file);
         QCOMPARE(pageOffset(), page);
         QCOMPARE(h->cell(1, 1), QStringLiteral("61"));
+        QCOMPARE(h->told(), QString());
     }
 
     // The checks run in order; each stops before anything is asked or written.
