@@ -22,45 +22,42 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
 
 HitStore::Bitmap HitStore::BitmapPool::copyOf(std::span<const quint64> bits) {
     if (last_ && bits.size() == lastWords_ && std::equal(bits.begin(), bits.end(), last_))
-        return Bitmap(const_cast<quint64*>(last_), {block_});
-    constexpr std::size_t kPerBlock = kLargePage / (kWords * sizeof(quint64));
-    static_assert(kPerBlock >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
+        return Bitmap(const_cast<quint64*>(last_), {page_});
+    constexpr std::size_t kPerPage = kLargePage / (kWords * sizeof(quint64));
+    static_assert(kPerPage >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
     Bitmap copy;
-    if (block_ && taken_ < kPerBlock) {
-        copy = Bitmap(static_cast<quint64*>(block_.get()) + taken_++ * kWords, {block_});
-    } else if (void* const block = AllocateLargeBlock(kLargePage)) {
-        block_ = std::shared_ptr<void>(block, [](void* b) { FreeLargeBlock(b, kLargePage); });
+    if (page_ && taken_ < kPerPage) {
+        copy = Bitmap(static_cast<quint64*>(page_.get()) + taken_++ * kWords, {page_});
+    } else if (void* const page = AllocateLargeBlock(kLargePage)) {
+        page_ = std::shared_ptr<void>(page, [](void* p) { FreeLargeBlock(p, kLargePage); });
         taken_ = 1;
-        copy = Bitmap(static_cast<quint64*>(block), {block_});
+        copy = Bitmap(static_cast<quint64*>(page), {page_});
     } else {
         copy = Bitmap(new quint64[kWords], {});
     }
     std::fill(std::copy(bits.begin(), bits.end(), copy.get()), copy.get() + kWords, 0);
-    // Only a bitmap in a block outlives its region when shared.
-    last_ = copy.get_deleter().block ? copy.get() : nullptr;
+    // Only a bitmap in a page outlives its region when shared.
+    last_ = copy.get_deleter().page ? copy.get() : nullptr;
     lastWords_ = bits.size();
     return copy;
 }
 
 void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
                          std::span<const quint16> counts, BitmapPool* pool) {
-    constexpr std::size_t kBlockWords = std::size_t(1) << (kBlockShift - 6);
     Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
-    Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kBlockWords - 1) / kBlockWords);
-    std::array<quint16, kBlocks> blockCounts{};
+    Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kCountedWords - 1) / kCountedWords);
+    std::array<quint16, kCountedSpans> spanCounts{};
     quint32 count = 0;
-    for (std::size_t b = 0; b * kBlockWords < bits.size(); ++b) {
+    for (std::size_t c = 0; c * kCountedWords < bits.size(); ++c) {
         int n = 0;
         if (!counts.empty()) {
-            n = counts[b];
+            n = counts[c];
         } else {
-            for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
-                 ++w) {
-                // Runs of one byte value searched for that byte fill whole words.
-                n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
-            }
+            for (std::size_t w = c * kCountedWords;
+                 w < std::min(bits.size(), (c + 1) * kCountedWords); ++w)
+                n += CountBits(bits[w]);
         }
-        blockCounts[b] = quint16(n);
+        spanCounts[c] = quint16(n);
         count += quint32(n);
     }
     if (count == 0)
@@ -76,16 +73,34 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
             std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
                       region.bits.get() + kWords, 0);
         }
-        region.blockCounts = std::make_unique_for_overwrite<quint16[]>(kBlocks);
-        std::copy(blockCounts.begin(), blockCounts.end(), region.blockCounts.get());
+        region.counts = std::make_unique_for_overwrite<quint16[]>(kCountedSpans);
+        std::copy(spanCounts.begin(), spanCounts.end(), region.counts.get());
         return;
     }
-    region.offsets.resize(count);
+    // Two offsets of every word are written whether it holds them or not, so that words
+    // of one or two hits, the most in dense text, cost no mispredicted test: the list has
+    // room for two more.
+    region.offsets.resize(count + 2);
     qint32* out = region.offsets.data();
-    for (std::size_t w = 0; w < bits.size(); ++w) {
-        for (quint64 word = bits[w]; word != 0; word &= word - 1)
-            *out++ = qint32(start + qint64(w) * 64 + std::countr_zero(word));
+    for (std::size_t c = 0; c < kCountedSpans; ++c) {
+        if (spanCounts[c] == 0)
+            continue;
+        const std::size_t end = std::min(bits.size(), (c + 1) * kCountedWords);
+        for (std::size_t w = c * kCountedWords; w < end; ++w) {
+            quint64 word = bits[w];
+            const qint64 base = start + qint64(w) * 64;
+            const int n = CountBits(word);
+            out[0] = qint32(base + std::countr_zero(word));
+            word &= word - 1;
+            out[1] = qint32(base + std::countr_zero(word));
+            for (int k = 2; k < n; ++k) {
+                word &= word - 1;
+                out[k] = qint32(base + std::countr_zero(word));
+            }
+            out += n;
+        }
     }
+    region.offsets.resize(count);
 }
 
 qint32 HitStore::at(qint64 k) const {
@@ -100,10 +115,10 @@ qint32 HitStore::at(qint64 k) const {
     qint64 rest = k - region.before;
     if (!region.bits)
         return region.offsets[std::size_t(rest)];
-    std::size_t block = 0;
-    while (rest >= region.blockCounts[block])
-        rest -= region.blockCounts[block++];
-    for (std::size_t w = block << (kBlockShift - 6);; ++w) {
+    std::size_t span = 0;
+    while (rest >= region.counts[span])
+        rest -= region.counts[span++];
+    for (std::size_t w = span * kCountedWords;; ++w) {
         quint64 word = region.bits[w];
         const int n = CountBits(word);
         if (rest < n) {
@@ -145,7 +160,7 @@ qint64 HitStore::bytesHeld() const {
     for (const Region& r : regions_) {
         if (r.bits) {
             bitmaps.push_back(r.bits.get());
-            bytes += qint64(kBlocks * 2);
+            bytes += qint64(kCountedSpans * 2);
         } else {
             bytes += qint64(r.offsets.capacity() * 4);
         }

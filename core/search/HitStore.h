@@ -4,10 +4,10 @@
 // The offsets are kept per region of 2^20 file positions, each in the smaller of two
 // forms: a sorted list of 32-bit offsets, of exactly its length, while it holds few hits;
 // a bitmap of the region's positions (128 KiB) once the list would outgrow it, with the
-// number of hits of every 4096 positions beside it (512 bytes), so that finding hit
-// number k takes at most a few hundred steps. So a search of a file of any size never
-// needs more than min(4 bytes a hit, file size / 8). A region's hits arrive at once, as
-// a bitmap, in ascending order of regions while the scan runs.
+// number of hits of every 4096 positions (a counted span) beside it (512 bytes), so that finding
+// hit number k takes at most a few hundred steps. So a search of a file of any size never needs
+// more than min(4 bytes a hit, file size / 8). A region's hits arrive at once, as a bitmap, in
+// ascending order of regions while the scan runs.
 #pragma once
 
 #include <QtGlobal>
@@ -20,11 +20,14 @@
 namespace zirpel {
 
 // The number of bits set. Without the processor's own instruction (not in the x86-64
-// baseline) std::popcount is a library call; this is as fast inline.
+// baseline) std::popcount is a library call; this is as fast inline, and a full word, as
+// runs of one byte value searched for that byte give, costs one compare.
 inline int CountBits(quint64 v) {
 #ifdef __POPCNT__
     return std::popcount(v);
 #else
+    if (v == ~quint64(0))
+        return 64;
     v = v - ((v >> 1) & 0x5555555555555555);
     v = (v & 0x3333333333333333) + ((v >> 2) & 0x3333333333333333);
     v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0F;
@@ -46,20 +49,20 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
-    // Where a bitmap's memory goes back to: its share of a block of a BitmapPool, or the
-    // heap.
+    // Where a bitmap's memory goes back to: its share of a large page of a BitmapPool, or
+    // the heap.
     struct BitmapRelease {
-        std::shared_ptr<void> block;
+        std::shared_ptr<void> page;
         void operator()(quint64* bits) const {
-            if (!block)
+            if (!page)
                 delete[] bits;
         }
     };
     using Bitmap = std::unique_ptr<quint64[], BitmapRelease>;
 
-    // Bitmaps for the regions one thread adds, cut from large blocks that the system may
-    // back with huge pages, so that filling them costs few page faults; a block goes
-    // back when its last bitmap is freed. At most one block is partly used. A bitmap
+    // Bitmaps for the regions one thread adds, cut from large pages (kLargePage, 16
+    // bitmaps each), so that filling them costs few page faults; a page goes back when its
+    // last bitmap is freed. At most one page is partly used. A bitmap
     // equal to the one before shares its memory: a long run of one byte value searched
     // for that byte gives the same hits in every region.
     class BitmapPool {
@@ -68,16 +71,16 @@ public:
         [[nodiscard]] Bitmap copyOf(std::span<const quint64> bits);
 
     private:
-        std::shared_ptr<void> block_;
-        std::size_t taken_ = 0; // bitmaps cut from block_
+        std::shared_ptr<void> page_;
+        std::size_t taken_ = 0; // bitmaps cut from page_
         // The last bitmap cut, and how many of its words were given.
         const quint64* last_ = nullptr;
         std::size_t lastWords_ = 0;
     };
 
-    // Hits are counted per this many positions.
-    static constexpr int kBlockShift = 12; // 4096 positions, 64 words
-    static constexpr qint64 kCountedPositions = qint64(1) << kBlockShift;
+    // Hits are counted per this many positions (a counted span: 64 words of a bitmap).
+    static constexpr int kCountedShift = 12;
+    static constexpr qint64 kCountedPositions = qint64(1) << kCountedShift;
 
     // Appends the hits of the region from start on (a multiple of kRegionSize): bit k of
     // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
@@ -102,7 +105,8 @@ public:
 
 private:
     static constexpr std::size_t kWords = std::size_t(kRegionSize / 64);
-    static constexpr std::size_t kBlocks = std::size_t(kRegionSize >> kBlockShift);
+    static constexpr std::size_t kCountedSpans = std::size_t(kRegionSize >> kCountedShift);
+    static constexpr std::size_t kCountedWords = std::size_t(kCountedPositions / 64);
     // A list longer than this would need more room than the region's bitmap.
     static constexpr std::size_t kListMax = std::size_t(kRegionSize / 8 / 4);
 
@@ -110,8 +114,8 @@ private:
         qint64 before = 0; // hits in the regions in front of this one
         quint32 count = 0;
         std::vector<qint32> offsets;
-        Bitmap bits;                            // set once the region is a bitmap
-        std::unique_ptr<quint16[]> blockCounts; // hits in each block of the bitmap
+        Bitmap bits;                       // set once the region is a bitmap
+        std::unique_ptr<quint16[]> counts; // hits in each counted span of the bitmap
     };
 
     Region& regionFor(qint64 offset);
