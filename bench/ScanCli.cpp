@@ -228,7 +228,7 @@ int main(int argc, char** argv) {
             return 1;
         // Aligned as the scan's own buffers are: a misaligned target slows the copy from
         // the page cache down several times on some processors.
-        const qint64 kRead = getenv("RS") ? atoll(getenv("RS")) : qint64(1) << 20;
+        constexpr qint64 kRead = qint64(1) << 20;
         const qint64 size = file.size();
         const PeakGrowth growth;
         qint64 total[2] = {};

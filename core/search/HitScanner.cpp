@@ -125,7 +125,7 @@ private:
             const qint64 end = std::min(group + HitStore::kCountedPositions, count);
             quint64 any = 0;
             if (!uniform_) {
-                any = lines(data, group, end);
+                any = linesOf(data, group, end);
             } else {
                 for (qint64 i = group; i < end; i += kNoOverlapSpan) {
                     if (i + kNoOverlapSpan <= count && isRun(data + i)) {
@@ -134,7 +134,7 @@ private:
                         std::memcpy(bits_.get() + s * kSpanWords, runBits_.data(), sizeof runBits_);
                         any |= 1;
                     } else {
-                        any |= lines(data, i, std::min(i + kNoOverlapSpan, count));
+                        any |= linesOf(data, i, std::min(i + kNoOverlapSpan, count));
                     }
                 }
             }
@@ -145,13 +145,16 @@ private:
 
     // The filter's bits for the positions from (a multiple of 64) to to - 1, written
     // whether or not they hold marks: dense marks make a test mispredict. Returns them
-    // ORed together.
-    quint64 lines(const quint8* data, qint64 from, qint64 to) {
+    // ORed together. A pattern of one byte needs one compare.
+    quint64 linesOf(const quint8* data, qint64 from, qint64 to) {
+        return length_ == 1 ? lines<true>(data, from, to) : lines<false>(data, from, to);
+    }
+    template <bool kOneByte> quint64 lines(const quint8* data, qint64 from, qint64 to) {
         quint64 any = 0;
         qint64 i = from;
         const quint8* const tail = data + length_ - 1;
         for (; i + 64 <= to; i += 64) {
-            const quint64 mask = lineMatches(data + i, tail + i);
+            const quint64 mask = lineMatches<kOneByte>(data + i, tail + i);
             bits_[std::size_t(i / 64)] = mask;
             any |= mask;
         }
@@ -197,14 +200,14 @@ private:
     }
 
     // The filter's bits for the 64 positions at at, whose last bytes are at tail.
-    quint64 lineMatches(const quint8* at, const quint8* tail) const {
+    template <bool kOneByte> quint64 lineMatches(const quint8* at, const quint8* tail) const {
 #ifdef __SSE2__
         const __m128i first = firstLanes_;
         const __m128i last = lastLanes_;
-        const __m128i m0 = matchFirstAndLast(at, tail, first, last);
-        const __m128i m1 = matchFirstAndLast(at + 16, tail + 16, first, last);
-        const __m128i m2 = matchFirstAndLast(at + 32, tail + 32, first, last);
-        const __m128i m3 = matchFirstAndLast(at + 48, tail + 48, first, last);
+        const __m128i m0 = matchFirstAndLast<kOneByte>(at, tail, first, last);
+        const __m128i m1 = matchFirstAndLast<kOneByte>(at + 16, tail + 16, first, last);
+        const __m128i m2 = matchFirstAndLast<kOneByte>(at + 32, tail + 32, first, last);
+        const __m128i m3 = matchFirstAndLast<kOneByte>(at + 48, tail + 48, first, last);
         return quint64(quint32(_mm_movemask_epi8(m0))) |
                quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
                quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
@@ -236,9 +239,12 @@ private:
 #ifdef __SSE2__
     // 0xFF in each of 16 lanes whose position starts with the pattern's first byte and
     // whose position + length - 1 holds its last byte.
+    template <bool kOneByte>
     static __m128i matchFirstAndLast(const quint8* at, const quint8* atLast, __m128i first,
                                      __m128i last) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        if constexpr (kOneByte)
+            return _mm_cmpeq_epi8(a, first);
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(atLast));
         return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
     }
@@ -387,7 +393,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
         const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
         quint8* const buffer = storage.get() + (kAlign - address % kAlign) % kAlign;
         RegionScanner scanner(pattern);
-        HitStore::BitmapPool pool;
+        HitStore::PagePool pool;
         for (qint64 start = k * kChunk; start < end; start += 2 * kChunk) {
             const std::size_t want = std::size_t(std::min(kChunk + length - 1, end - start));
             const std::size_t got = ReadFully(readAt, start, buffer, want);

@@ -20,21 +20,37 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
-HitStore::Bitmap HitStore::BitmapPool::copyOf(std::span<const quint64> bits) {
+void* HitStore::PagePool::take(std::size_t size) {
+    if (size > kLargePage)
+        return nullptr;
+    if (!page_ || used_ + size > kLargePage) {
+        void* const page = AllocateLargeBlock(kLargePage);
+        if (!page)
+            return nullptr;
+        page_ = std::shared_ptr<void>(page, [](void* p) { FreeLargeBlock(p, kLargePage); });
+        used_ = 0;
+        last_ = nullptr; // shared with page_ from now on, it would outlive its own page
+    }
+    void* const piece = static_cast<char*>(page_.get()) + used_;
+    used_ += size;
+    return piece;
+}
+
+HitStore::List HitStore::PagePool::list(std::size_t count) {
+    if (void* const piece = take((count * sizeof(qint32) + 63) / 64 * 64))
+        return List(static_cast<qint32*>(piece), {page_});
+    return List(new qint32[count], {});
+}
+
+HitStore::Bitmap HitStore::PagePool::copyOf(std::span<const quint64> bits) {
     if (last_ && bits.size() == lastWords_ && std::equal(bits.begin(), bits.end(), last_))
         return Bitmap(const_cast<quint64*>(last_), {page_});
-    constexpr std::size_t kPerPage = kLargePage / (kWords * sizeof(quint64));
-    static_assert(kPerPage >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
+    static_assert(kLargePage % (kWords * sizeof(quint64)) == 0);
     Bitmap copy;
-    if (page_ && taken_ < kPerPage) {
-        copy = Bitmap(static_cast<quint64*>(page_.get()) + taken_++ * kWords, {page_});
-    } else if (void* const page = AllocateLargeBlock(kLargePage)) {
-        page_ = std::shared_ptr<void>(page, [](void* p) { FreeLargeBlock(p, kLargePage); });
-        taken_ = 1;
-        copy = Bitmap(static_cast<quint64*>(page), {page_});
-    } else {
+    if (void* const piece = take(kWords * sizeof(quint64)))
+        copy = Bitmap(static_cast<quint64*>(piece), {page_});
+    else
         copy = Bitmap(new quint64[kWords], {});
-    }
     std::fill(std::copy(bits.begin(), bits.end(), copy.get()), copy.get() + kWords, 0);
     // Only a bitmap in a page outlives its region when shared.
     last_ = copy.get_deleter().page ? copy.get() : nullptr;
@@ -43,7 +59,7 @@ HitStore::Bitmap HitStore::BitmapPool::copyOf(std::span<const quint64> bits) {
 }
 
 void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
-                         std::span<const quint16> counts, BitmapPool* pool) {
+                         std::span<const quint16> counts, PagePool* pool) {
     Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
     Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kCountedWords - 1) / kCountedWords);
     std::array<quint16, kCountedSpans> spanCounts{};
@@ -78,10 +94,12 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
         return;
     }
     // Two offsets of every word are written whether it holds them or not, so that words
-    // of one or two hits, the most in dense text, cost no mispredicted test: the list has
-    // room for two more.
-    region.offsets.resize(count + 2);
-    qint32* out = region.offsets.data();
+    // of no, one or two hits, the most in dense text, cost no mispredicted test: the list
+    // has room for two more. The top bit only spares the count of trailing zeros its test
+    // for an empty word.
+    region.offsets = pool ? pool->list(count + 2) : List(new qint32[count + 2], {});
+    qint32* out = region.offsets.get();
+    constexpr quint64 kTop = quint64(1) << 63;
     for (std::size_t c = 0; c < kCountedSpans; ++c) {
         if (spanCounts[c] == 0)
             continue;
@@ -89,18 +107,15 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
         for (std::size_t w = c * kCountedWords; w < end; ++w) {
             quint64 word = bits[w];
             const qint64 base = start + qint64(w) * 64;
-            const int n = CountBits(word);
-            out[0] = qint32(base + std::countr_zero(word));
-            word &= word - 1;
-            out[1] = qint32(base + std::countr_zero(word));
-            for (int k = 2; k < n; ++k) {
+            for (int k = 0; k < 2; ++k) {
+                *out = qint32(base + std::countr_zero(word | kTop));
+                out += word != 0;
                 word &= word - 1;
-                out[k] = qint32(base + std::countr_zero(word));
             }
-            out += n;
+            for (; word != 0; word &= word - 1)
+                *out++ = qint32(base + std::countr_zero(word));
         }
     }
-    region.offsets.resize(count);
 }
 
 qint32 HitStore::at(qint64 k) const {
@@ -162,7 +177,7 @@ qint64 HitStore::bytesHeld() const {
             bitmaps.push_back(r.bits.get());
             bytes += qint64(kCountedSpans * 2);
         } else {
-            bytes += qint64(r.offsets.capacity() * 4);
+            bytes += qint64(r.count + 2) * 4;
         }
     }
     std::sort(bitmaps.begin(), bitmaps.end());

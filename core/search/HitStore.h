@@ -2,12 +2,12 @@
 // number, in bounded memory.
 //
 // The offsets are kept per region of 2^20 file positions, each in the smaller of two
-// forms: a sorted list of 32-bit offsets, of exactly its length, while it holds few hits;
-// a bitmap of the region's positions (128 KiB) once the list would outgrow it, with the
-// number of hits of every 4096 positions (a counted span) beside it (512 bytes), so that finding
-// hit number k takes at most a few hundred steps. So a search of a file of any size never needs
-// more than min(4 bytes a hit, file size / 8). A region's hits arrive at once, as a bitmap, in
-// ascending order of regions while the scan runs.
+// forms: a sorted list of 32-bit offsets (with room for two more) while it holds few
+// hits; a bitmap of the region's positions (128 KiB) once the list would outgrow it, with
+// the number of hits of every counted span of 4096 positions beside it (512 bytes), so
+// that finding hit number k takes at most a few hundred steps. So a search of a file of
+// any size never needs more than min(4 bytes a hit, file size / 8). A region's hits
+// arrive at once, as a bitmap, in ascending order of regions while the scan runs.
 #pragma once
 
 #include <QtGlobal>
@@ -49,31 +49,38 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
-    // Where a bitmap's memory goes back to: its share of a large page of a BitmapPool, or
-    // the heap.
-    struct BitmapRelease {
+    // Where a bitmap's or a list's memory goes back to: its share of a large page of a
+    // PagePool, or the heap.
+    struct PageShare {
         std::shared_ptr<void> page;
-        void operator()(quint64* bits) const {
+        template <typename T> void operator()(T* p) const {
             if (!page)
-                delete[] bits;
+                delete[] p;
         }
     };
-    using Bitmap = std::unique_ptr<quint64[], BitmapRelease>;
+    using Bitmap = std::unique_ptr<quint64[], PageShare>;
+    using List = std::unique_ptr<qint32[], PageShare>;
 
-    // Bitmaps for the regions one thread adds, cut from large pages (kLargePage, 16
-    // bitmaps each), so that filling them costs few page faults; a page goes back when its
-    // last bitmap is freed. At most one page is partly used. A bitmap
+    // Bitmaps and lists for the regions one thread adds, cut from large pages
+    // (kLargePage), so that filling them costs few page faults; a page goes back when the
+    // last piece cut from it is freed. At most one page is partly used. A bitmap
     // equal to the one before shares its memory: a long run of one byte value searched
     // for that byte gives the same hits in every region.
-    class BitmapPool {
+    class PagePool {
     public:
         // A bitmap of a region holding bits, then zeros. Never written to afterwards.
         [[nodiscard]] Bitmap copyOf(std::span<const quint64> bits);
+        // Room for count offsets.
+        [[nodiscard]] List list(std::size_t count);
 
     private:
+        // size bytes (a multiple of 64) from the page in use or a fresh one; nullptr for
+        // more than a page, or when the system gives none.
+        void* take(std::size_t size);
+
         std::shared_ptr<void> page_;
-        std::size_t taken_ = 0; // bitmaps cut from page_
-        // The last bitmap cut, and how many of its words were given.
+        std::size_t used_ = 0; // bytes of page_ cut off
+        // The last bitmap cut from page_, and how many of its words were given.
         const quint64* last_ = nullptr;
         std::size_t lastWords_ = 0;
     };
@@ -86,9 +93,9 @@ public:
     // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
     // words, and the region lies behind every hit added before. counts, if given, holds
     // the number of hits in each kCountedPositions of bits (the scan knows them);
-    // otherwise they are counted here. A bitmap is taken from pool if given.
+    // otherwise they are counted here. The region's memory is taken from pool if given.
     void addRegion(qint64 start, std::span<const quint64> bits,
-                   std::span<const quint16> counts = {}, BitmapPool* pool = nullptr);
+                   std::span<const quint16> counts = {}, PagePool* pool = nullptr);
 
     // Appends the hits of part, whose origin lies behind every hit added before.
     void append(HitStore&& part);
@@ -113,7 +120,7 @@ private:
     struct Region {
         qint64 before = 0; // hits in the regions in front of this one
         quint32 count = 0;
-        std::vector<qint32> offsets;
+        List offsets;                      // set while the region is a list
         Bitmap bits;                       // set once the region is a bitmap
         std::unique_ptr<quint16[]> counts; // hits in each counted span of the bitmap
     };
