@@ -97,10 +97,7 @@ public:
                     n += runHits_;
                     continue;
                 }
-                // No test for empty words: in a group of marks, dense or sparse, its
-                // mispredictions cost more than counting them.
-                for (std::size_t k = w; k < w + kSpanWords; ++k)
-                    n += CountBits(bits_[k]);
+                n += CountBits({bits_.get() + w, kSpanWords});
             }
             counts_[first / kGroupWords] = quint16(n);
             total += quint32(n);

@@ -8,6 +8,32 @@
 
 namespace zirpel {
 
+namespace {
+
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(__POPCNT__)
+#define ZIRPEL_COUNT_BY_INSTRUCTION
+__attribute__((target("popcnt"))) int CountByInstruction(std::span<const quint64> words) {
+    int n = 0;
+    for (const quint64 w : words)
+        n += __builtin_popcountll(w);
+    return n;
+}
+#endif
+
+} // namespace
+
+int CountBits(std::span<const quint64> words) {
+#ifdef ZIRPEL_COUNT_BY_INSTRUCTION
+    static const bool hasInstruction = __builtin_cpu_supports("popcnt");
+    if (hasInstruction)
+        return CountByInstruction(words);
+#endif
+    int n = 0;
+    for (const quint64 w : words)
+        n += CountBits(w);
+    return n;
+}
+
 HitStore::Region& HitStore::regionFor(qint64 offset) {
     const std::size_t r = std::size_t(offset >> kRegionShift) - origin_;
     if (r >= regions_.size()) {
@@ -37,8 +63,12 @@ void* HitStore::PagePool::take(std::size_t size) {
 }
 
 HitStore::List HitStore::PagePool::list(std::size_t count) {
-    if (void* const piece = take((count * sizeof(qint32) + 63) / 64 * 64))
-        return List(static_cast<qint32*>(piece), {page_});
+    // A list within a small page costs no more page faults on the heap, and a few hits do
+    // not hold a large page.
+    if (count * sizeof(qint32) > 4096) {
+        if (void* const piece = take((count * sizeof(qint32) + 63) / 64 * 64))
+            return List(static_cast<qint32*>(piece), {page_});
+    }
     return List(new qint32[count], {});
 }
 
@@ -69,9 +99,8 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
         if (!counts.empty()) {
             n = counts[c];
         } else {
-            for (std::size_t w = c * kCountedWords;
-                 w < std::min(bits.size(), (c + 1) * kCountedWords); ++w)
-                n += CountBits(bits[w]);
+            n = CountBits(bits.subspan(c * kCountedWords,
+                                       std::min(bits.size() - c * kCountedWords, kCountedWords)));
         }
         spanCounts[c] = quint16(n);
         count += quint32(n);

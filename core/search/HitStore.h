@@ -35,6 +35,10 @@ inline int CountBits(quint64 v) {
 #endif
 }
 
+// The same for all words, with the processor's own instruction where it has one: a dense
+// region has every word of its bitmap counted.
+[[nodiscard]] int CountBits(std::span<const quint64> words);
+
 class HitStore {
 public:
     // Auto picks the smaller form per region; the other two keep one form throughout
@@ -70,7 +74,7 @@ public:
     public:
         // A bitmap of a region holding bits, then zeros. Never written to afterwards.
         [[nodiscard]] Bitmap copyOf(std::span<const quint64> bits);
-        // Room for count offsets.
+        // Room for count offsets: in a large page unless they fit in a small one.
         [[nodiscard]] List list(std::size_t count);
 
     private:
