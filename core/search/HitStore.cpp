@@ -122,11 +122,11 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
         std::copy(spanCounts.begin(), spanCounts.end(), region.counts.get());
         return;
     }
-    // Two offsets of every word are written whether it holds them or not, so that words
-    // of no, one or two hits, the most in dense text, cost no mispredicted test: the list
-    // has room for two more. The top bit only spares the count of trailing zeros its test
-    // for an empty word.
-    region.offsets = pool ? pool->list(count + 2) : List(new qint32[count + 2], {});
+    // An offset of every word is written whether it holds one or not, so that words of no
+    // or one hit, the most in dense text, cost no mispredicted test: the list has room for
+    // one more. The top bit only spares the count of trailing zeros its test for an empty
+    // word.
+    region.offsets = pool ? pool->list(count + 1) : List(new qint32[count + 1], {});
     qint32* out = region.offsets.get();
     constexpr quint64 kTop = quint64(1) << 63;
     for (std::size_t c = 0; c < kCountedSpans; ++c) {
@@ -136,11 +136,9 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
         for (std::size_t w = c * kCountedWords; w < end; ++w) {
             quint64 word = bits[w];
             const qint64 base = start + qint64(w) * 64;
-            for (int k = 0; k < 2; ++k) {
-                *out = qint32(base + std::countr_zero(word | kTop));
-                out += word != 0;
-                word &= word - 1;
-            }
+            *out = qint32(base + std::countr_zero(word | kTop));
+            out += word != 0;
+            word &= word - 1;
             for (; word != 0; word &= word - 1)
                 *out++ = qint32(base + std::countr_zero(word));
         }
@@ -206,7 +204,7 @@ qint64 HitStore::bytesHeld() const {
             bitmaps.push_back(r.bits.get());
             bytes += qint64(kCountedSpans * 2);
         } else {
-            bytes += qint64(r.count + 2) * 4;
+            bytes += qint64(r.count + 1) * 4;
         }
     }
     std::sort(bitmaps.begin(), bitmaps.end());

@@ -2,7 +2,7 @@
 // number, in bounded memory.
 //
 // The offsets are kept per region of 2^20 file positions, each in the smaller of two
-// forms: a sorted list of 32-bit offsets (with room for two more) while it holds few
+// forms: a sorted list of 32-bit offsets (with room for one more) while it holds few
 // hits; a bitmap of the region's positions (128 KiB) once the list would outgrow it, with
 // the number of hits of every counted span of 4096 positions beside it (512 bytes), so
 // that finding hit number k takes at most a few hundred steps. So a search of a file of
