@@ -229,7 +229,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     // Inline completion would fill in a history item when a prefix of it is typed.
     ComboBoxSuchen->setCompleter(nullptr);
     ComboBoxSuchen->setFont(GridFont());
-    ComboBoxSuchen->lineEdit()->setMaxLength(kMaxPatternBytes);
+    ComboBoxSuchen->lineEdit()->setMaxLength(kMaxPatternChars);
     ComboBoxSuchen->setEditText(QStringLiteral("0d0a"));
     ComboBoxErsetzen = Make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
     ComboBoxErsetzen->setAccessibleName(QStringLiteral("Ersetzen durch:"));

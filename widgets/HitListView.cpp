@@ -1,4 +1,5 @@
 #include "widgets/HitListView.h"
+#include "widgets/FormParts.h"
 #include "widgets/LongText.h"
 
 #include "widgets/HitListAccessible.h"
@@ -200,10 +201,7 @@ void HitListView::paintEvent(QPaintEvent*) {
         frame = QRect(0, (selected - first) * kRowHeight, viewport()->width(), kRowHeight);
     else if (selected >= 0)
         return; // the current entry is scrolled out of view
-    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    PaintFocusFrame(painter, frame);
 }
 
 void HitListView::resizeEvent(QResizeEvent* event) {

@@ -1,4 +1,5 @@
 #include "widgets/StringGrid.h"
+#include "widgets/FormParts.h"
 #include "widgets/LongText.h"
 
 #include <QAccessible>
@@ -690,13 +691,7 @@ void StringGrid::paintCurrentCellFrame(QPainter& p) const {
     if (!hasFocus() || !current.isValid() ||
         cellKind(current.column(), current.row(), current) != CurrentCell)
         return;
-    const QRect cell = cellRect(current.column(), current.row());
-    p.save();
-    p.setCompositionMode(QPainter::RasterOp_NotDestination);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(cell.adjusted(1, 1, -2, -2));
-    p.restore();
+    PaintFocusFrame(p, cellRect(current.column(), current.row()).adjusted(1, 1, -1, -1));
 }
 
 void StringGrid::paintFocusFrames(QPainter& p) const {

@@ -168,7 +168,7 @@ private:
 
     // Search and hit list (window/search/SearchFile.cpp).
     void BtnSuchenClick();
-    qint32 SearchFile();
+    void SearchFile();
     void BtnNeueSucheClick();
     void BtnHilfeClick();
     // The panel as "Neue Suche" leaves it, from every path that starts it anew: no hits,
