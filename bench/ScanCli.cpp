@@ -1,7 +1,7 @@
 // Command-line front ends for side-by-side timing against other tools:
-//   ZirpelScan read FILE             reads FILE on two threads, in turns of a region of
-//                                    the hit store each, as the scan does, and does
-//                                    nothing with the bytes (the floor)
+//   ZirpelScan floor FILE            reads FILE on two threads, each its half in reads of
+//                                    1 MiB, and does nothing with the bytes (the floor)
+//   ZirpelScan read FILE             the same, but reading as the scan does
 //   ZirpelScan scan FILE HEX         scans FILE for the pattern as the window does and
 //                                    prints the number of hits
 //   ZirpelScanList FILE HEX          scans, then fills the hit list, shows it and goes to
@@ -223,24 +223,34 @@ int main(int argc, char** argv) {
         return Usage();
     const std::string mode = argv[1];
     BinaryFile file;
-    if (mode == "read") {
+    if (mode == "read" || mode == "floor") {
         if (!Open(file, argv[2]))
             return 1;
         // Aligned as the scan's own buffers are: a misaligned target slows the copy from
         // the page cache down several times on some processors.
-        constexpr qint64 kChunk = HitStore::kRegionSize;
+        constexpr qint64 kRead = qint64(1) << 20;
         const qint64 size = file.size();
         const PeakGrowth growth;
         qint64 total[2] = {};
-        const auto readTurns = [&](int k) {
-            std::vector<quint8> storage(std::size_t(kChunk) + 4096);
+        const auto readSpan = [&](int k, qint64 from, qint64 to, qint64 step) {
+            std::vector<quint8> storage(std::size_t(kRead) + 4096);
             const auto address = reinterpret_cast<std::uintptr_t>(storage.data());
             quint8* const buffer = storage.data() + (4096 - address % 4096) % 4096;
-            for (qint64 start = k * kChunk; start < size; start += 2 * kChunk)
-                total[k] += qint64(file.readAt(start, buffer, std::size_t(kChunk)));
+            for (qint64 start = from; start < to; start += step)
+                total[k] +=
+                    qint64(file.readAt(start, buffer, std::size_t(std::min(kRead, to - start))));
         };
-        std::thread second(readTurns, 1);
-        readTurns(0);
+        // floor: each thread reads its half of the file; read: in turns of 1 MiB, a region
+        // of the hit store, as the scan does.
+        const qint64 half = (size / 2 + kRead - 1) / kRead * kRead;
+        const auto read = [&](int k) {
+            if (mode == "floor")
+                readSpan(k, k == 0 ? 0 : half, k == 0 ? half : size, kRead);
+            else
+                readSpan(k, k * kRead, size, 2 * kRead);
+        };
+        std::thread second(read, 1);
+        read(0);
         second.join();
         std::printf("%lld\n", static_cast<long long>(total[0] + total[1]));
         growth.report(0);

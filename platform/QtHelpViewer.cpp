@@ -8,17 +8,43 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <tuple>
 #include <utility>
 
 namespace zirpel {
 
 namespace {
+
+// A link of the help text: the characters from start to end.
+struct Link {
+    int start, end;
+};
+
+// The links of a document in their order, one for each run of characters with the same
+// target.
+QList<Link> Links(const QTextDocument& document) {
+    QList<Link> links;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QString href;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment part = it.fragment();
+            const QTextCharFormat format = part.charFormat();
+            const QString here = format.isAnchor() ? format.anchorHref() : QString();
+            if (!here.isEmpty() && here == href && links.last().end == part.position())
+                links.last().end = part.position() + part.length();
+            else if (!here.isEmpty())
+                links.append({part.position(), part.position() + part.length()});
+            href = here;
+        }
+    }
+    return links;
+}
 
 // The help text, read as a text with a caret: the arrow keys move it line by line, Tab
 // and Shift+Tab go from link to link, Return follows the link. A topic shown puts the
@@ -34,10 +60,15 @@ public:
         connect(this, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
             if (url.hasFragment())
                 putCaretAt(url.fragment());
-            // A followed link moves the caret without a key that reads it: the reader
-            // is told where it landed.
-            if (std::exchange(following_, false))
+            // A followed link moves the caret without a key that reads it: the reader,
+            // back on the text from the link, is told where it landed.
+            if (std::exchange(following_, false)) {
+                if (QAccessible::isActive()) {
+                    QAccessibleEvent event(this, QAccessible::Focus);
+                    QAccessible::updateAccessibility(&event);
+                }
                 NotifyReader(window(), textCursor().block().text().trimmed());
+            }
         });
     }
 
@@ -45,23 +76,7 @@ protected:
     bool focusNextPrevChild(bool next) override {
         // The next link from the caret on (the toolkit's own search starts at the top
         // whenever no link is chosen), round to the first past the end.
-        struct Link {
-            int start, end;
-        };
-        QList<Link> links;
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-            QString href;
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment part = it.fragment();
-                const QTextCharFormat format = part.charFormat();
-                const QString here = format.isAnchor() ? format.anchorHref() : QString();
-                if (!here.isEmpty() && here == href && links.last().end == part.position())
-                    links.last().end = part.position() + part.length();
-                else if (!here.isEmpty())
-                    links.append({part.position(), part.position() + part.length()});
-                href = here;
-            }
-        }
+        const QList<Link> links = Links(*document());
         if (links.isEmpty())
             return QTextBrowser::focusNextPrevChild(next);
         const QTextCursor caret = textCursor();
@@ -83,6 +98,12 @@ protected:
         link.setPosition(chosen->start);
         link.setPosition(chosen->end, QTextCursor::KeepAnchor);
         setTextCursor(link);
+        // A reader hears the link chosen as a link: the text's child of that place.
+        if (QAccessible::isActive()) {
+            QAccessibleEvent event(this, QAccessible::Focus);
+            event.setChild(int(chosen - links.data()));
+            QAccessible::updateAccessibility(&event);
+        }
         return true;
     }
 
@@ -102,12 +123,102 @@ private:
     }
 };
 
+// A link of the help text as a screen reader sees it: the link at its place in the text
+// shown, named by its words, focused while Tab has chosen it.
+class HelpLinkAccessible : public QAccessibleInterface {
+public:
+    HelpLinkAccessible(QTextBrowser* text, int index) : text_(text), index_(index) {}
+
+    bool isValid() const override { return text_ && index_ < Links(*text_->document()).size(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        const QAccessibleInterface* text = parent();
+        return text ? text->window() : nullptr;
+    }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(text_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name || !isValid())
+            return {};
+        return range().selectedText().trimmed();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const QTextCursor r = range();
+        QTextCursor start = r, end = r;
+        start.setPosition(r.selectionStart());
+        end.setPosition(r.selectionEnd());
+        const QRect area = text_->cursorRect(start).united(text_->cursorRect(end));
+        return {text_->viewport()->mapToGlobal(area.topLeft()), area.size()};
+    }
+    QAccessible::Role role() const override { return QAccessible::Link; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid())
+            return s;
+        s.focusable = true;
+        s.linked = true;
+        const QTextCursor caret = text_->textCursor();
+        const QTextCursor r = range();
+        s.focused = text_->hasFocus() && caret.selectionStart() == r.selectionStart() &&
+                    caret.selectionEnd() == r.selectionEnd();
+        return s;
+    }
+
+private:
+    [[nodiscard]] QTextCursor range() const {
+        const Link link = Links(*text_->document()).at(index_);
+        QTextCursor c(text_->document());
+        c.setPosition(link.start);
+        c.setPosition(link.end, QTextCursor::KeepAnchor);
+        return c;
+    }
+
+    QPointer<QTextBrowser> text_;
+    int index_;
+};
+
 // What a screen reader sees of it: a read-only text of many lines with a caret, not the
-// label the toolkit makes of a browser.
+// label the toolkit makes of a browser; its links are its children.
 class HelpTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit HelpTextAccessible(QTextBrowser* text)
         : QAccessibleWidget(text, QAccessible::EditableText) {}
+    ~HelpTextAccessible() override {
+        for (const QAccessible::Id id : std::as_const(links_))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return int(Links(*document()).size()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        while (links_.size() <= index) {
+            auto* link = new HelpLinkAccessible(browser(), int(links_.size()));
+            links_.append(QAccessible::registerAccessibleInterface(link));
+        }
+        return QAccessible::accessibleInterface(links_.at(index));
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (qsizetype i = 0; i < links_.size(); ++i)
+            if (QAccessible::accessibleInterface(links_.at(i)) == child)
+                return child->isValid() ? int(i) : -1;
+        return -1;
+    }
+    QAccessibleInterface* focusChild() const override {
+        for (int i = 0; i < childCount(); ++i)
+            if (child(i)->state().focused)
+                return child(i);
+        return nullptr;
+    }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface)
@@ -180,6 +291,10 @@ public:
     }
 
 private:
+    // The objects of the links, by their place in the text: each stands for the link at
+    // its place in whatever text is shown.
+    mutable QList<QAccessible::Id> links_;
+
     [[nodiscard]] QTextBrowser* browser() const { return static_cast<QTextBrowser*>(widget()); }
     [[nodiscard]] QTextDocument* document() const { return browser()->document(); }
     [[nodiscard]] QTextCursor range(int start, int end) const {
@@ -257,7 +372,9 @@ void QtHelpViewer::showTopic(const QString& anchor) {
         }();
         Q_UNUSED(accessible);
         // A window of its own, which a screen reader names by its title, holding the text.
-        window_ = std::make_unique<QWidget>();
+        // A main window is a frame to a screen reader; a bare widget would be a filler.
+        auto* frame = new QMainWindow;
+        window_.reset(frame);
         window_->setObjectName(QStringLiteral("HelpViewer"));
         window_->setWindowTitle(QStringLiteral("Zirpel-Hilfe"));
         window_->resize(560, 480);
@@ -265,11 +382,9 @@ void QtHelpViewer::showTopic(const QString& anchor) {
         window_->setAttribute(Qt::WA_QuitOnClose, false);
         InitImages();
         window_->setWindowIcon(QIcon(QStringLiteral(":/images/zirpel.xpm")));
-        auto* layout = new QVBoxLayout(window_.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        browser_ = new HelpText(window_.get());
+        browser_ = new HelpText(frame);
         browser_->setOpenExternalLinks(true);
-        layout->addWidget(browser_);
+        frame->setCentralWidget(browser_);
         window_->setFocusProxy(browser_);
         // Closed like the desktop's other viewers.
         for (const QKeySequence& keys :

@@ -26,12 +26,20 @@ QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, con
     return l;
 }
 
+void PaintFocusFrame(QPainter& painter, const QRect& frame) {
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
 void PaintFocusFrame(QWidget* widget) {
     if (!widget->hasFocus())
         return;
     QPainter painter(widget);
-    painter.setPen(QPen(widget->palette().color(QPalette::WindowText), 1, Qt::DotLine));
-    painter.drawRect(widget->rect().adjusted(1, 1, -2, -2));
+    PaintFocusFrame(painter, widget->rect().adjusted(1, 1, -1, -1));
 }
 
 } // namespace zirpel

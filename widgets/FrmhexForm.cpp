@@ -3,9 +3,11 @@
 #include "core/search/Pattern.h"
 #include "core/view/Page.h"
 #include "platform/Images.h"
+#include "platform/LineEditAccessible.h"
 #include "widgets/EntryAccessible.h"
 #include "widgets/FormParts.h"
 #include "widgets/HitListView.h"
+#include "widgets/PaletteIcon.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
@@ -95,9 +97,12 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
                            Qt::WindowCloseButtonHint);
     window->setProperty("helpContext", 100);
 
-    for (int i = 0; i < 16; ++i)
-        ImageList1.append(
-            QIcon(QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'))));
+    // The grid and the address base are black line drawings: drawn in the palette's text
+    // colour, they show on a dark palette too.
+    for (int i = 0; i < 16; ++i) {
+        const QString path = QStringLiteral(":/images/img%1.xpm").arg(i, 2, 10, QLatin1Char('0'));
+        ImageList1.append(i == 14 || i == 15 ? PaletteIcon(path) : QIcon(path));
+    }
 
     // Main menu.
     MnuMainHex = window->menuBar();
@@ -216,8 +221,10 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     BtnNeueSuche->setText(QStringLiteral("&Neue Suche"));
     BtnHilfe = Make<QPushButton>(GrpFindChange, "BtnHilfe", 428, 104, 75, 25);
     BtnHilfe->setText(QStringLiteral("&Hilfe"));
-    // The entries are named by their labels before a screen reader first sees them.
+    // The entries are named by their labels before a screen reader first sees them, and
+    // every line entry (cell editors and the open dialog's too) is read whole.
     InstallEntryAccessible();
+    InstallLineEditAccessible();
     ComboBoxSuchen = Make<QComboBox>(GrpFindChange, "ComboBoxSuchen", 188, 20, 235, 23);
     ComboBoxSuchen->setAccessibleName(QStringLiteral("Suchen nach:"));
     ComboBoxSuchen->setEditable(true);
@@ -225,7 +232,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     // Inline completion would fill in a history item when a prefix of it is typed.
     ComboBoxSuchen->setCompleter(nullptr);
     ComboBoxSuchen->setFont(GridFont());
-    ComboBoxSuchen->lineEdit()->setMaxLength(kMaxPatternBytes);
+    ComboBoxSuchen->lineEdit()->setMaxLength(kMaxPatternChars);
     ComboBoxSuchen->setEditText(QStringLiteral("0d0a"));
     ComboBoxErsetzen = Make<QComboBox>(GrpFindChange, "ComboBoxErsetzen", 188, 47, 235, 23);
     ComboBoxErsetzen->setAccessibleName(QStringLiteral("Ersetzen durch:"));

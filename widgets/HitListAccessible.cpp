@@ -63,11 +63,11 @@ public:
         s.selectable = true;
         s.focusable = true;
         s.disabled = !view_->isEnabled();
-        // As in Qt's own item views, the current entry counts as focused even while
-        // the focus is elsewhere: the reader can tell it from the others.
+        // The current entry is focused while the list has the focus, and only then: a
+        // reader looking for the focus finds one object.
         const QItemSelectionModel* selection = view_->selectionModel();
         s.selected = selection->isSelected(index());
-        s.focused = selection->currentIndex() == index();
+        s.focused = view_->hasFocus() && selection->currentIndex() == index();
         return s;
     }
 

@@ -1,4 +1,5 @@
 #include "widgets/HitListView.h"
+#include "widgets/FormParts.h"
 #include "widgets/LongText.h"
 
 #include "widgets/HitListAccessible.h"
@@ -200,10 +201,7 @@ void HitListView::paintEvent(QPaintEvent*) {
         frame = QRect(0, (selected - first) * kRowHeight, viewport()->width(), kRowHeight);
     else if (selected >= 0)
         return; // the current entry is scrolled out of view
-    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    PaintFocusFrame(painter, frame);
 }
 
 void HitListView::resizeEvent(QResizeEvent* event) {
@@ -282,9 +280,16 @@ void HitListView::keyPressEvent(QKeyEvent* event) {
 void HitListView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
-    // The list took the focus: the reader goes on to its current entry.
-    if (selection_)
-        announceCurrent(selection_->currentIndex());
+    // The list took the focus: the reader goes on to its current entry. The list says it
+    // has the focus after this event, so the entry's word comes once the list's is out.
+    if (QAccessible::isActive())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (selection_)
+                    announceCurrent(selection_->currentIndex());
+            },
+            Qt::QueuedConnection);
 }
 
 void HitListView::focusOutEvent(QFocusEvent* event) {

@@ -2,7 +2,29 @@
 
 #include "widgets/FormParts.h"
 
+#include <QAccessibleWidget>
+
 namespace zirpel {
+
+namespace {
+
+QAccessibleInterface* ScrollBarFactory(const QString& key, QObject* object) {
+    // The key is the class name with its namespace.
+    if (key != QLatin1String(ScrollBar::staticMetaObject.className()))
+        return nullptr;
+    auto* bar = qobject_cast<ScrollBar*>(object);
+    return bar ? new QAccessibleWidget(bar, QAccessible::ScrollBar) : nullptr;
+}
+
+} // namespace
+
+ScrollBar::ScrollBar(QWidget* parent) : QScrollBar(parent) {
+    static const bool installed = [] {
+        QAccessible::installFactory(ScrollBarFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 
 void ScrollBar::paintEvent(QPaintEvent* event) {
     QScrollBar::paintEvent(event);

@@ -1,5 +1,7 @@
 // The table's scroll bar: a platform scroll bar that shows when it has the keyboard focus,
-// which the styles do not draw for scroll bars.
+// which the styles do not draw for scroll bars. A screen reader hears its position as its
+// description, which the window writes as the address shown: the bar offers no number of
+// its own, which a reader would speak in decimal.
 #pragma once
 
 #include <QScrollBar>
@@ -9,7 +11,7 @@ namespace zirpel {
 class ScrollBar : public QScrollBar {
     Q_OBJECT
 public:
-    using QScrollBar::QScrollBar;
+    explicit ScrollBar(QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

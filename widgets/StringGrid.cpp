@@ -1,4 +1,5 @@
 #include "widgets/StringGrid.h"
+#include "widgets/FormParts.h"
 #include "widgets/LongText.h"
 
 #include <QAccessible>
@@ -471,6 +472,25 @@ void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
         QAbstractItemView::currentChanged(current, previous);
 }
 
+void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Tab out of a cell editor moves on as Tab over a cell does, without opening the next
+    // cell's editor: a screen reader hears that cell with its offset, as after an arrow
+    // key, and the next key typed opens the editor.
+    if (hint != QAbstractItemDelegate::EditNextItem &&
+        hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // The reader is back on the cell that was edited, and then moves on in its row.
+    if (QAccessible::isActive() && hasFocus())
+        UpdateCellAccessibility(this, currentIndex(), QAccessible::Focus);
+    const QModelIndex next =
+        moveCursor(hint == QAbstractItemDelegate::EditNextItem ? MoveNext : MovePrevious, {});
+    if (next.isValid())
+        setCurrentIndex(next);
+}
+
 void StringGrid::scrollTo(const QModelIndex&, ScrollHint) {
     // Every cell is always in view; the grid never scrolls.
 }
@@ -671,13 +691,7 @@ void StringGrid::paintCurrentCellFrame(QPainter& p) const {
     if (!hasFocus() || !current.isValid() ||
         cellKind(current.column(), current.row(), current) != CurrentCell)
         return;
-    const QRect cell = cellRect(current.column(), current.row());
-    p.save();
-    p.setCompositionMode(QPainter::RasterOp_NotDestination);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(cell.adjusted(1, 1, -2, -2));
-    p.restore();
+    PaintFocusFrame(p, cellRect(current.column(), current.row()).adjusted(1, 1, -1, -1));
 }
 
 void StringGrid::paintFocusFrames(QPainter& p) const {

@@ -222,13 +222,31 @@ void TFrmHexEditor::DisableEditRow() {
 
 void TFrmHexEditor::Announce(const QString& text) {
     announcer_.clear();
+    disconnect(focusBack_);
     QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
-                announcer_.say(focus, text);
-        },
+        this, [this, text, word = ++lastWord_] { AnnounceWhereFocusIs(text, word); },
         Qt::QueuedConnection);
+}
+
+void TFrmHexEditor::AnnounceWhereFocusIs(const QString& text, quint64 word) {
+    if (word != lastWord_)
+        return;
+    if (QWidget* focus = QApplication::focusWidget(); focus && isAncestorOf(focus)) {
+        announcer_.say(focus, text);
+        return;
+    }
+    // A message box has just closed, and the window gets the focus back only once the
+    // window manager has made it active again: the word is said after the control that
+    // takes the focus has been heard.
+    focusBack_ = connect(qApp, &QApplication::focusChanged, this,
+                         [this, text, word](QWidget*, QWidget* now) {
+                             if (!now || !isAncestorOf(now))
+                                 return;
+                             disconnect(focusBack_);
+                             QMetaObject::invokeMethod(
+                                 this, [this, text, word] { AnnounceWhereFocusIs(text, word); },
+                                 Qt::QueuedConnection);
+                         });
 }
 
 void TFrmHexEditor::WithFile(void (TFrmHexEditor::*handler)()) {

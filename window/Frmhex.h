@@ -172,7 +172,7 @@ private:
 
     // Search and hit list (window/search/SearchFile.cpp).
     void BtnSuchenClick();
-    qint32 SearchFile();
+    void SearchFile();
     void BtnNeueSucheClick();
     void BtnHilfeClick();
     // The panel as "Neue Suche" leaves it, from every path that starts it anew: no hits,
@@ -184,6 +184,9 @@ private:
 
     // Hit navigation (window/search/Navigation.cpp).
     void ListBoxTrefferClick();
+    // Makes the byte at `offset` of the page shown the table's current cell, without
+    // taking the focus: going back to the table, the keys and a screen reader start there.
+    void MakeTableCurrentAt(qint32 offset);
 
     // Replace (window/search/Replace.cpp).
     void BtnErsetzenClick();
@@ -206,8 +209,10 @@ private:
     void DisableEditRow();
 
     // Tells a screen reader `text` where its focus is, once the event at hand is over and
-    // the focus has gone where it goes; the word before is taken back.
+    // the focus has gone where it goes; the word before is taken back. After a message box
+    // the word waits until the window has the focus back.
     void Announce(const QString& text);
+    void AnnounceWhereFocusIs(const QString& text, quint64 word);
 
     // Runs a handler that needs an open file; before the first file it does nothing.
     void WithFile(void (TFrmHexEditor::*handler)());
@@ -231,6 +236,9 @@ private:
     QList<QKeyCombination> windowKeys_;
     // What a screen reader was last told where its focus was.
     Announcer announcer_;
+    // The number of the last word to tell, and the wait for the focus to come back.
+    quint64 lastWord_ = 0;
+    QMetaObject::Connection focusBack_;
 };
 
 } // namespace zirpel

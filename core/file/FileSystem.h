@@ -1,4 +1,6 @@
-// The existence test used before a file is opened, and the long form of a path on Windows.
+// Questions to the file system outside an open file: whether a path exists, what
+// allocation a reservation of room for a write sets, and the long form of a path on
+// Windows.
 #pragma once
 
 #include <QString>

@@ -39,6 +39,10 @@ enum class WriteResult {
     NotRestored,
 };
 
+// What is written: a row's typed bytes may lengthen a file that another program cut
+// meanwhile, a replacement never.
+enum class WriteKind { Row, Replace };
+
 // Test seam, never set by the program: called before run k (from 0) is checked and
 // written, where another program may act on the file.
 inline std::function<void(qsizetype run)> testBeforeRun;
@@ -48,12 +52,15 @@ inline std::function<void(qsizetype run)> testBeforeRun;
 // compose makes of them, each inside those count bytes, then flushes, syncs and closes
 // the stream. The range is set aside first without changing the file's length, so the
 // file grows only as the bytes go in. Fails when the file is another one, opening,
-// sizing, reading, reserving, writing, syncing or closing fails, compose refuses, or the
-// file no longer reaches a run's start (a run past the old end: the file has shrunk);
-// once a byte has gone in, a failure puts back the old bytes of exactly what went in and
-// the old length. The bytes are read and written through the same open file, so nothing
-// of this process comes between them.
+// sizing, reading, reserving, writing, syncing or closing fails, or compose refuses; and
+// stops before a run whose place another program cut meanwhile: one inside the old size
+// needs the file to hold its first byte (a replacement: its last too), one past it the
+// old size. Once a byte has gone in, a failure puts back the old bytes of exactly what
+// went in where the file still holds them, and cuts the file back to the size it had
+// before this write lengthened it. The bytes are read and written through the same open
+// file, so nothing of this process comes between them.
 [[nodiscard]] WriteResult WriteInPlace(const QString& path, const FileIdentity& shown,
-                                       qint64 offset, qint64 count, const ComposeWrite& compose);
+                                       qint64 offset, qint64 count, const ComposeWrite& compose,
+                                       WriteKind kind = WriteKind::Row);
 
 } // namespace zirpel

@@ -31,14 +31,19 @@ constexpr qint64 kOffsetLimit = kMaxFileSize + 1;
 
 constexpr std::size_t kRegionWords = std::size_t(HitStore::kRegionSize / 64);
 
+// The block rule: the first position a hit at c leaves open is c + length, or the start of
+// the next no-overlap span if that comes first. Every path below follows from this.
+qint64 NextCandidate(qint64 c, qint64 length) {
+    return std::min(c + length, (c / kNoOverlapSpan + 1) * kNoOverlapSpan);
+}
+
 // Finds the hits of a pattern in one region at a time, as a bitmap of its positions, in
 // two passes: a filter marks the positions whose first and last byte match, 64 at a time,
 // then the marked words are checked in full and the block rule is applied to them. Dense
 // hits thus cost little more than sparse ones, which cost no more than the filter.
 // A pattern of one byte value in a run of that byte (a stretch of zeros searched for
-// zeros) skips both: a block whose bytes, and the length - 1 behind it, all hold that
-// value has its hits at the block's start and every length positions after it, which is
-// written as it is.
+// zeros) skips both: a no-overlap span whose bytes, and the length - 1 behind it, all hold
+// that value has its hits at the rule's positions from its start, which are copied in.
 class RegionScanner {
 public:
     // The hits of a region: the bitmap, and the number of hits in each span of
@@ -54,9 +59,12 @@ public:
           uniform_(std::all_of(pattern.begin(), pattern.end(),
                                [&](quint8 b) { return b == pattern.front(); })),
           bits_(std::make_unique<quint64[]>(kRegionWords)) {
-        for (qint64 k = 0; k < kHitBlockSize; k += length_)
+        for (qint64 k = 0; k < kNoOverlapSpan; k = NextCandidate(k, length_)) {
             runBits_[std::size_t(k / 64)] |= quint64(1) << (k % 64);
-        runHits_ = int((kHitBlockSize + length_ - 1) / length_);
+            runLast_ = k;
+            ++runHits_;
+        }
+        // A word lies within one span: from a hit at its bit 0 the rule goes on to these.
         periodic_ = runBits_[0];
     }
 
@@ -65,12 +73,14 @@ public:
     // set for a hit at position 64 w + k. Empty when there is none. Valid until the next
     // call.
     Hits scan(const quint8* data, qint64 count) {
-        // Only the groups marked last time hold bits.
-        forEachMarkedGroup([this](std::size_t first) {
-            std::fill(bits_.get() + first, bits_.get() + first + kGroupWords, 0);
-        });
         marked_ = {};
         runs_ = {};
+        const std::size_t words = std::size_t((count + 63) / 64);
+        // Only a region's last group can be short: its words past the end hold no marks.
+        std::fill(bits_.get() + words,
+                  bits_.get() +
+                      std::min(kRegionWords, (words + kGroupWords - 1) / kGroupWords * kGroupWords),
+                  0);
         filter(data, count);
         if (marked_ == Groups{})
             return {};
@@ -82,76 +92,81 @@ public:
         quint32 total = 0;
         forEachMarkedGroup([&](std::size_t first) {
             int n = 0;
-            for (std::size_t b = first / kBlockWords; b < (first + kGroupWords) / kBlockWords;
-                 ++b) {
-                if (isRunBlock(b)) {
+            for (std::size_t w = first; w < first + kGroupWords; w += kSpanWords) {
+                if (isRunSpan(w / kSpanWords)) {
                     n += runHits_;
                     continue;
                 }
-                for (std::size_t w = b * kBlockWords; w < (b + 1) * kBlockWords; ++w) {
-                    // Sparse hits leave most words empty.
-                    if (bits_[w] != 0)
-                        n += bits_[w] == ~quint64(0) ? 64 : CountBits(bits_[w]);
-                }
+                n += CountBits({bits_.get() + w, kSpanWords});
             }
             counts_[first / kGroupWords] = quint16(n);
             total += quint32(n);
         });
         if (total == 0)
             return {};
-        const std::size_t words = std::size_t((count + 63) / 64);
         return {{bits_.get(), words}, {counts_.data(), (words + kGroupWords - 1) / kGroupWords}};
     }
 
 private:
-    static constexpr std::size_t kBlockWords = std::size_t(kHitBlockSize / 64);
+    static constexpr std::size_t kSpanWords = std::size_t(kNoOverlapSpan / 64);
+    // Words are marked in groups of a counted span, so that the rule and the count skip
+    // what the filter found nothing in.
+    static constexpr std::size_t kGroupWords = std::size_t(HitStore::kCountedPositions / 64);
 
-    // Marks the positions that start with the pattern's first byte and hold its last
-    // byte length - 1 further on, and notes the groups of words that hold any. Blocks
-    // that are a run of the pattern get their hits at once.
+    // Writes the filter's bits for every word of the positions 0 to count - 1: a mark for
+    // each position that starts with the pattern's first byte and holds its last byte
+    // length - 1 further on; notes the groups that hold any. Spans that are a run of the
+    // pattern get their hits at once.
     void filter(const quint8* data, qint64 count) {
-        // Kept here, not in marked_, so that marking a word costs no store of its group.
-        std::size_t group = kRegionWords;
-        const auto mark = [&](qint64 position, quint64 mask) {
-            const std::size_t w = std::size_t(position / 64);
-            bits_[w] = mask;
-            if (w / kGroupWords != group) {
-                group = w / kGroupWords;
-                marked_[group / 64] |= quint64(1) << (group % 64);
-            }
-        };
-        const auto lines = [&](qint64 from, qint64 to) {
-            qint64 i = from;
-            const quint8* const tail = data + length_ - 1;
-            for (; i + 64 <= to; i += 64) {
-                if (const quint64 mask = lineMatches(data + i, tail + i); mask != 0)
-                    mark(i, mask);
-            }
-            if (i < to) {
-                if (const quint64 mask = partMatches(data + i, to - i); mask != 0)
-                    mark(i, mask);
-            }
-        };
-        if (!uniform_) {
-            lines(0, count);
-            return;
-        }
-        for (qint64 i = 0; i < count; i += kHitBlockSize) {
-            if (i + kHitBlockSize <= count && isRun(data + i)) {
-                const std::size_t b = std::size_t(i / kHitBlockSize);
-                runs_[b / 64] |= quint64(1) << (b % 64);
-                std::memcpy(bits_.get() + b * kBlockWords, runBits_.data(), sizeof runBits_);
-                mark(i, runBits_[0]); // and its group
+        for (qint64 group = 0; group < count; group += HitStore::kCountedPositions) {
+            const qint64 end = std::min(group + HitStore::kCountedPositions, count);
+            quint64 any = 0;
+            if (!uniform_) {
+                any = linesOf(data, group, end);
             } else {
-                lines(i, std::min(i + kHitBlockSize, count));
+                for (qint64 i = group; i < end; i += kNoOverlapSpan) {
+                    if (i + kNoOverlapSpan <= count && isRun(data + i)) {
+                        const std::size_t s = std::size_t(i / kNoOverlapSpan);
+                        runs_[s / 64] |= quint64(1) << (s % 64);
+                        std::memcpy(bits_.get() + s * kSpanWords, runBits_.data(), sizeof runBits_);
+                        any |= 1;
+                    } else {
+                        any |= linesOf(data, i, std::min(i + kNoOverlapSpan, count));
+                    }
+                }
             }
+            const std::size_t g = std::size_t(group / HitStore::kCountedPositions);
+            marked_[g / 64] |= quint64(any != 0) << (g % 64);
         }
     }
 
-    // Whether the bytes of a block at at, and the length - 1 behind it, all hold the
-    // pattern's byte. Most blocks that are no run differ in their first line already.
+    // The filter's bits for the positions from (a multiple of 64) to to - 1, written
+    // whether or not they hold marks: dense marks make a test mispredict. Returns them
+    // ORed together. A pattern of one byte needs one compare.
+    quint64 linesOf(const quint8* data, qint64 from, qint64 to) {
+        return length_ == 1 ? lines<true>(data, from, to) : lines<false>(data, from, to);
+    }
+    template <bool kOneByte> quint64 lines(const quint8* data, qint64 from, qint64 to) {
+        quint64 any = 0;
+        qint64 i = from;
+        const quint8* const tail = data + length_ - 1;
+        for (; i + 64 <= to; i += 64) {
+            const quint64 mask = lineMatches<kOneByte>(data + i, tail + i);
+            bits_[std::size_t(i / 64)] = mask;
+            any |= mask;
+        }
+        if (i < to) {
+            const quint64 mask = partMatches(data + i, to - i);
+            bits_[std::size_t(i / 64)] = mask;
+            any |= mask;
+        }
+        return any;
+    }
+
+    // Whether the bytes of a span at at, and the length - 1 behind it, all hold the
+    // pattern's byte. Most spans that are no run differ in their first line already.
     bool isRun(const quint8* at) const {
-        return holdsOnly(at, 64) && holdsOnly(at + 64, kHitBlockSize - 64 + length_ - 1);
+        return holdsOnly(at, 64) && holdsOnly(at + 64, kNoOverlapSpan - 64 + length_ - 1);
     }
 
     // Whether the n bytes at at (16 or more) all hold the pattern's byte.
@@ -177,22 +192,19 @@ private:
 #endif
     }
 
-    [[nodiscard]] bool isRunBlock(std::size_t b) const {
-        return (runs_[b / 64] >> (b % 64)) & 1;
+    [[nodiscard]] bool isRunSpan(std::size_t s) const {
+        return (runs_[s / 64] >> (s % 64)) & 1;
     }
 
     // The filter's bits for the 64 positions at at, whose last bytes are at tail.
-    quint64 lineMatches(const quint8* at, const quint8* tail) const {
+    template <bool kOneByte> quint64 lineMatches(const quint8* at, const quint8* tail) const {
 #ifdef __SSE2__
         const __m128i first = firstLanes_;
         const __m128i last = lastLanes_;
-        const __m128i m0 = matchFirstAndLast(at, tail, first, last);
-        const __m128i m1 = matchFirstAndLast(at + 16, tail + 16, first, last);
-        const __m128i m2 = matchFirstAndLast(at + 32, tail + 32, first, last);
-        const __m128i m3 = matchFirstAndLast(at + 48, tail + 48, first, last);
-        const __m128i found = _mm_or_si128(_mm_or_si128(m0, m1), _mm_or_si128(m2, m3));
-        if (_mm_movemask_epi8(found) == 0)
-            return 0;
+        const __m128i m0 = matchFirstAndLast<kOneByte>(at, tail, first, last);
+        const __m128i m1 = matchFirstAndLast<kOneByte>(at + 16, tail + 16, first, last);
+        const __m128i m2 = matchFirstAndLast<kOneByte>(at + 32, tail + 32, first, last);
+        const __m128i m3 = matchFirstAndLast<kOneByte>(at + 48, tail + 48, first, last);
         return quint64(quint32(_mm_movemask_epi8(m0))) |
                quint64(quint32(_mm_movemask_epi8(m1))) << 16 |
                quint64(quint32(_mm_movemask_epi8(m2))) << 32 |
@@ -224,33 +236,35 @@ private:
 #ifdef __SSE2__
     // 0xFF in each of 16 lanes whose position starts with the pattern's first byte and
     // whose position + length - 1 holds its last byte.
+    template <bool kOneByte>
     static __m128i matchFirstAndLast(const quint8* at, const quint8* atLast, __m128i first,
                                      __m128i last) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        if constexpr (kOneByte)
+            return _mm_cmpeq_epi8(a, first);
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(atLast));
         return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
     }
 #endif
 
-    // Keeps, of the marked positions, the hits: those whose middle bytes match too and
-    // that the block rule allows. A region starts at a multiple of 512, and a word of 64
-    // positions lies in one block. A run block holds its hits already, and its last hit
-    // reaches the next block.
+    // Keeps, of the marked positions of the region, the hits: those whose middle bytes
+    // match too and that the block rule allows. A region starts at a multiple of the span,
+    // and a word of 64 positions lies in one span. A run span holds its hits already.
     void applyRule(const quint8* data) {
         qint64 next = 0; // the first position the rule allows
         forEachMarkedGroup([&](std::size_t first) {
-            for (std::size_t w = first; w < first + kGroupWords; w += kBlockWords) {
-                if (isRunBlock(w / kBlockWords))
-                    next = qint64(w + kBlockWords) * 64;
+            for (std::size_t w = first; w < first + kGroupWords; w += kSpanWords) {
+                if (isRunSpan(w / kSpanWords))
+                    next = NextCandidate(qint64(w) * 64 + runLast_, length_);
                 else
-                    for (std::size_t k = w; k < w + kBlockWords; ++k)
-                        applyRule(data, k, next);
+                    for (std::size_t k = w; k < w + kSpanWords; ++k)
+                        keepWordHits(data, k, next);
             }
         });
     }
 
     // The same for word w, after the hits before it allowed next on.
-    void applyRule(const quint8* data, std::size_t w, qint64& next) {
+    void keepWordHits(const quint8* data, std::size_t w, qint64& next) {
         quint64 matches = bits_[w];
         if (matches == 0)
             return;
@@ -267,32 +281,29 @@ private:
             (matches | ~(~quint64(0) << from)) == ~quint64(0)) {
             // A pattern of one byte value, and every position from the first allowed on
             // starts with it and holds it length - 1 further on: the bytes between are
-            // that value too, so every position matches, and the hits follow at the
-            // pattern's length. This is a run of that byte, as in a stretch of zeros.
+            // that value too, so every position matches, and the hits lie where the rule
+            // goes from the first. This is a run of that byte, as in a stretch of zeros.
             hits = periodic_ << from;
         } else {
-            hits = hitsOf(data + base, matches);
+            hits = wordHits(data + base, base, matches);
         }
         bits_[w] = hits;
-        if (hits != 0) {
-            const qint64 lastHit = base + 63 - std::countl_zero(hits);
-            const qint64 nextBlock = (lastHit / kHitBlockSize + 1) * kHitBlockSize;
-            next = std::min(lastHit + length_, nextBlock);
-        }
+        if (hits != 0)
+            next = NextCandidate(base + 63 - std::countl_zero(hits), length_);
     }
 
-    // The hits among the positions of one word at (bit k: position k) that pass the
-    // filter, all of them allowed by the hits before the word.
-    quint64 hitsOf(const quint8* at, quint64 matches) const {
+    // The hits among the positions of one word at (bit k: position base + k) that pass
+    // the filter, all of them allowed by the hits before the word.
+    quint64 wordHits(const quint8* at, qint64 base, quint64 matches) const {
         if (length_ == 2) {
             // The filter tests two bytes: that is the whole test. In a run of matches the
-            // hits are its first position and every second one after it. Adding a run's
-            // first bit clears the whole run (the carry runs to its end), which picks out
-            // the runs that start at an even position.
-            constexpr quint64 even = 0x5555555555555555;
+            // rule takes its first position and every second one after it: the periodic
+            // bits shifted to the run's start. Adding a run's first bit clears the whole
+            // run (the carry runs to its end), which picks out the runs that start at an
+            // even position.
             const quint64 starts = matches & ~(matches << 1);
-            const quint64 evenRuns = matches & ~(matches + (starts & even));
-            return (evenRuns & even) | ((matches ^ evenRuns) & ~even);
+            const quint64 evenRuns = matches & ~(matches + (starts & periodic_));
+            return (evenRuns & periodic_) | ((matches ^ evenRuns) & ~periodic_);
         }
         // Only the positions the rule comes to are compared in full, as the window
         // algorithm compares them.
@@ -304,7 +315,7 @@ private:
                 continue;
             }
             hits |= quint64(1) << k;
-            const qint64 after = k + length_;
+            const qint64 after = NextCandidate(base + k, length_) - base;
             m = after >= 64 ? 0 : m & (~quint64(0) << after);
         }
         return hits;
@@ -329,19 +340,18 @@ private:
     __m128i firstLanes_ = _mm_set1_epi8(char(first_));
     __m128i lastLanes_ = _mm_set1_epi8(char(last_));
 #endif
-    quint64 periodic_ = 0;                          // bits 0, length, 2 length, ... below 64
-    std::array<quint64, kBlockWords> runBits_ = {}; // the hits of a run block
-    int runHits_;                                   // and their number
-    // Words are marked in groups, so that the rule and the clearing skip what the filter
-    // found nothing in.
-    static constexpr std::size_t kGroupWords = 64;
-    static_assert(kGroupWords * 64 == HitStore::kCountedPositions);
+    // The hits of a run span, their number and the last of them, and those of its first
+    // word: the rule's positions from 0 on.
+    std::array<quint64, kSpanWords> runBits_ = {};
+    int runHits_ = 0;
+    qint64 runLast_ = 0;
+    quint64 periodic_ = 0;
     using Groups = std::array<quint64, kRegionWords / kGroupWords / 64>;
 
-    std::unique_ptr<quint64[]> bits_; // zero but in the marked groups
-    Groups marked_ = {};              // bit g: group g holds marks
-    // bit b: block b is a run of the pattern's byte
-    std::array<quint64, kRegionWords / kBlockWords / 64> runs_ = {};
+    std::unique_ptr<quint64[]> bits_;
+    Groups marked_ = {}; // bit g: group g holds marks
+    // bit s: span s is a run of the pattern's byte
+    std::array<quint64, kRegionWords / kSpanWords / 64> runs_ = {};
     std::array<quint16, kRegionWords / kGroupWords> counts_ = {};
 };
 
@@ -364,7 +374,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
     if (pattern.empty())
         return true;
     constexpr qint64 kChunk = HitStore::kRegionSize;
-    static_assert(kChunk % kHitBlockSize == 0);
+    static_assert(kChunk % kNoOverlapSpan == 0);
     const qint64 length = qint64(pattern.size());
     // Positions from the limit on are not hits, so their bytes need not be read.
     const qint64 end = std::min(size, kOffsetLimit + length - 1);
@@ -380,7 +390,7 @@ bool ScanHitsAt(std::span<const quint8> pattern, const ReadAt& readAt, HitStore&
         const auto address = reinterpret_cast<std::uintptr_t>(storage.get());
         quint8* const buffer = storage.get() + (kAlign - address % kAlign) % kAlign;
         RegionScanner scanner(pattern);
-        HitStore::BitmapPool pool;
+        HitStore::PagePool pool;
         for (qint64 start = k * kChunk; start < end; start += 2 * kChunk) {
             const std::size_t want = std::size_t(std::min(kChunk + length - 1, end - start));
             const std::size_t got = ReadFully(readAt, start, buffer, want);

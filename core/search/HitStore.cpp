@@ -8,6 +8,32 @@
 
 namespace zirpel {
 
+namespace {
+
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(__POPCNT__)
+#define ZIRPEL_COUNT_BY_INSTRUCTION
+__attribute__((target("popcnt"))) int CountByInstruction(std::span<const quint64> words) {
+    int n = 0;
+    for (const quint64 w : words)
+        n += __builtin_popcountll(w);
+    return n;
+}
+#endif
+
+} // namespace
+
+int CountBits(std::span<const quint64> words) {
+#ifdef ZIRPEL_COUNT_BY_INSTRUCTION
+    static const bool hasInstruction = __builtin_cpu_supports("popcnt");
+    if (hasInstruction)
+        return CountByInstruction(words);
+#endif
+    int n = 0;
+    for (const quint64 w : words)
+        n += CountBits(w);
+    return n;
+}
+
 HitStore::Region& HitStore::regionFor(qint64 offset) {
     const std::size_t r = std::size_t(offset >> kRegionShift) - origin_;
     if (r >= regions_.size()) {
@@ -20,47 +46,63 @@ HitStore::Region& HitStore::regionFor(qint64 offset) {
     return regions_[r];
 }
 
-HitStore::Bitmap HitStore::BitmapPool::copyOf(std::span<const quint64> bits) {
-    if (last_ && bits.size() == lastWords_ && std::equal(bits.begin(), bits.end(), last_))
-        return Bitmap(const_cast<quint64*>(last_), {block_});
-    constexpr std::size_t kPerBlock = kLargePage / (kWords * sizeof(quint64));
-    static_assert(kPerBlock >= 1 && kLargePage % (kWords * sizeof(quint64)) == 0);
-    Bitmap copy;
-    if (block_ && taken_ < kPerBlock) {
-        copy = Bitmap(static_cast<quint64*>(block_.get()) + taken_++ * kWords, {block_});
-    } else if (void* const block = AllocateLargeBlock(kLargePage)) {
-        block_ = std::shared_ptr<void>(block, [](void* b) { FreeLargeBlock(b, kLargePage); });
-        taken_ = 1;
-        copy = Bitmap(static_cast<quint64*>(block), {block_});
-    } else {
-        copy = Bitmap(new quint64[kWords], {});
+void* HitStore::PagePool::take(std::size_t size) {
+    if (size > kLargePage)
+        return nullptr;
+    if (!page_ || used_ + size > kLargePage) {
+        void* const page = AllocateLargeBlock(kLargePage);
+        if (!page)
+            return nullptr;
+        page_ = std::shared_ptr<void>(page, [](void* p) { FreeLargeBlock(p, kLargePage); });
+        used_ = 0;
+        last_ = nullptr; // shared with page_ from now on, it would outlive its own page
     }
+    void* const piece = static_cast<char*>(page_.get()) + used_;
+    used_ += size;
+    return piece;
+}
+
+HitStore::List HitStore::PagePool::list(std::size_t count) {
+    // A list within a small page costs no more page faults on the heap, and a few hits do
+    // not hold a large page.
+    if (count * sizeof(qint32) > 4096) {
+        if (void* const piece = take((count * sizeof(qint32) + 63) / 64 * 64))
+            return List(static_cast<qint32*>(piece), {page_});
+    }
+    return List(new qint32[count], {});
+}
+
+HitStore::Bitmap HitStore::PagePool::copyOf(std::span<const quint64> bits) {
+    if (last_ && bits.size() == lastWords_ && std::equal(bits.begin(), bits.end(), last_))
+        return Bitmap(const_cast<quint64*>(last_), {page_});
+    static_assert(kLargePage % (kWords * sizeof(quint64)) == 0);
+    Bitmap copy;
+    if (void* const piece = take(kWords * sizeof(quint64)))
+        copy = Bitmap(static_cast<quint64*>(piece), {page_});
+    else
+        copy = Bitmap(new quint64[kWords], {});
     std::fill(std::copy(bits.begin(), bits.end(), copy.get()), copy.get() + kWords, 0);
-    // Only a bitmap in a block outlives its region when shared.
-    last_ = copy.get_deleter().block ? copy.get() : nullptr;
+    // Only a bitmap in a page outlives its region when shared.
+    last_ = copy.get_deleter().page ? copy.get() : nullptr;
     lastWords_ = bits.size();
     return copy;
 }
 
 void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
-                         std::span<const quint16> counts, BitmapPool* pool) {
-    constexpr std::size_t kBlockWords = std::size_t(1) << (kBlockShift - 6);
+                         std::span<const quint16> counts, PagePool* pool) {
     Q_ASSERT(start % kRegionSize == 0 && bits.size() <= kWords);
-    Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kBlockWords - 1) / kBlockWords);
-    std::array<quint16, kBlocks> blockCounts{};
+    Q_ASSERT(counts.empty() || counts.size() == (bits.size() + kCountedWords - 1) / kCountedWords);
+    std::array<quint16, kCountedSpans> spanCounts{};
     quint32 count = 0;
-    for (std::size_t b = 0; b * kBlockWords < bits.size(); ++b) {
+    for (std::size_t c = 0; c * kCountedWords < bits.size(); ++c) {
         int n = 0;
         if (!counts.empty()) {
-            n = counts[b];
+            n = counts[c];
         } else {
-            for (std::size_t w = b * kBlockWords; w < std::min(bits.size(), (b + 1) * kBlockWords);
-                 ++w) {
-                // Runs of one byte value searched for that byte fill whole words.
-                n += bits[w] == ~quint64(0) ? 64 : CountBits(bits[w]);
-            }
+            n = CountBits(bits.subspan(c * kCountedWords,
+                                       std::min(bits.size() - c * kCountedWords, kCountedWords)));
         }
-        blockCounts[b] = quint16(n);
+        spanCounts[c] = quint16(n);
         count += quint32(n);
     }
     if (count == 0)
@@ -76,15 +118,30 @@ void HitStore::addRegion(qint64 start, std::span<const quint64> bits,
             std::fill(std::copy(bits.begin(), bits.end(), region.bits.get()),
                       region.bits.get() + kWords, 0);
         }
-        region.blockCounts = std::make_unique_for_overwrite<quint16[]>(kBlocks);
-        std::copy(blockCounts.begin(), blockCounts.end(), region.blockCounts.get());
+        region.counts = std::make_unique_for_overwrite<quint16[]>(kCountedSpans);
+        std::copy(spanCounts.begin(), spanCounts.end(), region.counts.get());
         return;
     }
-    region.offsets.resize(count);
-    qint32* out = region.offsets.data();
-    for (std::size_t w = 0; w < bits.size(); ++w) {
-        for (quint64 word = bits[w]; word != 0; word &= word - 1)
-            *out++ = qint32(start + qint64(w) * 64 + std::countr_zero(word));
+    // An offset of every word is written whether it holds one or not, so that words of no
+    // or one hit, the most in dense text, cost no mispredicted test: the list has room for
+    // one more. The top bit only spares the count of trailing zeros its test for an empty
+    // word.
+    region.offsets = pool ? pool->list(count + 1) : List(new qint32[count + 1], {});
+    qint32* out = region.offsets.get();
+    constexpr quint64 kTop = quint64(1) << 63;
+    for (std::size_t c = 0; c < kCountedSpans; ++c) {
+        if (spanCounts[c] == 0)
+            continue;
+        const std::size_t end = std::min(bits.size(), (c + 1) * kCountedWords);
+        for (std::size_t w = c * kCountedWords; w < end; ++w) {
+            quint64 word = bits[w];
+            const qint64 base = start + qint64(w) * 64;
+            *out = qint32(base + std::countr_zero(word | kTop));
+            out += word != 0;
+            word &= word - 1;
+            for (; word != 0; word &= word - 1)
+                *out++ = qint32(base + std::countr_zero(word));
+        }
     }
 }
 
@@ -100,10 +157,10 @@ qint32 HitStore::at(qint64 k) const {
     qint64 rest = k - region.before;
     if (!region.bits)
         return region.offsets[std::size_t(rest)];
-    std::size_t block = 0;
-    while (rest >= region.blockCounts[block])
-        rest -= region.blockCounts[block++];
-    for (std::size_t w = block << (kBlockShift - 6);; ++w) {
+    std::size_t span = 0;
+    while (rest >= region.counts[span])
+        rest -= region.counts[span++];
+    for (std::size_t w = span * kCountedWords;; ++w) {
         quint64 word = region.bits[w];
         const int n = CountBits(word);
         if (rest < n) {
@@ -145,9 +202,9 @@ qint64 HitStore::bytesHeld() const {
     for (const Region& r : regions_) {
         if (r.bits) {
             bitmaps.push_back(r.bits.get());
-            bytes += qint64(kBlocks * 2);
+            bytes += qint64(kCountedSpans * 2);
         } else {
-            bytes += qint64(r.offsets.capacity() * 4);
+            bytes += qint64(r.count + 1) * 4;
         }
     }
     std::sort(bitmaps.begin(), bitmaps.end());

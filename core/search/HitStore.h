@@ -2,12 +2,12 @@
 // number, in bounded memory.
 //
 // The offsets are kept per region of 2^20 file positions, each in the smaller of two
-// forms: a sorted list of 32-bit offsets, of exactly its length, while it holds few hits;
-// a bitmap of the region's positions (128 KiB) once the list would outgrow it, with the
-// number of hits of every 4096 positions beside it (512 bytes), so that finding hit
-// number k takes at most a few hundred steps. So a search of a file of any size never
-// needs more than min(4 bytes a hit, file size / 8). A region's hits arrive at once, as
-// a bitmap, in ascending order of regions while the scan runs.
+// forms: a sorted list of 32-bit offsets (with room for one more) while it holds few
+// hits; a bitmap of the region's positions (128 KiB) once the list would outgrow it, with
+// the number of hits of every counted span of 4096 positions beside it (512 bytes), so
+// that finding hit number k takes at most a few hundred steps. So a search of a file of
+// any size never needs more than min(4 bytes a hit, file size / 8). A region's hits
+// arrive at once, as a bitmap, in ascending order of regions while the scan runs.
 #pragma once
 
 #include <QtGlobal>
@@ -20,17 +20,24 @@
 namespace zirpel {
 
 // The number of bits set. Without the processor's own instruction (not in the x86-64
-// baseline) std::popcount is a library call; this is as fast inline.
+// baseline) std::popcount is a library call; this is as fast inline, and a full word, as
+// runs of one byte value searched for that byte give, costs one compare.
 inline int CountBits(quint64 v) {
 #ifdef __POPCNT__
     return std::popcount(v);
 #else
+    if (v == ~quint64(0))
+        return 64;
     v = v - ((v >> 1) & 0x5555555555555555);
     v = (v & 0x3333333333333333) + ((v >> 2) & 0x3333333333333333);
     v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0F;
     return int((v * 0x0101010101010101) >> 56);
 #endif
 }
+
+// The same for all words, with the processor's own instruction where it has one: a dense
+// region has every word of its bitmap counted.
+[[nodiscard]] int CountBits(std::span<const quint64> words);
 
 class HitStore {
 public:
@@ -46,46 +53,53 @@ public:
     explicit HitStore(Form form = Form::Auto, qint64 origin = 0)
         : form_(form), origin_(std::size_t(origin >> kRegionShift)) {}
 
-    // Where a bitmap's memory goes back to: its share of a block of a BitmapPool, or the
-    // heap.
-    struct BitmapRelease {
-        std::shared_ptr<void> block;
-        void operator()(quint64* bits) const {
-            if (!block)
-                delete[] bits;
+    // Where a bitmap's or a list's memory goes back to: its share of a large page of a
+    // PagePool, or the heap.
+    struct PageShare {
+        std::shared_ptr<void> page;
+        template <typename T> void operator()(T* p) const {
+            if (!page)
+                delete[] p;
         }
     };
-    using Bitmap = std::unique_ptr<quint64[], BitmapRelease>;
+    using Bitmap = std::unique_ptr<quint64[], PageShare>;
+    using List = std::unique_ptr<qint32[], PageShare>;
 
-    // Bitmaps for the regions one thread adds, cut from large blocks that the system may
-    // back with huge pages, so that filling them costs few page faults; a block goes
-    // back when its last bitmap is freed. At most one block is partly used. A bitmap
+    // Bitmaps and lists for the regions one thread adds, cut from large pages
+    // (kLargePage), so that filling them costs few page faults; a page goes back when the
+    // last piece cut from it is freed. At most one page is partly used. A bitmap
     // equal to the one before shares its memory: a long run of one byte value searched
     // for that byte gives the same hits in every region.
-    class BitmapPool {
+    class PagePool {
     public:
         // A bitmap of a region holding bits, then zeros. Never written to afterwards.
         [[nodiscard]] Bitmap copyOf(std::span<const quint64> bits);
+        // Room for count offsets: in a large page unless they fit in a small one.
+        [[nodiscard]] List list(std::size_t count);
 
     private:
-        std::shared_ptr<void> block_;
-        std::size_t taken_ = 0; // bitmaps cut from block_
-        // The last bitmap cut, and how many of its words were given.
+        // size bytes (a multiple of 64) from the page in use or a fresh one; nullptr for
+        // more than a page, or when the system gives none.
+        void* take(std::size_t size);
+
+        std::shared_ptr<void> page_;
+        std::size_t used_ = 0; // bytes of page_ cut off
+        // The last bitmap cut from page_, and how many of its words were given.
         const quint64* last_ = nullptr;
         std::size_t lastWords_ = 0;
     };
 
-    // Hits are counted per this many positions.
-    static constexpr int kBlockShift = 12; // 4096 positions, 64 words
-    static constexpr qint64 kCountedPositions = qint64(1) << kBlockShift;
+    // Hits are counted per this many positions (a counted span: 64 words of a bitmap).
+    static constexpr int kCountedShift = 12;
+    static constexpr qint64 kCountedPositions = qint64(1) << kCountedShift;
 
     // Appends the hits of the region from start on (a multiple of kRegionSize): bit k of
     // bits[w] stands for the position start + 64 w + k. bits holds at most a region's
     // words, and the region lies behind every hit added before. counts, if given, holds
     // the number of hits in each kCountedPositions of bits (the scan knows them);
-    // otherwise they are counted here. A bitmap is taken from pool if given.
+    // otherwise they are counted here. The region's memory is taken from pool if given.
     void addRegion(qint64 start, std::span<const quint64> bits,
-                   std::span<const quint16> counts = {}, BitmapPool* pool = nullptr);
+                   std::span<const quint16> counts = {}, PagePool* pool = nullptr);
 
     // Appends the hits of part, whose origin lies behind every hit added before.
     void append(HitStore&& part);
@@ -102,16 +116,17 @@ public:
 
 private:
     static constexpr std::size_t kWords = std::size_t(kRegionSize / 64);
-    static constexpr std::size_t kBlocks = std::size_t(kRegionSize >> kBlockShift);
+    static constexpr std::size_t kCountedSpans = std::size_t(kRegionSize >> kCountedShift);
+    static constexpr std::size_t kCountedWords = std::size_t(kCountedPositions / 64);
     // A list longer than this would need more room than the region's bitmap.
     static constexpr std::size_t kListMax = std::size_t(kRegionSize / 8 / 4);
 
     struct Region {
         qint64 before = 0; // hits in the regions in front of this one
         quint32 count = 0;
-        std::vector<qint32> offsets;
-        Bitmap bits;                            // set once the region is a bitmap
-        std::unique_ptr<quint16[]> blockCounts; // hits in each block of the bitmap
+        List offsets;                      // set while the region is a list
+        Bitmap bits;                       // set once the region is a bitmap
+        std::unique_ptr<quint16[]> counts; // hits in each counted span of the bitmap
     };
 
     Region& regionFor(qint64 offset);

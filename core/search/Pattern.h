@@ -6,8 +6,11 @@
 
 namespace zirpel {
 
-// The longest pattern the program searches for or writes: the search entry takes at
-// most 40 characters.
+// The most characters the search entry takes, and so the longest text a replacement may
+// have (their lengths must be equal).
+inline constexpr int kMaxPatternChars = 40;
+// The longest pattern the program searches for or writes: 40 characters in ASCII base
+// (20 bytes in hex).
 inline constexpr int kMaxPatternBytes = 40;
 
 enum class PatternBase { Hex = 0, Ascii = 1 };

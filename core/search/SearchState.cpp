@@ -25,10 +25,12 @@ void SearchState::search(BinaryFile& file, qint64 size, bool decimal) {
         hits, size);
     hits_.setHits(std::move(hits), decimal);
     phase_ = hits_.count() > 0 ? Phase::Listed : Phase::Ready;
+    searched_ = true;
 }
 
 void SearchState::reset() {
     phase_ = Phase::Ready;
+    searched_ = false;
     hits_.clear();
 }
 
@@ -41,7 +43,7 @@ SearchState::ReplaceCheck SearchState::checkReplace(const QString& search,
                                                     qint64 fileSize) const {
     // In one base equal text lengths mean equal byte counts. A replacement too long for
     // any search text was not kept and ends here.
-    if (replacement.size() != search.size() || replacement.size() > kMaxPatternBytes)
+    if (replacement.size() != search.size() || replacement.size() > kMaxPatternChars)
         return ReplaceCheck::LengthsDiffer;
     if (row < 0 || row >= hits_.count())
         return ReplaceCheck::NoSelection;
@@ -59,7 +61,8 @@ WriteResult SearchState::replace(const QString& path, const FileIdentity& shown,
             if (qint64(current.size()) != replacement_.size())
                 return std::nullopt;
             return WriteRuns{{0, replacement_}};
-        });
+        },
+        WriteKind::Replace);
 }
 
 } // namespace zirpel

@@ -41,7 +41,10 @@ public:
     // The last search's file ended before that size (a read failed, or it was cut
     // short): the list holds the hits before the first position that could not be read.
     [[nodiscard]] bool readFailed() const { return readFailed_; }
-    // Ready with an empty list.
+    // A search ran since the last reset: its count stands, even of no hits, and even when
+    // the entries were emptied since.
+    [[nodiscard]] bool searched() const { return searched_; }
+    // Ready with an empty list, and no search run.
     void reset();
     // The entries are emptied, and nothing else: Listed stays listed, and a replace then
     // finds no entry selected.
@@ -59,6 +62,7 @@ public:
 private:
     Phase phase_ = Phase::Ready;
     bool readFailed_ = false;
+    bool searched_ = false;
     QByteArray search_;
     QByteArray replacement_;
     HitListModel hits_;

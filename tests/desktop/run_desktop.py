@@ -260,9 +260,11 @@ def tree(acc, indent=0, out=None):
 # cell's table; headers, the focused cell's row and column header;
 # heard, events a screen reader must have got (type, source); not_heard, event types it
 # must not have got; value, the focused control's value; direct, the focus went straight
-# there (a screen reader heard of no other control on the way); tree, the step after which
+# there (a screen reader heard of no other control on the way); window, the role and name
+# of the focus's window; tree, the step after which
 # --tree prints the tree.
-# Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, active: see check_step.
+# Keys "down:"/"up:" hold and let go, "pause:" waits; frames, selected, whole, active: see
+# check_step.
 CELL = "table cell"
 TABLE = (CELL, None)  # the table has the focus on its current cell
 STEPS = [
@@ -286,6 +288,12 @@ STEPS = [
     dict(keys="ctrl+Tab", focus=("push button", "Öffnen")),
     dict(keys="shift+Tab", focus=TABLE),
     dict(keys="ctrl+shift+Tab", focus=("scroll bar", "Position in der Datei")),
+    # The scroll bar's position is heard as the address shown, in its base.
+    dict(keys="Down", focus=("scroll bar", "Position in der Datei"), desc="00000010",
+         heard=[("object:property-change:accessible-description",
+                 "scroll bar 'Position in der Datei'")],
+         not_heard=["object:property-change:accessible-value"]),
+    dict(keys="Up", focus=("scroll bar", "Position in der Datei"), desc="00000000"),
     dict(keys="Tab", focus=TABLE),
     # A step says the new value and nothing of the table.
     dict(keys="ctrl+shift+Tab shift+Tab shift+Tab", focus=("spin button", "Reihen:")),
@@ -298,16 +306,24 @@ STEPS = [
     dict(keys="ctrl+e", focus=TABLE, direct=True),
     dict(keys="Return", focus=(CELL, "00"), within="Bearbeitungszeile", edit=(0, "00000000"),
          frames=[("Bearbeitungszeile", 0, 1, True), ("Dateiinhalt", 1, 1, False)]),
+    # Tab gives the next cell with its offset, as the arrows do, from a cell editor too
+    # (the same byte typed again: the file stays as it is).
+    dict(keys="Tab", focus=(CELL, "01"), within="Bearbeitungszeile", headers=("00000000", "01")),
+    dict(keys="0 1 Tab", focus=(CELL, "02"), within="Bearbeitungszeile",
+         headers=("00000000", "02")),
     dict(keys="ctrl+Tab", focus=("push button", "Übernehmen")),
     dict(keys="space", focus=TABLE, direct=True, frames=[("Dateiinhalt", 1, 1, True)]),
     dict(keys="3 a Right Left", focus=(CELL, "00")),  # typed, 3 and a move nothing
     # In an open cell editor Ctrl+E is the window's: the panel goes, the table has the focus.
     dict(keys="Return 4", focus=("text", None), editor=True),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
+    # A row loaded into the hidden panel is loaded unseen: nothing is said.
+    dict(keys="F2", focus=TABLE, not_heard=["object:property-change:accessible-description"]),
     # The search panel takes the focus into its entry; Ctrl+E from there, too, reaches the
     # window.
     dict(keys="ctrl+f", focus=("combo box", "Suchen nach:")),
     dict(keys="Tab", focus=("combo box", "Ersetzen durch:")),
+    dict(keys="ctrl+a type:4142", focus=("combo box", "Ersetzen durch:")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
     dict(keys="ctrl+f", focus=("combo box", "Suchen nach:")),
     # A search without hits leaves the focus in the entry, which says the count. The
@@ -322,6 +338,20 @@ STEPS = [
     dict(keys="Down", focus=("list item", "00000041"), cell=(1, 1, "41"),
          frames=[("Treffer", 0, None, True)]),
     dict(keys="Down", focus=("list item", "00000141"), cell=(1, 1, "41")),
+    # A jump makes the hit the table's current cell (on the last page, where it lies): the
+    # table is entered on it.
+    dict(keys="Down Down", focus=("list item", "00000341")),
+    dict(keys="Tab Tab Tab Tab Tab Tab", focus=(CELL, "41"), headers=("00000340", "01")),
+    dict(keys="ctrl+shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab",
+         focus=("list item", "00000341")),
+    dict(keys="Up Up", focus=("list item", "00000141")),
+    # A replace (here by the same bytes) is told where the focus is, once the question is
+    # answered and the window has the focus back.
+    dict(keys="alt+e", focus=("push button", "Ja")),
+    dict(keys="Return", focus=("list item", "00000141"),
+         heard=[("object:property-change:accessible-description", "list 'Treffer'"),
+                ("object:state-changed:showing",
+                 "notification '4142 an der Adresse 00000141 durch 4142 ersetzt'")]),
     # Each entry tells its place in the list; "Neue Suche" is heard where the focus is.
     dict(keys="Up", focus=("list item", "00000041"), desc="Treffer 1 von 4"),
     dict(keys="alt+n", focus=("list", "Treffer"), told="Neue Suche"),
@@ -331,8 +361,9 @@ STEPS = [
     dict(keys="Escape", focus=("list", "Treffer")),
     # The help is a text read by its caret, which F1 puts on the topic; Tab goes to the
     # next link, Return follows it.
-    dict(keys="F1", focus=("text", "Hilfetext"), line="Suchen und Ersetzen"),
-    dict(keys="Tab", focus=("text", "Hilfetext"), link="Zurück zum Inhalt"),
+    dict(keys="F1", focus=("text", "Hilfetext"), line="Suchen und Ersetzen",
+         window=("frame", "Zirpel-Hilfe")),
+    dict(keys="Tab", focus=("link", "Zurück zum Inhalt"), link="Zurück zum Inhalt"),
     dict(keys="Return", focus=("text", "Hilfetext"), line="Zirpel – Inhalt"),
     dict(keys="Escape", focus=("list", "Treffer")),
     dict(keys="ctrl+e", focus=TABLE, direct=True),
@@ -345,6 +376,8 @@ STEPS = [
     dict(keys="type:{other} Return", focus=TABLE, active=True),
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="pause:3", focus=("text", None), selected=True),
+    # Read whole: one run of text attributes to its end (a reader splits the line by them).
+    dict(keys="", focus=("text", None), selected=True, whole=True),
     dict(keys="type:{data} Return", focus=TABLE, active=True),
     dict(keys="ctrl+o", focus=("text", None), selected=True),
     dict(keys="Escape", focus=TABLE, active=True),
@@ -399,6 +432,12 @@ def check_step(app, reader, step, heard):
         # A cell counts as focused whenever it is its table's current one.
         if role == CELL and not focus.parent.getState().contains(pyatspi.STATE_FOCUSED):
             return describe(focus) + " announced, but its table has no focus"
+        if "window" in step:
+            top = focus
+            while top.parent is not None and top.parent.getRoleName() != "application":
+                top = top.parent
+            if (top.getRoleName(), top.name) != step["window"]:
+                return "in window " + describe(top)
         if "within" in step and focus.parent.name != step["within"]:
             return "focus in " + describe(focus.parent)
         if "menu" in step and not [m for m in find(app, "menu bar", None) if m.name == step[
@@ -427,6 +466,9 @@ def check_step(app, reader, step, heard):
         if text and text.characterCount and [tuple(text.getSelection(i)) for i in range(
                 text.getNSelections())] != [(0, text.characterCount)]:
             return "text '%s' not selected whole" % text.getText(0, -1)
+        if step.get("whole") and text and tuple(text.getAttributeRun(
+                text.characterCount - 1)[1:]) != (0, text.characterCount):
+            return "attribute run %s" % (text.getAttributeRun(text.characterCount - 1)[1:],)
         if step.get("active") and not app[0].getState().contains(pyatspi.STATE_ACTIVE):
             return "window not active"
         for name, row, column, shown in step.get("frames", []):
@@ -467,7 +509,8 @@ def check_told(app, reader, focus, step, heard):
     read out at once; the edit row's headers."""
     try:
         if "line" in step or "link" in step:
-            text = focus.queryText()
+            # A chosen link is the help text's child; the text's selection is the link.
+            text = (focus.parent if focus.getRoleName() == "link" else focus).queryText()
             if "line" in step:
                 line = text.getTextAtOffset(text.caretOffset, pyatspi.TEXT_BOUNDARY_LINE_START)
                 if line[0].strip() != step["line"]:

@@ -5,6 +5,7 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 
+#include <QAccessible>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -111,20 +112,36 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("three digits") << "123" << QStringList{"1", "12", "12"} << "...";
-        QTest::newRow("bad second key") << "4x" << QStringList{"4", "00"} << "..";
-        QTest::newRow("letters") << "4a" << QStringList{"4", "4A"} << ".J";
+        // What a screen reader is told: the byte kept, once whole or other than typed.
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("three digits")
+            << "123" << QStringList{"1", "12", "12"} << "..." << QStringList{"", "12", "12"};
+        QTest::newRow("bad second key")
+            << "4x" << QStringList{"4", "00"} << ".." << QStringList{"", "00"};
+        QTest::newRow("letters") << "4a" << QStringList{"4", "4A"} << ".J" << QStringList{"", "4A"};
     }
     void storedTextFollowsEveryKey() {
         QFETCH(QString, keys);
         QFETCH(QStringList, cells);
         QFETCH(QString, shown);
+        QFETCH(QStringList, told);
         StringGrid* g = h->editGrid();
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(4, 0).center());
+        QCOMPARE(h->told(), QStringLiteral("Bearbeitungszeile 00000000")); // the row loaded
         for (qsizetype k = 0; k < keys.size(); ++k) {
             QTest::keyClick(KeyTarget(g), keys[k].toLatin1());
             QCOMPARE(editCell(4), cells[k]);
             QCOMPARE(textCell()[3], shown[k]);
+            QCOMPARE(h->told(), told[k]);
+            // A reader reads the editor's text whole: one run of attributes to its end.
+            QAccessibleInterface* editor =
+                QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            QAccessibleTextInterface* text = editor->textInterface();
+            int start = -1, end = -1;
+            text->attributes(text->characterCount() - 1, &start, &end);
+            QCOMPARE(text->text(start, end), cells[k]);
+            // It lies within its cell: moving on in the row, a reader hears only the next.
+            QCOMPARE(editor->parent()->tableCellInterface()->columnIndex(), 4);
         }
         // Closing the editor keeps what the last key left.
         QTest::keyClick(KeyTarget(g), Qt::Key_Return);
@@ -168,6 +185,18 @@ private slots:
         QCOMPARE(g->currentCol(), 16);
         QTest::keyClick(g, Qt::Key_Tab);
         QCOMPARE(g->currentCol(), 16);
+        // Out of a cell editor Tab moves on as over a cell: no editor opens on the next one
+        // (a screen reader hears it with its offset), until a key is typed there.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(14, 0).center());
+        QTest::keyClick(g, Qt::Key_4);
+        QTest::keyClick(KeyTarget(g), Qt::Key_Tab);
+        QCOMPARE(g->currentCol(), 15);
+        QCOMPARE(QApplication::focusWidget(), g);
+        QTest::keyClick(g, Qt::Key_5);
+        QTest::keyClick(KeyTarget(g), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(g->currentCol(), 14);
+        QCOMPARE(QApplication::focusWidget(), g);
+        QCOMPARE(editCell(14) + editCell(15), QStringLiteral("45"));
     }
 
     // What disables the loaded row, and what leaves it as it is; the cells keep their

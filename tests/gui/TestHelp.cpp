@@ -218,7 +218,19 @@ private slots:
         QVERIFY(b->toPlainText().contains(heading));
         // A reader starts on the topic's heading, in a text it reads by its caret.
         QCOMPARE(b->textCursor().block().text().trimmed(), heading);
-        QCOMPARE(QAccessible::queryAccessibleInterface(b)->role(), QAccessible::EditableText);
+        QAccessibleInterface* text = QAccessible::queryAccessibleInterface(b);
+        QCOMPARE(text->role(), QAccessible::EditableText);
+        // Its links are links; Tab chooses the next one, which then has the focus.
+        QVERIFY(text->childCount() > 0);
+        QCOMPARE(text->child(0)->role(), QAccessible::Link);
+        QVERIFY(QTest::qWaitForWindowActive(b));
+        QTest::keyClick(b, Qt::Key_Tab);
+        QVERIFY(text->focusChild() && text->focusChild()->state().focused);
+        QCOMPARE(text->focusChild()->text(QAccessible::Name), b->textCursor().selectedText());
+        // The window is a window, named by its title.
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(b->window());
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Zirpel-Hilfe"));
     }
 
     void everyTopicAndLinkOfTheHelpFileExists() {

@@ -44,8 +44,8 @@ class TestKeyboard : public QObject {
     }
     // Steps as a user takes them: "open" a file with one line end, press the "Edit" or
     // "Find" tool button, click the "cell" of a table row, double-click to "load" a row,
-    // "type" into a byte cell of the edit row, put the "focus" on a control, click into the
-    // search "entry"; search ten
+    // "type" into a byte cell of the edit row, press a "key" and let the window answer, put
+    // the "focus" on a control, click into the search "entry"; search ten
     // "hits", then "click" or "scroll" to an entry of the hit list.
     void run(const QString& steps) {
         for (const QString& step : steps.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
@@ -62,6 +62,10 @@ class TestKeyboard : public QObject {
                 LoadRow(*h, n);
             } else if (verb == QLatin1String("type")) {
                 TypeIntoCell(*h, n, step.section(QLatin1Char(' '), 2), false);
+            } else if (verb == QLatin1String("key")) {
+                const QKeyCombination keys = QKeySequence(step.section(QLatin1Char(' '), 1))[0];
+                QTest::keyClick(KeyTarget(h->window.get()), keys.key(), keys.keyboardModifiers());
+                QCoreApplication::processEvents();
             } else if (verb == QLatin1String("focus")) {
                 h->find<QWidget>(qPrintable(step.section(QLatin1Char(' '), 1)))->setFocus();
             } else if (verb == QLatin1String("entry")) {
@@ -83,8 +87,19 @@ class TestKeyboard : public QObject {
         }
     }
     // The shown panel, the open dialogs asked for, whether the window is open, the
-    // control with the focus, the address and byte 2 of the edit row, the hit count; with
-    // the search panel shown, the search entry's text and the help topics asked for.
+    // control with the focus, the address and byte 2 of the edit row (once loaded, with
+    // its current column and the word said there), the hit count; with the search panel
+    // shown, the search entry's text and the help topics asked for.
+    QString editRow() const {
+        const StringGrid* edit = h->editGrid();
+        QString text = edit->cell(0, 0) + QLatin1Char('/') + edit->cell(2, 0);
+        if (edit->cell(0, 0).isEmpty())
+            return text;
+        const QString word =
+            edit->model()->data(edit->currentIndex(), Qt::AccessibleDescriptionRole).toString();
+        text += QStringLiteral("@%1").arg(edit->currentCol());
+        return word.isEmpty() ? text : text + QStringLiteral(" \"%1\"").arg(word);
+    }
     QString state() const {
         QString search;
         if (h->find<QToolButton>("ToolButtonFindChange")->isChecked())
@@ -100,7 +115,7 @@ class TestKeyboard : public QObject {
                            h->window->isVisible() ? QStringLiteral("offen") : QStringLiteral("zu"),
                            QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
                                                        : QString(),
-                           h->editGrid()->cell(0, 0) + QLatin1Char('/') + h->editGrid()->cell(2, 0),
+                           editRow(),
                            h->find<QLabel>("LblTreffer")->text()}
                    .join(QLatin1Char(' ')) +
                search;
@@ -145,9 +160,17 @@ private slots:
             "Bearbeiten 1 offen HexGrid / :");
         row("Ctrl+Q ends the program", "open", Qt::CTRL | Qt::Key_Q, "- 1 zu  / :");
         row("Return loads the row", "open, Edit, cell 3", QKeyCombination(Qt::Key_Return),
-            "Bearbeiten 1 offen HexEditGrid 00000020/41 :");
+            "Bearbeiten 1 offen HexEditGrid 00000020/41@1 :");
         row("F2 loads the row", "open, cell 3", QKeyCombination(Qt::Key_F2),
-            "- 1 offen HexGrid 00000020/41 :");
+            "- 1 offen HexGrid 00000020/41@1 :");
+        row("Return after moving in the edit row loads at the first byte",
+            "open, Edit, cell 3, key Return, key Right, key Right, cell 4",
+            QKeyCombination(Qt::Key_Return), "Bearbeiten 1 offen HexEditGrid 00000030/41@1 :");
+        row("F2 after moving in the edit row loads at the first byte",
+            "open, Edit, cell 3, key F2, key Right, key Right, cell 4", QKeyCombination(Qt::Key_F2),
+            "Bearbeiten 1 offen HexEditGrid 00000030/41@1 :");
+        row("Ctrl+Tab takes back the word said in the edit row", "open, Edit, cell 3, key Return",
+            Qt::CTRL | Qt::Key_Tab, "Bearbeiten 1 offen BtnEditGridUebernehmen 00000020/41@1 :");
         row("Ctrl+Tab leaves the table", "open, cell 3", Qt::CTRL | Qt::Key_Tab,
             "- 1 offen ToolBtnOpen / :");
         // A keyboard sends Shift+Tab as Backtab.
@@ -156,7 +179,7 @@ private slots:
         row("Tab stays in the table", "open, cell 3", QKeyCombination(Qt::Key_Tab),
             "- 1 offen HexGrid / :");
         row("Ctrl+Tab leaves the edit row, keeping what was typed", "open, Edit, load 3, type 2 4a",
-            Qt::CTRL | Qt::Key_Tab, "Bearbeiten 1 offen BtnEditGridUebernehmen 00000020/4A :");
+            Qt::CTRL | Qt::Key_Tab, "Bearbeiten 1 offen BtnEditGridUebernehmen 00000020/4A@2 :");
         // The search disables the entry; the user goes on in the hit list.
         row("Return in the search entry searches", "open, Find, entry",
             QKeyCombination(Qt::Key_Return),
@@ -174,6 +197,22 @@ private slots:
         QCOMPARE(state(), expected);
         // The menus show no key texts.
         QVERIFY(h->find<QAction>("MnuOeffnen")->shortcut().isEmpty());
+    }
+
+    void loadingARowIsTold_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("into the shown panel") << "open, Edit, cell 3"
+                                              << "Bearbeitungszeile 00000020";
+        QTest::newRow("into the hidden panel: nothing") << "open, cell 3"
+                                                        << "";
+    }
+    void loadingARowIsTold() {
+        QFETCH(QString, steps);
+        QFETCH(QString, told);
+        run(steps);
+        QTest::keyClick(KeyTarget(h->window.get()), Qt::Key_Return);
+        QCOMPARE(h->told(), told);
     }
 
     void controlNames_data() {
@@ -206,6 +245,8 @@ private slots:
         QTest::newRow("third entry clicked") << "hits, click 2" << 0 << 2;
         QTest::newRow("scrolled to the end") << "hits, scroll 3" << 3 << -1;
         QTest::newRow("clicked, then scrolled") << "hits, click 4, scroll 2" << 2 << 2;
+        QTest::newRow("clicked, then the table focused")
+            << "hits, click 2, focus HexGrid" << 0 << 2;
     }
     void hitListChildren() {
         QFETCH(QString, steps);
@@ -223,7 +264,8 @@ private slots:
             QCOMPARE(entry->text(QAccessible::Description),
                      QStringLiteral("Treffer %1 von 10").arg(firstEntry + i + 1));
             QCOMPARE(entry->state().selected, i == selected);
-            QCOMPARE(entry->state().focused, i == selected);
+            // Only the object that has the focus claims it.
+            QCOMPARE(entry->state().focused, i == selected && list()->hasFocus());
             QCOMPARE(iface->indexOfChild(entry), i);
             QCOMPARE(iface->childAt(entry->rect().center().x(), entry->rect().center().y()), entry);
         }

@@ -8,6 +8,7 @@
 #include "widgets/StringGrid.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -460,6 +461,10 @@ private slots:
         const int inPage = hit - page;
         QCOMPARE(h->cell(1 + inPage % 16, 1 + inPage / 16), QStringLiteral("AB"));
         QVERIFY(list()->selectionModel()->isRowSelected(0, {}));
+        // It is the table's current cell, while the list keeps the focus.
+        QCOMPARE(QPoint(h->grid()->currentCol(), h->grid()->currentRow()),
+                 QPoint(1 + inPage % 16, 1 + inPage / 16));
+        QCOMPARE(QApplication::focusWidget(), list());
     }
 
     void scrollingContinuesFromTheHit() {
@@ -609,6 +614,9 @@ private slots:
         QCOMPARE(label(), count);
         QCOMPARE(states(), buttons);
         QCOMPARE(h->statusText(), QStringLiteral("Dateigröße: %1 Bytes").arg(file.size()));
+        QCOMPARE(h->told(), pattern + QStringLiteral(" an der Adresse ") + listed[row] +
+                                QStringLiteral(" durch ") + replacement +
+                                QStringLiteral(" ersetzt"));
     }
 
     void questionStandsBelowThePanelsButtons() {
@@ -651,6 +659,7 @@ private slots:
         QCOMPARE(h->cell(0, 1), QStringLiteral("000003E3"));
         QCOMPARE(h->cell(1, 1), QStringLiteral("01"));
         QCOMPARE(h->cell(6, 1), QStringLiteral("00")); // behind the end: the zeroed page
+        QCOMPARE(QPoint(h->grid()->currentCol(), h->grid()->currentRow()), QPoint(1, 1));
     }
 
     void answeringNoWritesNothing() {
@@ -666,6 +675,7 @@ private slots:
         QCOMPARE(ReadWholeFile(path), file);
         QCOMPARE(pageOffset(), page);
         QCOMPARE(h->cell(1, 1), QStringLiteral("61"));
+        QCOMPARE(h->told(), QString());
     }
 
     // The checks run in order; each stops before anything is asked or written.
@@ -745,6 +755,7 @@ private slots:
         QTest::newRow("range locked against writes by another program") << "locked";
         QTest::newRow("read-only attribute set after the search") << "read-only";
         QTest::newRow("sync fails after the write and after the put-back") << "put back";
+        QTest::newRow("file cut inside the hit while the write waits") << "cut in the hit";
     }
     void failedWrite() {
         QFETCH(QString, how);
@@ -793,6 +804,9 @@ private slots:
             QVERIFY(held->held());
         } else if (how == QLatin1String("read-only")) {
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
+        } else if (how == QLatin1String("cut in the hit")) {
+            testBeforeRun = [this](qsizetype) { QVERIFY(QFile::resize(path, 102)); };
+            after = file.left(102);
         } else if (how == QLatin1String("put back")) {
             BinaryFile::testStepFails = [](BinaryFile::Step s) {
                 return s == BinaryFile::Step::Sync;
@@ -803,14 +817,18 @@ private slots:
         const qint32 page = pageOffset();
         h->click("BtnErsetzen");
         BinaryFile::testStepFails = nullptr;
+        testBeforeRun = nullptr;
         // A replacement past the file's end as it is now is refused before the question; a
         // file cut short is also said to be unreadable, once, when the hit's page is read.
         const bool cut = how == QLatin1String("shortened");
         const bool pastEnd = cut || how == QLatin1String("past-end");
         QCOMPARE(h->dialogs.questions.size(), pastEnd ? 0 : 1);
+        // Cut inside the hit while the write waits, the file is not written, and the page
+        // read again comes up short.
         const QStringList messages =
-            cut       ? QStringList{kCannotRead, kPastEnd}
-            : pastEnd ? QStringList{kPastEnd}
+            how == QLatin1String("cut in the hit") ? QStringList{kCannotWrite, kCannotRead}
+            : cut                                  ? QStringList{kCannotRead, kPastEnd}
+            : pastEnd                              ? QStringList{kPastEnd}
             : how == QLatin1String("put back")
                 ? QStringList{kCannotWrite +
                               QStringLiteral("\nDie alten Bytes konnten nicht "

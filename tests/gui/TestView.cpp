@@ -4,9 +4,12 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QStyle>
@@ -79,6 +82,38 @@ private slots:
         h->showAndActivate();
     }
     void cleanup() { h.reset(); }
+
+    void toolBarImagesShowOnEveryPalette_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("dark");
+        for (const char* button : {"ToolButtonHexDez", "ToolButtonGitter"}) {
+            QTest::addRow("%s, light palette", button) << button << false;
+            QTest::addRow("%s, dark palette", button) << button << true;
+        }
+    }
+    void toolBarImagesShowOnEveryPalette() {
+        QFETCH(QString, button);
+        QFETCH(bool, dark);
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+        if (dark) {
+            QPalette night = light;
+            for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+                night.setColor(role, QColor(0x31, 0x36, 0x3b));
+            for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                night.setColor(role, QColor(0xfc, 0xfc, 0xfc));
+            QApplication::setPalette(night);
+        }
+        // The widgets take the new palette from a posted event.
+        QCoreApplication::processEvents();
+        // Ink: a pixel far from the background's grey.
+        const QImage image = h->find<QToolButton>(qPrintable(button))->grab().toImage();
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ink += qAbs(qGray(image.pixel(x, y)) - qGray(image.pixel(1, 1))) > 100;
+        QVERIFY2(ink >= 20, qPrintable(QString::number(ink)));
+    }
 
     void openShowsFirstPage() {
         const QByteArray bytes = Counting(1000);
@@ -162,6 +197,11 @@ private slots:
             h->click("ToolButtonHexDez");
         bar()->setSliderPosition(offset);
         QCOMPARE(bar()->value(), offset);
+        // A screen reader hears the scroll bar's position as the first row's address, and
+        // no number in another base.
+        QAccessibleInterface* position = QAccessible::queryAccessibleInterface(bar());
+        QCOMPARE(position->text(QAccessible::Description), rows[0].trimmed());
+        QVERIFY(!position->valueInterface());
         for (int r = 0; r < rows.size(); ++r) {
             QCOMPARE(h->cell(0, r + 1), rows[r]);
             QVERIFY(ShowsWhole(h->grid()->viewport(), h->grid()->cellRect(0, r + 1)));

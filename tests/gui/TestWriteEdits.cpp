@@ -260,6 +260,7 @@ private slots:
         QTest::newRow("directory in place of the file") << "directory";
         QTest::newRow("another file renamed over it") << "renamed";
         QTest::newRow("file shortened below the loaded row") << "shortened";
+        QTest::newRow("file cut to the row's start while the write waits") << "cut";
         QTest::newRow("write refused by the disk") << "short";
         QTest::newRow("sync fails after the write") << "sync";
         QTest::newRow("sync fails after the write and after the put-back") << "put back";
@@ -301,6 +302,10 @@ private slots:
             // The row starts behind the end now; the page read again after that message
             // comes up short for the same reason, which is not told again.
             messages = QStringList{kBehindEnd};
+        } else if (how == QLatin1String("cut")) {
+            testBeforeRun = [this](qsizetype) { QVERIFY(QFile::resize(path, 16)); };
+            shown.truncate(16);
+            messages << kCannotRead;
         } else if (how == QLatin1String("sync")) {
             BinaryFile::testStepFails = [syncs = 0](BinaryFile::Step step) mutable {
                 return step == BinaryFile::Step::Sync && syncs++ == 0;
@@ -338,6 +343,7 @@ private slots:
         h->click("BtnEditGridUebernehmen");
         BinaryFile::testTransferLimit = nullptr;
         BinaryFile::testStepFails = nullptr;
+        testBeforeRun = nullptr;
 
         QCOMPARE(h->dialogs.messageTexts(), messages);
         QCOMPARE(h->dialogs.messages.last().kind, FakeDialogs::Message::Kind::App);

@@ -8,6 +8,8 @@ bool MemorySettingsStore::open(bool create) {
 }
 
 std::optional<QString> MemorySettingsStore::readString(const QString& name) {
+    if (!isOpen)
+        return std::nullopt;
     if (!values.contains(name))
         return QString();
     const QVariant v = values.value(name);
@@ -18,7 +20,7 @@ std::optional<QString> MemorySettingsStore::readString(const QString& name) {
 
 std::optional<qint32> MemorySettingsStore::readInt(const QString& name) {
     const QVariant v = values.value(name);
-    if (v.typeId() != QMetaType::Int)
+    if (!isOpen || v.typeId() != QMetaType::Int)
         return std::nullopt;
     return v.toInt();
 }

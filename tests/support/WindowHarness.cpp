@@ -58,3 +58,11 @@ QString WindowHarness::statusText() const {
 qint32 WindowHarness::shownOffset() const {
     return AddressTextToOffset(cell(0, 1), !find<QToolButton>("ToolButtonHexDez")->isChecked());
 }
+
+QString WindowHarness::told() const {
+    QCoreApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* g = qobject_cast<StringGrid*>(focus))
+        return g->currentIndex().data(Qt::AccessibleDescriptionRole).toString();
+    return focus ? focus->accessibleDescription() : QString();
+}

@@ -63,4 +63,7 @@ public:
     [[nodiscard]] QString statusText() const;
     // The page's offset, as the first row's address shows it.
     [[nodiscard]] qint32 shownOffset() const;
+    // What a screen reader was last told where the focus is (the description of the
+    // focused control, or of a grid's current cell), once the events at hand are over.
+    [[nodiscard]] QString told() const;
 };

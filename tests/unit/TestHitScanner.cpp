@@ -190,8 +190,8 @@ private slots:
     void scanAtOffsetsGivesTheSameHits_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("pattern");
-        // "fail": reads give nothing from at on; "grown": the file held at bytes when it
-        // was opened and grew since.
+        // "fail": reads give nothing from at on, "hole": nothing of the 512 bytes from at
+        // on; "grown": the file held at bytes when it was opened and grew since.
         QTest::addColumn<QString>("fault");
         QTest::addColumn<qint64>("at");
         const qint64 mib = HitStore::kRegionSize;
@@ -219,6 +219,8 @@ private slots:
             << runs << three << "fail" << 2 * mib + 1000;
         QTest::newRow("read failing at a region's first byte")
             << copies << pattern << "fail" << 3 * mib;
+        QTest::newRow("read hole in a middle region, readable data behind it")
+            << runs << three << "hole" << mib + 5000;
         QTest::newRow("read failing in the last region")
             << runs << three << "fail" << 3 * mib + 300;
         QTest::newRow("short read inside the size taken at open")
@@ -256,7 +258,8 @@ private slots:
                                                 std::size_t count) {
                 for (qint64 seen = furthest; seen < offset + qint64(count);)
                     furthest.compare_exchange_weak(seen, offset + qint64(count));
-                if (fault == QLatin1String("fail"))
+                if (fault == QLatin1String("fail") ||
+                    (fault == QLatin1String("hole") && offset < at + 512))
                     return std::size_t(std::clamp<qint64>(at - offset, 0, qint64(count)));
                 if (fault == QLatin1String("cut during") && offset + qint64(count) > at)
                     std::call_once(cut, [&] { QFile::resize(path, at); });

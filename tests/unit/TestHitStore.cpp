@@ -49,7 +49,7 @@ private slots:
         QFETCH(qint64, count);
         QFETCH(int, bitmaps);
         // As the scan adds them.
-        HitStore::BitmapPool pool;
+        HitStore::PagePool pool;
         HitStore hits(form);
         // The bitmap of one region, handed over when the next offset lies behind it.
         std::vector<quint64> words(HitStore::kRegionSize / 64);

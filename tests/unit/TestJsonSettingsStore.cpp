@@ -36,44 +36,28 @@ private slots:
                      QStringLiteral("/Quillmark/Zirpel.json"));
     }
 
-    void valuesSurviveASaveAndAReopen() {
+    // Looking makes no folder; a save leaves no temporary file beside the file. What every
+    // store reads back is tested in TestSettingsStore.
+    void lookingMakesNothingAndASaveLeavesOnlyTheFile() {
         JsonSettingsStore store(path_);
-        QVERIFY(!store.open(false)); // nothing yet, and nothing is made by looking
+        QVERIFY(!store.open(false));
         QVERIFY(!QFileInfo::exists(QFileInfo(path_).absolutePath()));
         QVERIFY(store.open(true));
-        QVERIFY(
-            store.writeString(QStringLiteral("Datei1"), QStringLiteral("/tmp/Größe \"1\".bin")));
-        QVERIFY(store.writeString(QStringLiteral("Datei2"), QString()));
-        QVERIFY(store.writeInt(QStringLiteral("frmTop"), -2147483647 - 1));
         QVERIFY(store.writeInt(QStringLiteral("frmLeft"), 2147483647));
         store.close();
         QCOMPARE(QDir(QFileInfo(path_).absolutePath()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("Zirpel.json")}); // no temporary file left
-
-        JsonSettingsStore again(path_);
-        QVERIFY(again.open(false));
-        QCOMPARE(again.readString(QStringLiteral("Datei1")),
-                 QStringLiteral("/tmp/Größe \"1\".bin"));
-        QCOMPARE(again.readString(QStringLiteral("Datei2")), QString());
-        QCOMPARE(again.readInt(QStringLiteral("frmTop")), std::optional<qint32>(-2147483647 - 1));
-        QCOMPARE(again.readInt(QStringLiteral("frmLeft")), std::optional<qint32>(2147483647));
-        QCOMPARE(again.readString(QStringLiteral("Datei3")), QString()); // missing: empty
-        QCOMPARE(again.readInt(QStringLiteral("Gitter")), std::nullopt);
+                 QStringList{QStringLiteral("Zirpel.json")});
     }
 
+    // JSON values the store's own writes never make.
     void valueTypes_data() {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<int>("integer");    // -999 for "not an integer"
         QTest::addColumn<QString>("string"); // "-" for "not a string"
-        QTest::newRow("integer") << QByteArray("42") << 42 << "-";
-        QTest::newRow("lowest 32-bit value")
-            << QByteArray("-2147483648") << int(-2147483648LL) << "-";
         QTest::newRow("one above the 32-bit range") << QByteArray("2147483648") << -999 << "-";
         QTest::newRow("one below the 32-bit range") << QByteArray("-2147483649") << -999 << "-";
         QTest::newRow("beyond 64 bits") << QByteArray("1e30") << -999 << "-";
         QTest::newRow("fraction") << QByteArray("1.5") << -999 << "-";
-        QTest::newRow("number as a string") << QByteArray("\"16\"") << -999 << "16";
-        QTest::newRow("boolean") << QByteArray("true") << -999 << "-";
         QTest::newRow("null") << QByteArray("null") << -999 << "-";
         QTest::newRow("array") << QByteArray("[16]") << -999 << "-";
         QTest::newRow("object") << QByteArray("{}") << -999 << "-";

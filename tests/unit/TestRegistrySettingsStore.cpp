@@ -1,5 +1,6 @@
-// The registry store on Windows: value types as the program reads them, and the key under
-// HKEY_CURRENT_USER where the machine's key is refused. Uses a key of its own.
+// The registry store on Windows: value types the store's own writes never make, and the
+// key under HKEY_CURRENT_USER where the machine's key is refused (what every store reads
+// back is tested in TestSettingsStore). Uses a key of its own.
 #include "core/settings/RegistrySettingsStore.h"
 
 #include <QTest>
@@ -41,18 +42,12 @@ private slots:
         const QString expand = QStringLiteral("%TEMP%\\Grüße.bin");
         const QByteArray expandData(reinterpret_cast<const char*>(expand.utf16()),
                                     (expand.size() + 1) * 2);
-        const qint32 minus = -2;
         const qint64 wide = 5;
         QTest::newRow("expandable string unchanged")
             << int(REG_EXPAND_SZ) << expandData << QVariant(expand) << QVariant();
-        QTest::newRow("negative REG_DWORD")
-            << int(REG_DWORD) << QByteArray(reinterpret_cast<const char*>(&minus), 4) << QVariant()
-            << QVariant(-2);
         QTest::newRow("REG_QWORD is no integer")
             << int(REG_QWORD) << QByteArray(reinterpret_cast<const char*>(&wide), 8) << QVariant()
             << QVariant();
-        QTest::newRow("four binary bytes are no integer")
-            << int(REG_BINARY) << QByteArray(4, '\1') << QVariant() << QVariant();
     }
     void valueTypes() {
         QFETCH(int, type);
@@ -62,6 +57,7 @@ private slots:
         SetRaw(HKEY_LOCAL_MACHINE, L"Wert", DWORD(type), data.constData(), DWORD(data.size()));
         RegistrySettingsStore store(kKey);
         QVERIFY(store.open(false));
+        QCOMPARE(store.root(), HKEY_LOCAL_MACHINE);
         const std::optional<QString> text = store.readString(QStringLiteral("Wert"));
         QCOMPARE(text.has_value(), asString.isValid());
         if (text)
@@ -70,27 +66,6 @@ private slots:
         QCOMPARE(number.has_value(), asInt.isValid());
         if (number)
             QCOMPARE(*number, asInt.toInt());
-        QCOMPARE(store.readString(QStringLiteral("fehlt")), std::optional<QString>(QString()));
-        QCOMPARE(store.readInt(QStringLiteral("fehlt")), std::optional<qint32>());
-    }
-
-    // Written values come back as the types the program reads, at the next start too.
-    void writtenValuesReadBack() {
-        RegistrySettingsStore store(kKey);
-        QVERIFY(!store.open(false));
-        QVERIFY(store.open(true));
-        QCOMPARE(store.root(), HKEY_LOCAL_MACHINE);
-        QVERIFY(
-            store.writeString(QStringLiteral("Datei1"), QStringLiteral("C:\\Daten\\Grüße Ω.bin")));
-        QVERIFY(store.writeInt(QStringLiteral("frmLeft"), -8));
-        store.close();
-        RegistrySettingsStore again(kKey);
-        QVERIFY(again.open(false));
-        QCOMPARE(again.readString(QStringLiteral("Datei1")),
-                 std::optional<QString>(QStringLiteral("C:\\Daten\\Grüße Ω.bin")));
-        QCOMPARE(again.readInt(QStringLiteral("frmLeft")), std::optional<qint32>(-8));
-        QCOMPARE(again.readInt(QStringLiteral("Datei1")), std::optional<qint32>());
-        QCOMPARE(again.readString(QStringLiteral("frmLeft")), std::optional<QString>());
     }
 
     // A standard user may not open the machine's key for full access: the settings live

@@ -65,6 +65,10 @@ private slots:
         state.clearHits();
         QCOMPARE(state.hits().count(), 0);
         QCOMPARE(int(state.phase()), int(SearchState::Phase::Listed));
+        // Its count stands until a reset.
+        QVERIFY(state.searched());
+        state.reset();
+        QVERIFY(!state.searched());
     }
 
     // The hits of List, the replacement in ASCII.

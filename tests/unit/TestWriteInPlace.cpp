@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -138,8 +139,10 @@ private slots:
     // Once a byte may have gone in, a failure puts back the old bytes of exactly what went
     // in, and the old length: "write 2" fails the second write, "write 1 short" moves one
     // byte of the first, "sync" and "close" fail those steps of the closing commit, "and
-    // the put-back" the write after. Another program may write EE at 0x15 or cut the file
-    // to nothing before run 1 or 2; what it did stays.
+    // the put-back" the write after; "replace" writes a replacement. Another program may
+    // write EE at 0x15, append it at 0x20 or 0x21 or cut the file before a run; what it did
+    // stays, and the write stops before a run whose place is cut. Where the first byte
+    // written "stays", the file is not as it was.
     void failureAfterTheFirstByte_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<qint64>("offset");
@@ -161,10 +164,26 @@ private slots:
             << WriteRuns{{0, "A"}, {2, "B"}, {5, "C"}};
         QTest::newRow("another program writes where a run cut short never came")
             << "write 1 short, EE at 0x15 before run 1" << qint64(0x14) << WriteRuns{{0, "AB"}};
+        QTest::newRow("another program appends where the write never came")
+            << "write 2, EE at 0x20 before run 2" << qint64(2) << WriteRuns{{0, "A"}, {4, "B"}};
+        QTest::newRow("another program appends behind what the write appended")
+            << "write 2, EE at 0x21 before run 2, C stays" << qint64(32)
+            << WriteRuns{{0, "C"}, {1, "D"}};
         QTest::newRow("file cut to nothing before the first run")
-            << "cut before run 1" << qint64(16) << WriteRuns{{0, "A"}};
+            << "cut to 0 before run 1" << qint64(16) << WriteRuns{{0, "A"}};
         QTest::newRow("file cut to nothing between the runs")
-            << "cut before run 2" << qint64(16) << WriteRuns{{0, "A"}, {2, "B"}};
+            << "cut to 0 before run 2" << qint64(16) << WriteRuns{{0, "A"}, {2, "B"}};
+        const WriteRuns cells025{{0, "A"}, {2, "B"}, {5, "C"}};
+        QTest::newRow("file cut to its first run's start")
+            << "cut to 0 before run 1" << qint64(0) << cells025;
+        QTest::newRow("file cut to a later run's start")
+            << "cut to 5 before run 1" << qint64(0) << cells025;
+        QTest::newRow("file cut inside a run, then the sync fails")
+            << "sync, cut to 1 before run 1" << qint64(0) << WriteRuns{{0, "AB"}};
+        QTest::newRow("replace in a file cut after the hit's first byte")
+            << "replace, cut to 2 before run 1" << qint64(1) << WriteRuns{{0, "abc"}};
+        QTest::newRow("replace in a file cut before the hit's last byte")
+            << "replace, cut to 3 before run 1" << qint64(1) << WriteRuns{{0, "abc"}};
         QTest::newRow("putting the old bytes back fails too")
             << "write 2 and the put-back" << qint64(2) << WriteRuns{{0, "A"}, {4, "B"}};
     }
@@ -178,6 +197,7 @@ private slots:
         const QString path = MakeFile(dir, QStringLiteral("f.bin"), before);
         const bool cutShort = fault.startsWith(QLatin1String("write 1 short"));
         const bool putBackFails = fault.endsWith(QLatin1String("put-back"));
+        const bool notRestored = putBackFails || fault.endsWith(QLatin1String("stays"));
         const int failingWrite =
             fault.startsWith(QLatin1String("write ")) ? fault[6].digitValue() : 0;
         int writes = 0;
@@ -186,38 +206,46 @@ private slots:
                 return cutShort ? n - 1 : 0;
             return putBackFails && writes == failingWrite + 1 ? 0 : n;
         };
+        // What another program does: cut the file to cut bytes, or write EE at ee.
+        const QRegularExpressionMatch other =
+            QRegularExpression(QStringLiteral("(cut to (\\d+)|EE at 0x(..)) before run (\\d)"))
+                .match(fault);
+        const qint64 cut = other.captured(2).isEmpty() ? -1 : other.captured(2).toInt();
+        const int ee = other.captured(3).toInt(nullptr, 16);
         testBeforeRun = [&](qsizetype run) {
-            QFile other(path);
-            if (fault.endsWith(QStringLiteral("before run %1").arg(run + 1)))
-                QVERIFY(other.open(QIODevice::ReadWrite) &&
-                        (fault.contains(QLatin1String("cut"))
-                             ? other.resize(0)
-                             : other.seek(0x15) && other.write("\xEE", 1)));
+            QFile file(path);
+            if (other.captured(4).toInt() == run + 1)
+                QVERIFY(file.open(QIODevice::ReadWrite) &&
+                        (cut >= 0 ? file.resize(cut) : file.seek(ee) && file.write("\xEE", 1)));
         };
         // Only the write's own step fails; the commit that puts the old bytes back works.
         const std::optional<BinaryFile::Step> failing =
-            fault == QLatin1String("sync")    ? std::optional(BinaryFile::Step::Sync)
-            : fault == QLatin1String("close") ? std::optional(BinaryFile::Step::Close)
-                                              : std::nullopt;
+            fault.contains(QLatin1String("sync")) ? std::optional(BinaryFile::Step::Sync)
+            : fault == QLatin1String("close")     ? std::optional(BinaryFile::Step::Close)
+                                                  : std::nullopt;
         bool failed = false;
         BinaryFile::testStepFails = [&](BinaryFile::Step step) {
             const bool now = !failed && step == failing;
             failed = failed || now;
             return now;
         };
-        const WriteResult written =
-            WriteInPlace(path, IdentityOf(path), offset, 16, [&](qint64, std::span<const quint8>) {
-                return std::optional<WriteRuns>(runs);
-            });
+        const WriteResult written = WriteInPlace(
+            path, IdentityOf(path), offset, 16,
+            [&](qint64, std::span<const quint8>) { return std::optional<WriteRuns>(runs); },
+            fault.startsWith(QLatin1String("replace")) ? WriteKind::Replace : WriteKind::Row);
         BinaryFile::testTransferLimit = nullptr;
         BinaryFile::testStepFails = nullptr;
         testBeforeRun = nullptr;
-        QCOMPARE(written, putBackFails ? WriteResult::NotRestored : WriteResult::Unchanged);
-        if (fault.contains(QLatin1String("EE")))
-            before[0x15] = '\xEE';
-        if (putBackFails)
+        QCOMPARE(written, notRestored ? WriteResult::NotRestored : WriteResult::Unchanged);
+        if (cut >= 0)
+            before.truncate(cut);
+        if (ee > 0) {
+            before.resize(std::max<qsizetype>(before.size(), ee + 1));
+            before[ee] = '\xEE';
+        }
+        if (notRestored)
             before[offset] = runs[0].bytes[0];
-        QCOMPARE(ReadWholeFile(path), fault.contains(QLatin1String("cut")) ? QByteArray() : before);
+        QCOMPARE(ReadWholeFile(path), before);
     }
 
     // Killed at a write, the file is as before or holds bytes of the row being written,

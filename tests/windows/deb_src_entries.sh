@@ -38,4 +38,7 @@ check "deb822 only" "$deb822" "" 1 http://deb.debian.org/debian
 check "one-line only" "" "$oneline" 1 http://ftp.de.debian.org/debian
 check "both" "$deb822" "$oneline" 2 "http://deb.debian.org/debian http://ftp.de.debian.org/debian"
 check "neither" "" "" 0 ""
+check "deb and deb-src in one stanza" "${deb822/Types: deb/Types: deb deb-src}" "" 1 \
+  http://deb.debian.org/debian
+check "a stanza switched off" "$deb822"$'\nEnabled: no' "" 0 ""
 exit $status

@@ -1,6 +1,7 @@
 // Moving the page to the selected hit.
 #include "widgets/FrmhexForm.h"
 #include "widgets/HitListView.h"
+#include "widgets/StringGrid.h"
 #include "window/Frmhex.h"
 
 #include <QScrollBar>
@@ -21,6 +22,14 @@ void TFrmHexEditor::ListBoxTrefferClick() {
         ui->ScrollBarVertikal->setValue(PageOffset);
     }
     ShowPage();
+    MakeTableCurrentAt(AddressTextToOffset(search_.hits().text(row)));
+}
+
+void TFrmHexEditor::MakeTableCurrentAt(qint32 offset) {
+    const qint64 inPage = qint64(offset) - PageOffset;
+    if (Columns <= 0 || inPage < 0 || inPage >= qint64(Rows) * Columns)
+        return;
+    ui->HexGrid->setCurrentCell(1 + int(inPage % Columns), 1 + int(inPage / Columns));
 }
 
 } // namespace zirpel

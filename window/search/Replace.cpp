@@ -66,6 +66,9 @@ void TFrmHexEditor::BtnErsetzenClick() {
     }
     PageOffset = offset;
     ShowPage();
+    MakeTableCurrentAt(offset);
+    Announce(search + QStringLiteral(" an der Adresse ") + address.trimmed() +
+             QStringLiteral(" durch ") + replacement + QStringLiteral(" ersetzt"));
 }
 
 } // namespace zirpel

@@ -1,4 +1,5 @@
-// The search over the whole file, the hit list and the panel's buttons.
+// The search over the whole file and its count, "Neue Suche" and the reset of the panel,
+// and the panel's help button.
 #include "core/system/Dialogs.h"
 #include "core/system/HelpViewer.h"
 #include "widgets/FrmhexForm.h"
@@ -31,7 +32,7 @@ void TFrmHexEditor::BtnSuchenClick() {
     ShowSearchPhase(true);
     // The user goes on in the list, which says the count; without hits the control with
     // the focus says it. No entry is selected, so the page stays.
-    if (search_.hits().count() > 0)
+    if (search_.phase() == SearchState::Phase::Listed)
         ui->ListBoxTreffer->setFocus(Qt::OtherFocusReason);
     else
         Announce(ui->LblTreffer->text());
@@ -40,11 +41,10 @@ void TFrmHexEditor::BtnSuchenClick() {
         platform_.dialogs.appMessage(CannotReadMessage());
 }
 
-qint32 TFrmHexEditor::SearchFile() {
+void TFrmHexEditor::SearchFile() {
     // The shown file itself, whatever has become of its name since; it is read at
     // explicit offsets, so the page's stream keeps its position.
     search_.search(DataFile, FileSize, !ui->ToolButtonHexDez->isChecked());
-    return search_.hits().count();
 }
 
 void TFrmHexEditor::BtnNeueSucheClick() {
@@ -52,6 +52,7 @@ void TFrmHexEditor::BtnNeueSucheClick() {
 }
 
 void TFrmHexEditor::ResetSearchPanel(SearchReset how) {
+    const bool counted = search_.searched();
     search_.reset();
     ui->ListBoxTreffer->setAccessibleDescription(QString());
     announcer_.clear();
@@ -63,7 +64,7 @@ void TFrmHexEditor::ResetSearchPanel(SearchReset how) {
     ShowSearchPhase(true);
     // A count goes, and a screen reader hears that it went; the label's first caption
     // stays until a search.
-    if (ui->LblTreffer->text().endsWith(QStringLiteral(" Treffer"))) {
+    if (counted) {
         ui->LblTreffer->setText(QString());
         ui->LblTreffer->adjustSize();
         Announce(QStringLiteral("Neue Suche"));

@@ -82,14 +82,14 @@ void TFrmHexEditor::HexGridDblClick() {
     edit->setEnabled(true);
     ui->BtnEditGridUebernehmen->setEnabled(true);
     ui->BtnEditGridCancel->setEnabled(true);
-    // The row is loaded to be changed: the keys go on at its first byte.
+    // The row is loaded to be changed: the keys go on at its first byte, and the user
+    // hears which row it was (its texts may be those shown before). Into a hidden panel
+    // it is loaded unseen, and the focus stays in the table: nothing to hear.
     if (EditPanelVisible == 1) {
         edit->setCurrentCell(1, 0);
         edit->setFocus(Qt::OtherFocusReason);
+        Announce(ui->HexEditGrid->accessibleName() + QLatin1Char(' ') + edit->cell(0, 0).trimmed());
     }
-    // Loaded unseen where the panel is hidden, and with the same texts as before where it
-    // is shown: the user hears which row it was.
-    Announce(ui->HexEditGrid->accessibleName() + QLatin1Char(' ') + edit->cell(0, 0).trimmed());
 }
 
 } // namespace zirpel

@@ -4,6 +4,7 @@
 #include "widgets/StringGrid.h"
 #include "window/Frmhex.h"
 
+#include <QScrollBar>
 #include <algorithm>
 
 namespace zirpel {
@@ -30,6 +31,10 @@ void TFrmHexEditor::RenderPage() {
         address += cols;
     }
     grid->endUpdate();
+    // The scroll bar's position, as a screen reader hears it: in the base of the addresses.
+    const QString position = AddressText(ui->ScrollBarVertikal->value(), decimal).trimmed();
+    if (ui->ScrollBarVertikal->accessibleDescription() != position)
+        ui->ScrollBarVertikal->setAccessibleDescription(position);
 }
 
 } // namespace zirpel
