@@ -213,10 +213,10 @@ def polled_focus(acc):
             focused = state.contains(pyatspi.STATE_FOCUSED) or (
                 role == "menu item" and child.childCount and
                 child[0].getState().contains(pyatspi.STATE_SHOWING))
-            if not state.contains(pyatspi.STATE_SHOWING) or role in ("combo box", "text"):
+            if not state.contains(pyatspi.STATE_SHOWING) or role == "combo box":
                 deeper = None
-            elif role in ("table", "list"):
-                if not focused:
+            elif role in ("table", "list", "text"):  # a text's children: its links
+                if role != "text" and not focused:
                     continue
                 deeper = next((c for c in child if c.getState().contains(
                     pyatspi.STATE_FOCUSED)), None)
