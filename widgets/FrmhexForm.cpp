@@ -109,6 +109,8 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     MnuMainHex->setObjectName(QStringLiteral("MnuMainHex"));
     MnuDatei = MnuMainHex->addMenu(QStringLiteral("&Datei"));
     MnuDatei->setObjectName(QStringLiteral("MnuDatei"));
+    // An open menu is heard by its name before its first item.
+    MnuDatei->setAccessibleName(QStringLiteral("Datei"));
     MnuOeffnen = Action(MnuDatei, "MnuOeffnen", QStringLiteral("Ö&ffnen"), QStringLiteral("Öffnen"),
                         ImageList1[13]);
     MnuTrenn1 = MnuDatei->addSeparator();
@@ -123,6 +125,7 @@ void FrmHexEditor::setupUi(QMainWindow* window) {
     MnuObjekt4 = Action(MnuDatei, "MnuObjekt4", QStringLiteral("&4"), {});
     MnuHelp = MnuMainHex->addMenu(QStringLiteral("&Hilfe"));
     MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
+    MnuHelp->setAccessibleName(QStringLiteral("Hilfe"));
     MnuInhalt = Action(MnuHelp, "MnuInhalt", QStringLiteral("&Inhalt"),
                        QStringLiteral("Hilfeinformationen"), ImageList1[2]);
     MnuInhalt->setProperty("helpContext", 100);

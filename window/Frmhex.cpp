@@ -149,19 +149,6 @@ void TFrmHexEditor::InstallKeys() {
     // Return and F2 load the table's current row, as a double click does.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})
         key(QKeySequence(k), ui->HexGrid, Qt::WidgetShortcut, [this] { HexGridDblClick(); });
-    // Tab moves between the cells of the two grids; Ctrl+Tab and Ctrl+Shift+Tab leave them,
-    // from a cell editor too. The grid takes the focus first, so that an open cell editor
-    // is closed as any focus change does.
-    for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid}) {
-        for (const bool next : {true, false}) {
-            const QKeySequence keys = next ? QKeySequence(Qt::CTRL | Qt::Key_Tab)
-                                           : QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab);
-            key(keys, grid, Qt::WidgetWithChildrenShortcut, [this, grid, next] {
-                grid->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                focusNextPrevChild(next);
-            });
-        }
-    }
     // Return in the search entry searches, as "&Suchen" does; the entry's popup list
     // keeps its own Return.
     for (const int k : {Qt::Key_Return, Qt::Key_Enter})
@@ -292,10 +279,8 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         ShowContextHelp();
         return true;
     }
-    // An entry, a spin edit or a cell editor would take Ctrl+E for end of line: the
-    // window's own keys are the window's wherever the focus is.
-    if (type == QEvent::ShortcutOverride &&
-        windowKeys_.contains(static_cast<QKeyEvent*>(event)->keyCombination()))
+    if (type != QEvent::Wheel && type != QEvent::FocusOut &&
+        KeyTaken(watched, *static_cast<QKeyEvent*>(event)))
         return true;
     // The table has no scrolling of its own: its wheel turns the scroll bar.
     if (type == QEvent::Wheel && watched == ui->HexGrid->viewport())
@@ -313,6 +298,60 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFrmHexEditor::KeyTaken(QObject* watched, QKeyEvent& key) {
+    const bool press = key.type() == QEvent::KeyPress;
+    // An entry, a spin edit or a cell editor would take Ctrl+E for end of line: the
+    // window's own keys are the window's wherever the focus is.
+    if (!press && windowKeys_.contains(key.keyCombination()))
+        return true;
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    // Tab moves between the cells of the two grids; Ctrl+Tab and Ctrl+Shift+Tab leave them,
+    // from a cell editor too. X sends Ctrl+Shift+Tab as Backtab with Shift and Ctrl; with an
+    // accessibility client listening, Qt hands the key on later by another way: only the
+    // key press itself is seen the same in both.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (press && (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
+        (modifiers & ~Qt::ShiftModifier) == Qt::ControlModifier) {
+        for (StringGrid* grid : {ui->HexGrid, ui->HexEditGrid}) {
+            if (widget && (widget == grid || grid->isAncestorOf(widget))) {
+                // The grid takes the focus first, so that an open cell editor is closed as
+                // any focus change does.
+                const bool next = key.key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier);
+                grid->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                focusNextPrevChild(next);
+                return true;
+            }
+        }
+    }
+    // While the search panel is shown, Alt+H is its "&Hilfe" button's, as a control's
+    // mnemonic comes before the menu bar's; the two would otherwise take turns.
+    if (key.keyCombination() == (Qt::ALT | Qt::Key_H) && ui->GrpFindChange->isVisible() &&
+        ui->BtnHilfe->isEnabled()) {
+        if (press && !key.isAutoRepeat())
+            ui->BtnHilfe->click();
+        key.accept(); // offered as a shortcut: kept from the menu bar
+        return true;
+    }
+    // Alt+D and Alt+H open their menu when the letter's press arrives, not at once as a
+    // shortcut: with an accessibility client listening, Qt hands every key press to it
+    // first, and the Alt press that came late would close the menu again. The menu opens
+    // on its own name, which a screen reader says; Down goes to its first entry.
+    for (QMenu* menu : {ui->MnuDatei, ui->MnuHelp}) {
+        if (QKeySequence::mnemonic(menu->title())[0] == key.keyCombination()) {
+            if (press && !key.isAutoRepeat())
+                ui->MnuMainHex->setActiveAction(menu->menuAction());
+            key.accept();
+            return true;
+        }
+    }
+    // A mnemonic never types: Alt with a letter that no enabled, shown control took (the
+    // shortcut would have) inserts nothing into an entry, a spin edit or a cell editor. A
+    // menu keeps its own letters.
+    return press && (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) &&
+           !key.text().isEmpty() && key.text().front().isPrint() &&
+           !qobject_cast<QMenu*>(watched) && !qobject_cast<QMenuBar*>(watched);
 }
 
 void TFrmHexEditor::FormCreate() {

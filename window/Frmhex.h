@@ -11,6 +11,7 @@
 #include "core/view/Page.h"
 #include "widgets/Announcer.h"
 
+#include <QKeyEvent>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -84,6 +85,9 @@ private:
     void ConnectEditHandlers();
     void ConnectFocusRules();
     void InstallKeys();
+    // The window's handling of a key pressed or offered as a shortcut anywhere in it; true
+    // when the key is used up.
+    bool KeyTaken(QObject* watched, QKeyEvent& key);
 
     // Where the focus goes (window/Frmhex.cpp). A panel that goes takes no focus along.
     void TakeFocusFromPanels();

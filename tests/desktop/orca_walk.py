@@ -1,11 +1,12 @@
 #!/usr/bin/python3
-# Walks Zirpel as an Orca user does and prints what Orca said at each step. Not part of
-# the tests: Orca, speech-dispatcher and espeak-ng are installed by hand for it
-#   apt-get install orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
-# On the desktop test's own desktop; speech goes to ALSA's null device, and Orca writes
-# each utterance to its debug log as a "SPEECH OUTPUT" line (key echo left out here).
+# Walks Zirpel as an Orca user does, prints what Orca said at each step and fails when a
+# step was not heard as it must be. On the desktop test's own desktop, with Orca,
+# speech-dispatcher and espeak-ng (scripts/setup-deps); speech goes to ALSA's null
+# device, and Orca writes each utterance to its debug log as a "SPEECH OUTPUT" line (key
+# echo left out here).
 #   orca_walk.py PROGRAM [LOG]     LOG keeps Orca's whole debug log
-# A step ends once Orca has been silent for a while, which no state of the program tells.
+# A step ends once what it must say was heard, or its time is up, and Orca has been
+# silent for a while since. DESKTOP_ALL=1 goes on after a failed step.
 import os
 import pty
 import re
@@ -20,34 +21,35 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run_desktop  # noqa: E402
 from run_desktop import Desktop, Failure, until  # noqa: E402
 
-QUIET = 2.5  # seconds without speech that end a step
-STEPS = [
-    ("start", ""),
-    ("open dialog", "ctrl+o"),
-    ("type the path, Return", "ctrl+a type:{data} Return activate"),
-    ("arrow down", "Down"),
-    ("arrow right", "Right"),
-    ("edit panel", "ctrl+e"),
-    ("load the row (Return)", "Return"),
-    ("to the edit row", "ctrl+Tab Tab Tab"),
-    ("type 41 into the first byte", "4 1 Tab"),
-    ("to Übernehmen", "ctrl+Tab"),
-    ("write the row", "space"),
-    ("search panel, to Suchen nach", "ctrl+f ctrl+Tab Tab Tab Tab Tab Tab Tab"),
-    ("type ffff", "ctrl+a type:ffff"),
-    ("search without hit", "Return"),
-    ("type 4142", "ctrl+a type:4142"),
-    ("search with hits", "Return"),
-    ("first hit", "Down"),
-    ("second hit", "Down"),
-    ("Neue Suche", "alt+n"),
-    ("back from the menu bar", "Escape"),  # under Orca, Alt also reaches the menu bar
-    ("F1 in the search panel", "F1"),
-    ("line down in the help", "Down"),
-    ("next link (Tab)", "Tab"),
-    ("follow it (Return)", "Return"),
-    ("line down at the target", "Down"),
-    ("close the help", "Escape"),
+QUIET = 0.7  # seconds without speech that end a step once it was heard
+LIMIT = 30.0  # seconds a step's speech may take on a busy machine
+MENUS = [("alt+h", "Hilfe"), ("alt+d", "Datei")] * 10
+# Each step: its name, the keys, what Orca must have said (a pattern searched in its
+# utterances since the keys, joined by " | "); entry: the search entry's text after it.
+STEPS = [("start", "", r"Öffnen push button\.")] + [
+    step for keys, menu in MENUS for step in (
+        ("menu " + menu + " (opened on its name)", keys, "^" + menu + r"\.$"),
+        # Escape goes back to the menu bar, still on the menu's name; a second Escape
+        # pressed at once would go to the closed menu.
+        ("to the menu bar", "Escape", r""),
+        ("back from the menu bar", "Escape", r"^Öffnen push button\.$"))] + [
+    ("menu Datei", "alt+d", r"Datei\."),
+    ("recent file 1", "1", r"Dateiinhalt\. .*00000000\. \| 00\."),
+    ("arrow down", "Down", r"00000010\. \| 10\."),
+    ("edit panel", "ctrl+e", r"10\."),
+    ("load the row (Return)", "Return", r"Bearbeitungszeile 00000010"),
+    ("type 41 into the first byte", "4 1", r"4"),
+    ("to Übernehmen", "ctrl+Tab", r"Übernehmen push button"),
+    ("write the row", "space", r"Dateiinhalt.*00000010\. \| 41\."),
+    ("arrow right", "Right", r"11\."),
+    ("search panel (Ctrl+F)", "ctrl+f", r"Suchen / Ersetzen panel\. \| Suchen nach: editable"),
+    ("search without hit", "type:fe01 Return", r"0 Treffer"),
+    ("Alt+E: Ersetzen is disabled", "ctrl+a type:4142 alt+e", r"", "4142"),
+    ("search with hits", "Return", r"Treffer.*4 Treffer"),
+    ("third hit", "Down Down Down", r"00000241.*Treffer 3 von 4"),
+    ("to the table, on the hit", "ctrl+e", r"00000241\. \| 41\."),
+    ("Alt+H: the panel's Hilfe", "ctrl+f alt+h", r"Zirpel-Hilfe.*Suchen und Ersetzen"),
+    ("close the help", "Escape", r"Zirpel  \["),
 ]
 
 
@@ -84,16 +86,22 @@ class Speech:
         with self.lock:
             return len(self.said)
 
-    def new(self):
-        """What Orca said since the last call, once it has been quiet for QUIET seconds."""
-        count, since, end = self.count(), time.monotonic(), time.monotonic() + 30
-        while time.monotonic() < end and time.monotonic() - since < QUIET:
+    def heard(self, pattern):
+        """What Orca said since the last call, once it matches the pattern (or the time is
+        up) and Orca has been quiet for a while."""
+        end, said = time.monotonic() + LIMIT, ""
+        while time.monotonic() < end and not re.search(pattern, said):
+            time.sleep(0.1)
+            with self.lock:
+                said = " | ".join(self.said[self.seen:])
+        count, since = self.count(), time.monotonic()
+        while time.monotonic() - since < QUIET:
             time.sleep(0.1)
             if self.count() != count:
                 count, since = self.count(), time.monotonic()
         with self.lock:
-            out, self.seen = self.said[self.seen:], len(self.said)
-        return out
+            said, self.seen = " | ".join(self.said[self.seen:]), len(self.said)
+        return said
 
 
 def main():
@@ -114,36 +122,52 @@ def main():
         with open(os.path.join(desktop.home, ".asoundrc"), "w") as f:
             f.write("pcm.!default { type null }\nctl.!default { type hw card 0 }\n")
         data = os.path.join(desktop.work, "data.bin")
+        content = bytearray(range(256)) * 4
         with open(data, "wb") as f:
-            f.write(bytes(range(256)) * 4)
+            f.write(content)
+        with open(os.path.join(desktop.home, ".config", "Quillmark", "Zirpel.json"), "w") as f:
+            f.write('{"Datei1": "%s", "Datei2": "", "Datei3": "", "Datei4": ""}' % data)
         speech = Speech(os.path.join(desktop.work, "orca.log"))
         desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
         desktop.spawn(["orca", "--replace", "--debug-file=" + speech.terminal],
                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        until("Orca", lambda: speech.count() > 0, limit=60)
-        speech.new()
+        until("Orca", lambda: speech.count() > 0, limit=4 * LIMIT)  # slow to start when busy
+        speech.heard("$")
         desktop.spawn([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # Active for the window manager and for the program: a key before that goes astray.
         until("the window", lambda: [w for w in x("xprop", "-root", "_NET_ACTIVE_WINDOW")
                                      if w.startswith("0x") and str(int(w, 16)) in
-                                     x("xdotool", "search", "--name", "^Zirpel")])
-        app = until("the program on the accessibility bus", run_desktop.accessible_app)
+                                     x("xdotool", "search", "--name", "^Zirpel")], LIMIT)
+        app = until("the program on the accessibility bus", run_desktop.accessible_app, LIMIT)
         until("it active", lambda: app[0].getState().contains(run_desktop.pyatspi.STATE_ACTIVE))
-        for name, keys in STEPS:
+        failed = None
+        for name, keys, pattern, *entry in STEPS:
             for key in keys.split():
-                if key == "activate":  # should the window manager leave it inactive
-                    until("the window active", lambda: x(
-                        "xdotool", "search", "--name", "^Zirpel  \\[", "windowactivate",
-                        "windowfocus") is not None and app[0].getState().contains(
-                            run_desktop.pyatspi.STATE_ACTIVE))
-                elif key.startswith("type:"):
-                    desktop.type(key[5:].format(data=data))
+                if key.startswith("type:"):
+                    for letter in key[5:]:  # as a user types: xdotool's pace loses some
+                        desktop.key(letter)
+                        time.sleep(0.25)
                 else:
                     desktop.key(key)
-            said = speech.new()
-            print("%-30s %-40s %s" % (name, keys, " | ".join(said) or "(nothing)"), flush=True)
+            said = speech.heard(pattern)
+            if entry:  # read as it is, not as Orca heard it
+                combo = run_desktop.find(app, "combo box", "Suchen nach:")
+                said += " [entry: %s]" % combo[0].queryText().getText(0, -1)
+                pattern += re.escape("[entry: %s]" % entry[0])
+            print("%-36s %-24s %s" % (name, keys, said or "(nothing)"), flush=True)
+            if not re.search(pattern, said):
+                failed = failed or "FAIL: %s: not heard /%s/" % (name, pattern)
+                if not os.environ.get("DESKTOP_ALL"):
+                    break
+        content[0x10] = 0x41  # typed into the row's first byte and written
+        with open(data, "rb") as f:
+            if f.read() != content:
+                failed = failed or "FAIL: the file holds other bytes than the one written"
         if len(sys.argv) > 2:
             shutil.copy(os.path.join(desktop.work, "orca.log"), sys.argv[2])
+        if failed:
+            print(failed)
+            return 1
     except Failure as error:
         print("FAIL:", error)
         return 1

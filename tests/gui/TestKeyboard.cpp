@@ -88,7 +88,8 @@ class TestKeyboard : public QObject {
     }
     // The shown panel, the open dialogs asked for, whether the window is open, the
     // control with the focus, the address and byte 2 of the edit row (once loaded, with
-    // its current column and the word said there), the hit count.
+    // its current column and the word said there), the hit count; with the search panel
+    // shown, the search entry's text and the help topics asked for.
     QString editRow() const {
         const StringGrid* edit = h->editGrid();
         QString text = edit->cell(0, 0) + QLatin1Char('/') + edit->cell(2, 0);
@@ -100,6 +101,10 @@ class TestKeyboard : public QObject {
         return word.isEmpty() ? text : text + QStringLiteral(" \"%1\"").arg(word);
     }
     QString state() const {
+        QString search;
+        if (h->find<QToolButton>("ToolButtonFindChange")->isChecked())
+            search = QLatin1Char(' ') + h->find<QComboBox>("ComboBoxSuchen")->currentText() +
+                     QStringLiteral(" Hilfe:%1").arg(h->help.requests.size());
         const auto down = [this](const char* button) {
             return h->find<QToolButton>(button)->isChecked();
         };
@@ -112,7 +117,8 @@ class TestKeyboard : public QObject {
                                                        : QString(),
                            editRow(),
                            h->find<QLabel>("LblTreffer")->text()}
-            .join(QLatin1Char(' '));
+                   .join(QLatin1Char(' ')) +
+               search;
     }
 
 private slots:
@@ -139,8 +145,17 @@ private slots:
         row("Ctrl+O asks for a file", "", Qt::CTRL | Qt::Key_O, "- 1 offen ToolBtnOpen / :");
         row("Ctrl+F before a file: button disabled", "", Qt::CTRL | Qt::Key_F,
             "- 0 offen ToolBtnOpen / :");
+        // The focus goes into the entry, its text selected whole: typing replaces it.
         row("Ctrl+F shows the search panel", "open", Qt::CTRL | Qt::Key_F,
-            "Suchen 1 offen HexGrid / :");
+            "Suchen 1 offen ComboBoxSuchen / : 0d0a Hilfe:0");
+        row("A letter after Ctrl+F replaces the entry's text", "open, Find",
+            QKeyCombination(Qt::Key_A), "Suchen 1 offen ComboBoxSuchen / : a Hilfe:0");
+        // A mnemonic never types, nor does that of a disabled button ("&Ersetzen").
+        row("Alt+E types nothing", "open, Find, entry", Qt::ALT | Qt::Key_E,
+            "Suchen 1 offen ComboBoxSuchen / : 0d0a Hilfe:0");
+        // With the search panel shown, Alt+H is its "&Hilfe" button's, not the menu's.
+        row("Alt+H presses the panel's Hilfe", "open, Find", Qt::ALT | Qt::Key_H,
+            "Suchen 1 offen ComboBoxSuchen / : 0d0a Hilfe:1");
         row("Ctrl+E shows the edit panel", "open", Qt::CTRL | Qt::Key_E,
             "Bearbeiten 1 offen HexGrid / :");
         row("Ctrl+Q ends the program", "open", Qt::CTRL | Qt::Key_Q, "- 1 zu  / :");
@@ -167,7 +182,8 @@ private slots:
             Qt::CTRL | Qt::Key_Tab, "Bearbeiten 1 offen BtnEditGridUebernehmen 00000020/4A@2 :");
         // The search disables the entry; the user goes on in the hit list.
         row("Return in the search entry searches", "open, Find, entry",
-            QKeyCombination(Qt::Key_Return), "Suchen 1 offen ListBoxTreffer / 1 Treffer");
+            QKeyCombination(Qt::Key_Return),
+            "Suchen 1 offen ListBoxTreffer / 1 Treffer 0d0a Hilfe:0");
         // The tool bar's buttons (address base, grid lines, ...) take the focus from Tab.
         row("Shift+Tab from the spin edits reaches the tool bar", "open, focus CSpinEditReihen",
             Qt::SHIFT | Qt::Key_Backtab, "- 1 offen ToolButtonGitter / :");

@@ -8,8 +8,10 @@
 #include "widgets/StringGrid.h"
 #include "window/Frmhex.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -145,6 +147,11 @@ void TFrmHexEditor::ToolButtonFindChangeClick() {
     }
     UpdateLayout();
     RenderPage();
+    // The user came to search: the focus goes into the entry, its text selected whole.
+    if (SearchPanelVisible == 1 && ui->ComboBoxSuchen->isEnabled()) {
+        ui->ComboBoxSuchen->setFocus(Qt::ShortcutFocusReason);
+        ui->ComboBoxSuchen->lineEdit()->selectAll();
+    }
 }
 
 void TFrmHexEditor::ToolButtonEditClick() {
