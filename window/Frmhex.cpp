@@ -279,7 +279,7 @@ bool TFrmHexEditor::eventFilter(QObject* watched, QEvent* event) {
         ShowContextHelp();
         return true;
     }
-    if (type != QEvent::Wheel && type != QEvent::FocusOut &&
+    if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
         KeyTaken(watched, *static_cast<QKeyEvent*>(event)))
         return true;
     // The table has no scrolling of its own: its wheel turns the scroll bar.
